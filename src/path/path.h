@@ -1,0 +1,104 @@
+// CVXPath: the library's unit of geometry.
+//
+// Data model and invariants:
+// - nodes_ holds path commands in order. AddNodes converts the input forms (kinds 3, 4 and
+//   5), so the stored list holds kinds 0 move, 1 line, 2 cubic, 6 close, and any other
+//   value the caller gave (7 and above, negatives), which drawing, bounds and hit testing
+//   skip. Nothing in the library changes a stored kind.
+// - transform_ maps path space to canvas space; it is never checked, so it may hold NaN.
+// - templateCopy_ is owned (deleted with the path) and is null for a path not built from
+//   a template; referencePoints_ holds one (x, y) pair in path space per reference of the
+//   template copy and is empty exactly when templateCopy_ is null.
+// - The path holds one reference on each attached host object. Holders that keep a
+//   pointer to the path hold one reference each; Release at zero destroys it.
+// - "Empty" means no nodes: such a path has the box of its template frame, or a point at
+//   the origin widened by the flat-box margin.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "ostrel/ostrel.h"
+#include "path/geometry.h"
+#include "templates/figure_template.h"
+
+namespace vx {
+
+class CVXPath final : public IVXPath {
+public:
+    // Null when out of memory; the caller owns the one reference.
+    static CVXPath* Create();
+
+    // IVXPath, in table order.
+    int32_t AddRef() override;
+    int32_t Release() override;
+    uint32_t SetTag(uint32_t tag) override;
+    uint32_t GetTag() override;
+    void AddNodes(PathNode* nodes, int32_t count) override;
+    void AddNode(int32_t kind, double x1, double y1, double x2, double y2, double x3,
+                 double y3) override;
+    void ClearNodes() override;
+    double* GetTransform(double* out) override;
+    const double* SetTransform(const double* in) override;
+    int32_t GetNodes(PathNode* out, int32_t max) override;
+    IVXPath* Clone() override;
+    int32_t CopyFrom(IVXPath* source, int32_t withTemplate) override;
+    void Draw(IDrawSurface* surface) override;
+    double* GetBounds(double* x, double* y, double* w, double* h) override;
+    void GetOrientedCorners(double* x1, double* y1, double* x2, double* y2, double* x3,
+                            double* y3, double* x4, double* y4) override;
+    void GetCorners(double* x1, double* y1, double* x2, double* y2, double* x3, double* y3,
+                    double* x4, double* y4) override;
+    void SetUserObject(IVXHostObject* object) override;
+    void SetFillObject(IVXFillObject* object) override;
+    IVXHostObject* GetUserObject() override;
+    IVXFillObject* GetFillObject() override;
+    bool HasTemplate() override;
+    bool GetTemplateInfo(PathCreateParams* out) override;
+
+    // Entries 23 and 24 of the table, behind the interface's.
+    virtual void Destroy(uint32_t flags);
+    virtual double* GetLocalBounds(double* x, double* y, double* w, double* h);
+
+    // Library-internal members.
+    PathNode* NodeAt(int32_t i);
+    int32_t NodeCount() const { return static_cast<int32_t>(nodes_.size()); }
+    const PathTransform& Transform() const { return transform_; }
+    FigureTemplate* GetTemplateCopy() const { return templateCopy_.get(); }
+    const std::vector<double>& ReferencePoints() const { return referencePoints_; }
+    void AttachTemplate(const FigureTemplate* figureTemplate);
+
+    void DrawPath(IDrawSurface* surface, int32_t endValue, bool bracket);
+    void DrawTracker(IDrawSurface* surface, int32_t mode, bool bracket, bool drawMarks);
+
+    // The path's own local box (left, top, right, bottom) in path space.
+    Rect LocalBox() const;
+
+    // Identifies paths of this library among IVXPath pointers a host hands back.
+    static CVXPath* FromInterface(IVXPath* path);
+
+private:
+    CVXPath() = default;
+    ~CVXPath();
+    CVXPath(const CVXPath&) = delete;
+    CVXPath& operator=(const CVXPath&) = delete;
+
+    int32_t refCount_ = 1;
+    uint32_t tag_ = 0;
+    IVXHostObject* userObject_ = nullptr;
+    IVXFillObject* fillObject_ = nullptr;
+    PathTransform transform_ = kIdentity;
+    std::vector<PathNode> nodes_;
+    std::unique_ptr<FigureTemplate> templateCopy_;
+    std::vector<double> referencePoints_;
+};
+
+// The one current point shared by every path: AddNodes reads it for kind 3 and moves it.
+struct CurrentPointState {
+    double x = 0.0;
+    double y = 0.0;
+};
+extern CurrentPointState g_currentPoint;
+
+}  // namespace vx

@@ -1,0 +1,132 @@
+// Boxes and corners of a path.
+#include <cmath>
+
+#include "interface/global_parameters.h"
+#include "path/path.h"
+
+namespace vx {
+
+Rect CVXPath::LocalBox() const {
+    if (templateCopy_) {
+        const double* f = templateCopy_->frame;
+        return Rect{f[0], f[1], f[2], f[3]};
+    }
+    if (nodes_.empty()) return Rect{};
+    Rect box{nodes_[0].x1, nodes_[0].y1, nodes_[0].x1, nodes_[0].y1};
+    auto cover = [&box](double x, double y) {
+        if (x < box.x1) box.x1 = x;
+        if (x > box.x2) box.x2 = x;
+        if (y < box.y1) box.y1 = y;
+        if (y > box.y2) box.y2 = y;
+    };
+    for (const PathNode& n : nodes_) {
+        switch (n.kind) {
+            case VX_NODE_MOVE:
+            case VX_NODE_LINE:
+                cover(n.x1, n.y1);
+                break;
+            case VX_NODE_CUBIC:
+                // The control polygon, not the curve: cheap and always enclosing.
+                cover(n.x1, n.y1);
+                cover(n.x2, n.y2);
+                cover(n.x3, n.y3);
+                break;
+            default:
+                break;
+        }
+    }
+    return box;
+}
+
+double* CVXPath::GetLocalBounds(double* x, double* y, double* w, double* h) {
+    const Rect box = LocalBox();
+    *x = box.x1;
+    *y = box.y1;
+    *w = box.x2 - box.x1;
+    *h = box.y2 - box.y1;
+    return h;
+}
+
+void CVXPath::GetCorners(double* x1, double* y1, double* x2, double* y2, double* x3,
+                         double* y3, double* x4, double* y4) {
+    Rect box = LocalBox();
+    const double margin = g_parameters.FlatBoundsMargin;
+    if (box.x1 == box.x2) {
+        box.x1 -= margin;
+        box.x2 += margin;
+    }
+    if (box.y1 == box.y2) {
+        box.y1 -= margin;
+        box.y2 += margin;
+    }
+    MapPoint(box.x1, box.y1, transform_, x1, y1);
+    MapPoint(box.x2, box.y1, transform_, x2, y2);
+    MapPoint(box.x1, box.y2, transform_, x3, y3);
+    MapPoint(box.x2, box.y2, transform_, x4, y4);
+}
+
+double* CVXPath::GetBounds(double* x, double* y, double* w, double* h) {
+    if (templateCopy_) {
+        const double* f = templateCopy_->frame;
+        *x = f[0];
+        *y = f[1];
+        *w = f[2] - f[0];
+        *h = f[3] - f[1];
+        return h;
+    }
+    double cx[4], cy[4];
+    GetCorners(&cx[0], &cy[0], &cx[1], &cy[1], &cx[2], &cy[2], &cx[3], &cy[3]);
+    double left = cx[0], right = cx[0], top = cy[0], bottom = cy[0];
+    for (int i = 1; i < 4; ++i) {
+        if (cx[i] < left) left = cx[i];
+        if (cx[i] > right) right = cx[i];
+        if (cy[i] < top) top = cy[i];
+        if (cy[i] > bottom) bottom = cy[i];
+    }
+    *x = left;
+    *y = top;
+    *w = right - left;
+    *h = bottom - top;
+    return h;
+}
+
+void CVXPath::GetOrientedCorners(double* x1, double* y1, double* x2, double* y2, double* x3,
+                                 double* y3, double* x4, double* y4) {
+    double px[4], py[4];
+    GetCorners(&px[0], &py[0], &px[1], &py[1], &px[2], &py[2], &px[3], &py[3]);
+    if (transform_.b != 0.0) {
+        const double cx = (px[0] + px[1] + px[2] + px[3]) / 4.0;
+        const double cy = (py[0] + py[1] + py[2] + py[3]) / 4.0;
+        const double lx = (px[0] + px[2]) / 2.0;
+        const double ly = (py[0] + py[2]) / 2.0;
+        const double alpha = -std::atan2(ly - cy, lx - cx);
+        const double cosA = std::cos(alpha), sinA = std::sin(alpha);
+        const PathTransform r{cosA, sinA, -sinA, cosA, (1.0 - cosA) * cx + sinA * cy,
+                              (1.0 - cosA) * cy - sinA * cx};
+        for (int i = 0; i < 4; ++i) MapPoint(px[i], py[i], r, &px[i], &py[i]);
+
+        // Each pair takes the member farther from the centre; on a tie the later one.
+        auto squareUp = [](double& first, double& second, double centre) {
+            const double v = std::fabs(first - centre) > std::fabs(second - centre) ? first : second;
+            first = second = v;
+        };
+        squareUp(px[0], px[2], cx);
+        squareUp(px[1], px[3], cx);
+        squareUp(py[0], py[1], cy);
+        squareUp(py[2], py[3], cy);
+
+        PathTransform back;
+        InvertTransform(r, &back);
+        for (int i = 0; i < 4; ++i) MapPoint(px[i], py[i], back, &px[i], &py[i]);
+    }
+    *x1 = px[0];
+    *y1 = py[0];
+    *x2 = px[1];
+    *y2 = py[1];
+    *x3 = px[2];
+    *y3 = py[2];
+    *x4 = px[3];
+    *y4 = py[3];
+}
+
+}  // namespace vx
