@@ -1,0 +1,133 @@
+#include "path/marks.h"
+#include "path_fixture.h"
+
+namespace vx::test {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+TEST_F(PathTest, DrawEmitsTransformedCommandsInsideTheBracket) {
+    AddPathText(path, "M 0 0 L 10 0 N 9 1 1 1 1 1 1 C 0 10 10 10 10 0 Z N -1 3 3 3 3 3 3");
+    SetTransform(path, {1, 0, 0, 1, 5, 7});
+    path->Draw(&surface);
+    EXPECT_EQ(log.lines, (Lines{"BeginPath p", "MoveTo 5 7", "LineTo 15 7",
+                                "CurveTo 5 17 15 17 15 7", "ClosePath", "EndPath p 0"}));
+    log.Clear();
+    path->DrawPath(&surface, 1, false);
+    EXPECT_EQ(log.lines.size(), 4u);
+    EXPECT_EQ(log.lines.front(), "MoveTo 5 7");
+}
+
+TEST_F(PathTest, DrawOfAnEmptyPathIsTheBracketAlone) {
+    path->DrawPath(&surface, 1, true);
+    EXPECT_EQ(log.lines, (Lines{"BeginPath p", "EndPath p 1"}));
+    log.Clear();
+    path->DrawPath(&surface, 1, false);
+    EXPECT_TRUE(log.lines.empty());
+}
+
+TEST_F(PathTest, SquareMarksAreCentredWithIntegerHalving) {
+    PaintMark(&surface, 100, 50, VX_MARK_NODE);
+    VX_SetParameters(VX_PARAM_MARK_SIZE, 7);
+    PaintMark(&surface, 10, 10, VX_MARK_BOX_HANDLE);
+    PaintMark(&surface, 10, 10, VX_MARK_REFERENCE);
+    EXPECT_EQ(log.lines, (Lines{"DrawMark 100 50 8 8 2", "Rectangle 96 46 8 8",
+                                "DrawMark 10 10 7 7 1", "Rectangle 7 7 7 7",
+                                "DrawMark 10 10 7 7 4", "Rectangle 7 7 7 7"}));
+}
+
+TEST_F(PathTest, RoundMarksAreFourQuarterArcs) {
+    EXPECT_EQ(kMarkEllipseK, 0.5565999746322632);
+    PaintMark(&surface, 100, 50, VX_MARK_CENTER);
+    const std::string k1 = Num(100 - 4 * 0.5565999746322632);
+    const std::string k2 = Num(100 + 4 * 0.5565999746322632);
+    const std::string ky1 = Num(50 - 4 * 0.5565999746322632);
+    const std::string ky2 = Num(50 + 4 * 0.5565999746322632);
+    EXPECT_EQ(log.lines, (Lines{
+                             "DrawMark 100 50 8 8 0",
+                             "MoveTo 96 50",
+                             "CurveTo 96 " + ky1 + " " + k1 + " 46 100 46",
+                             "CurveTo " + k2 + " 46 104 " + ky1 + " 104 50",
+                             "CurveTo 104 " + ky2 + " " + k2 + " 54 100 54",
+                             "CurveTo " + k1 + " 54 96 " + ky2 + " 96 50",
+                         }));
+    log.Clear();
+    PaintMark(&surface, 0, 0, VX_MARK_CONTROL);
+    EXPECT_EQ(log.lines.size(), 6u);
+    EXPECT_EQ(log.lines[1], "MoveTo -4 0");
+}
+
+TEST_F(PathTest, MarksTheHostDrawsItselfGetNoSubstitute) {
+    surface.drawMarkResult = 1;
+    for (int32_t type = 0; type <= 4; ++type) PaintMark(&surface, 1, 2, type);
+    EXPECT_EQ(log.Only({"Rectangle", "MoveTo", "CurveTo"}).size(), 0u);
+    EXPECT_EQ(log.lines.size(), 5u);
+}
+
+TEST_F(PathTest, NegativeMarkSizeIsReadAsUnsigned) {
+    VX_SetParameters(VX_PARAM_MARK_SIZE, -1.7);  // stores -1
+    EXPECT_EQ(g_parameters.MarkSize, -1);
+    PaintMark(&surface, 10, 10, VX_MARK_NODE);
+    EXPECT_EQ(log.lines, (Lines{"DrawMark 10 10 4294967295 4294967295 2",
+                                "Rectangle -2147483637 -2147483637 4294967295 4294967295"}));
+}
+
+TEST_F(PathTest, NodeModeDrawsArmsThenMarksInNodeOrder) {
+    surface.drawMarkResult = 1;
+    AddPathText(path, "M 0 0 C 0 10 10 10 10 0 Z");
+    path->DrawTracker(&surface, 1, true, true);
+    EXPECT_EQ(log.lines, (Lines{"BeginPath p", "MoveTo 0 0", "LineTo 0 10", "MoveTo 10 10",
+                                "LineTo 10 0", "ClosePath", "DrawMark 0 0 8 8 2",
+                                "DrawMark 0 10 8 8 3", "DrawMark 10 10 8 8 3",
+                                "DrawMark 10 0 8 8 2", "EndPath p 1"}));
+}
+
+TEST_F(PathTest, NodeModeFirstArmStartsAtTheCanvasOrigin) {
+    surface.drawMarkResult = 1;
+    AddPathText(path, "C 1 1 2 2 3 3 N 9 50 50 50 50 50 50 C 4 4 5 5 6 6");
+    SetTransform(path, {1, 0, 0, 1, 100, 0});
+    path->DrawTracker(&surface, 1, false, false);
+    // The anchor starts at (0, 0) in canvas space, untransformed; kind 9 does not move it.
+    EXPECT_EQ(log.lines, (Lines{"MoveTo 0 0", "LineTo 101 1", "MoveTo 102 2", "LineTo 103 3",
+                                "MoveTo 103 3", "LineTo 104 4", "MoveTo 105 5",
+                                "LineTo 106 6"}));
+}
+
+TEST_F(PathTest, ObjectModeDrawsTheBoxAndNineHandles) {
+    surface.drawMarkResult = 1;
+    AddPathText(path, "M 0 0 L 10 0 L 10 20");
+    path->DrawTracker(&surface, 0, true, true);
+    EXPECT_EQ(log.lines,
+              (Lines{"BeginPath p", "MoveTo 0 0", "LineTo 0 20", "LineTo 10 20", "LineTo 10 0",
+                     "LineTo 0 0", "DrawMark 0 0 8 8 1", "DrawMark 0 10 8 8 1",
+                     "DrawMark 0 20 8 8 1", "DrawMark 5 0 8 8 1", "DrawMark 10 0 8 8 1",
+                     "DrawMark 10 10 8 8 1", "DrawMark 10 20 8 8 1", "DrawMark 5 20 8 8 1",
+                     "DrawMark 5 10 8 8 0", "EndPath p 1"}));
+}
+
+TEST_F(PathTest, ObjectModeHandlesFollowTheOrientedCorners) {
+    surface.drawMarkResult = 1;
+    AddPathText(path, "M 0 0 L 10 10");
+    SetTransform(path, {1, 0.5, 0, 1, 0, 0});
+    path->DrawTracker(&surface, 0, false, true);
+    const Lines marks = log.Only({"DrawMark"});
+    ASSERT_EQ(marks.size(), 9u);
+    const Lines outline = log.Only({"MoveTo", "LineTo"});
+    ASSERT_EQ(outline.size(), 5u);
+    EXPECT_EQ(outline.front().substr(0, 7), "MoveTo ");
+    EXPECT_EQ(outline.back().substr(7), outline.front().substr(7));  // back to corner 1
+}
+
+TEST_F(PathTest, OtherModesAndHiddenMarksEmitOnlyWhatIsAsked) {
+    AddPathText(path, "M 0 0 L 10 10");
+    path->DrawTracker(&surface, 2, true, true);
+    EXPECT_EQ(log.lines, (Lines{"BeginPath p", "EndPath p 1"}));
+    log.Clear();
+    path->DrawTracker(&surface, 1, false, false);
+    EXPECT_TRUE(log.lines.empty());
+    path->DrawTracker(&surface, 0, false, false);
+    EXPECT_EQ(log.lines.size(), 5u);  // the box outline only
+}
+
+}  // namespace
+}  // namespace vx::test
