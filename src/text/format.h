@@ -6,7 +6,9 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <limits>
 #include <string>
+#include <type_traits>
 
 #include "text/string.h"
 
@@ -19,6 +21,10 @@ public:
     FormatArg(int32_t v) : kind_(Kind::Integer), integer_(v) {}
     FormatArg(int64_t v) : kind_(Kind::Integer), integer_(v) {}
     FormatArg(uint32_t v) : kind_(Kind::Integer), integer_(static_cast<int64_t>(v)) {}
+    // Every other integer type (long, long long, size_t, ...), which would otherwise be
+    // ambiguous among the three above; unsigned values beyond int64_t saturate.
+    template <typename T, typename std::enable_if<std::is_integral<T>::value, int>::type = 0>
+    FormatArg(T v) : kind_(Kind::Integer), integer_(Saturate(v)) {}
     FormatArg(StringView v) : kind_(Kind::Text), text_(v) {}
     FormatArg(const VXCHAR* v) : kind_(Kind::Text), text_(v ? StringView(v) : StringView()) {}
     FormatArg(const String& v) : kind_(Kind::Text), text_(v) {}
@@ -30,19 +36,32 @@ public:
     StringView text() const { return text_; }
 
 private:
+    template <typename T>
+    static int64_t Saturate(T v) {
+        if (std::is_unsigned<T>::value &&
+            static_cast<uint64_t>(v) > static_cast<uint64_t>(std::numeric_limits<int64_t>::max())) {
+            return std::numeric_limits<int64_t>::max();
+        }
+        return static_cast<int64_t>(v);
+    }
+
     Kind kind_;
     double real_ = 0.0;
     int64_t integer_ = 0;
     StringView text_;
 };
 
-// Appends value as "%.<precision>f" would print it (precision 6 is "%f").
+// Appends value as "%.<precision>f" would print it (precision 6 is "%f"; a negative
+// precision means 6).
 void AppendFixed(String& out, double value, int precision = 6);
 void AppendFixed(std::string& out, double value, int precision = 6);
 String FormatFixed(double value, int precision = 6);
 
 // Formats pattern (ASCII) with the arguments in order. A conversion whose argument is
-// missing or of the wrong kind prints nothing; extra arguments are ignored.
+// missing or of the wrong kind prints nothing; extra arguments are ignored. Flags "-", "+",
+// " ", "0" and "#" work as in printf; width and precision are capped at 4096. %u prints a
+// negative argument modulo 2^32, as printf does with an int. Any other "%" sequence is
+// copied as it stands.
 String Format(const char* pattern, std::initializer_list<FormatArg> args);
 void AppendFormat(String& out, const char* pattern, std::initializer_list<FormatArg> args);
 // The same into a narrow string (for standard output and debug traces); %s is written as

@@ -2,7 +2,8 @@
 // process locale: leading white space, optional sign, decimal digits with an optional "."
 // and exponent, hexadecimal ("0x1.8p3"), "inf"/"infinity" and "nan"/"nan(...)", any case.
 // Results are correctly rounded; overflow gives +-HUGE_VAL, underflow the rounded tiny
-// value or +-0.
+// value or +-0. Differences from wcstod: errno is left alone, and the characters of
+// "nan(...)" are read over without becoming a NaN payload.
 #pragma once
 
 #include <cstddef>

@@ -13,7 +13,7 @@ String FromUtf8(std::string_view utf8);
 std::string ToUtf8(StringView utf16);
 
 // Zero-terminated helpers: the length in code units up to the first zero, and the same
-// bounded by max units (never reads beyond them).
+// bounded by max units (never reads beyond them). A null text has length 0.
 size_t Length(const VXCHAR* text);
 size_t BoundedLength(const VXCHAR* text, size_t max);
 

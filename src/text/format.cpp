@@ -1,0 +1,262 @@
+// printf-style formatting without the C library: std::to_chars gives the exactly rounded
+// fixed-point digits (ties to even, as glibc's printf), the rest is done here, so the output
+// is the same on every build and in every locale.
+#include "text/format.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "text/utf.h"
+
+namespace vx::text {
+namespace {
+
+// Width and precision are capped, so that a hostile pattern or precision cannot ask for
+// gigabytes of padding.
+constexpr int kMaxCount = 4096;
+// A double has at most 1074 fraction digits; beyond them every digit is 0.
+constexpr int kMaxFractionDigits = 1074;
+
+template <typename Out>
+void PutChar(Out& out, char c) {
+    out.push_back(static_cast<typename Out::value_type>(c));
+}
+
+template <typename Out>
+void PutAscii(Out& out, const char* text, size_t size) {
+    for (size_t i = 0; i < size; ++i) PutChar(out, text[i]);
+}
+
+template <typename Out>
+void PutRepeated(Out& out, char c, int count) {
+    if (count > 0) out.append(static_cast<size_t>(count), static_cast<typename Out::value_type>(c));
+}
+
+struct Spec {
+    bool left = false;    // '-'
+    bool plus = false;    // '+'
+    bool space = false;   // ' '
+    bool zero = false;    // '0'
+    bool alt = false;     // '#'
+    int width = 0;
+    int precision = -1;   // -1: none given
+    char conversion = 0;
+};
+
+// Emits prefix (sign) and body padded to the width: spaces on the left, spaces on the right
+// with '-', or zeros between prefix and body with '0'.
+template <typename Out>
+void PutPadded(Out& out, const Spec& spec, const char* prefix, size_t prefixSize,
+               const char* body, size_t bodySize, bool zeroPad) {
+    const int length = static_cast<int>(prefixSize + bodySize);
+    const int pad = spec.width > length ? spec.width - length : 0;
+    if (!spec.left && !zeroPad) PutRepeated(out, ' ', pad);
+    PutAscii(out, prefix, prefixSize);
+    if (!spec.left && zeroPad) PutRepeated(out, '0', pad);
+    PutAscii(out, body, bodySize);
+    if (spec.left) PutRepeated(out, ' ', pad);
+}
+
+template <typename Out>
+void PutReal(Out& out, const Spec& spec, double value) {
+    const int precision = spec.precision < 0 ? 6 : spec.precision;
+    char sign[1];
+    size_t signSize = 0;
+    if (std::signbit(value)) {
+        sign[signSize++] = '-';
+    } else if (spec.plus) {
+        sign[signSize++] = '+';
+    } else if (spec.space) {
+        sign[signSize++] = ' ';
+    }
+    const bool upper = spec.conversion == 'F';
+    if (!std::isfinite(value)) {
+        const char* body = std::isnan(value) ? (upper ? "NAN" : "nan") : (upper ? "INF" : "inf");
+        PutPadded(out, spec, sign, signSize, body, 3, false);
+        return;
+    }
+    // Up to 309 integer digits, the point, the fraction digits and the '#' point.
+    char digits[312 + kMaxCount];
+    const int direct = precision < kMaxFractionDigits ? precision : kMaxFractionDigits;
+    const auto result = std::to_chars(digits, digits + sizeof digits, std::fabs(value),
+                                      std::chars_format::fixed, direct);
+    size_t size = static_cast<size_t>(result.ptr - digits);
+    for (int i = direct; i < precision; ++i) digits[size++] = '0';
+    if (precision == 0 && spec.alt) digits[size++] = '.';
+    PutPadded(out, spec, sign, signSize, digits, size, spec.zero);
+}
+
+template <typename Out>
+void PutInteger(Out& out, const Spec& spec, int64_t value) {
+    uint64_t magnitude;
+    char sign[1];
+    size_t signSize = 0;
+    if (spec.conversion == 'u') {
+        // As printf reads an int argument: a negative value wraps modulo 2^32.
+        magnitude = value < 0 ? (static_cast<uint64_t>(value) & 0xFFFFFFFFu)
+                              : static_cast<uint64_t>(value);
+    } else {
+        magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
+        if (value < 0) {
+            sign[signSize++] = '-';
+        } else if (spec.plus) {
+            sign[signSize++] = '+';
+        } else if (spec.space) {
+            sign[signSize++] = ' ';
+        }
+    }
+    char reversed[24];
+    int count = 0;
+    for (; magnitude != 0; magnitude /= 10) reversed[count++] = static_cast<char>('0' + magnitude % 10);
+    // The precision is the least number of digits; "%.0d" prints nothing for 0.
+    const int minDigits = spec.precision < 0 ? 1 : spec.precision;
+    const int leadingZeros = minDigits > count ? minDigits - count : 0;
+    // Zeros of the precision are part of the body; they can reach kMaxCount.
+    char body[kMaxCount + 24];
+    size_t size = 0;
+    for (int i = 0; i < leadingZeros; ++i) body[size++] = '0';
+    while (count > 0) body[size++] = reversed[--count];
+    PutPadded(out, spec, sign, signSize, body, size, spec.zero && spec.precision < 0);
+}
+
+// Text padded to the width, which counts code units of the output.
+template <typename Out, typename Text>
+void PutPaddedText(Out& out, const Spec& spec, const Text& text) {
+    const size_t width = static_cast<size_t>(spec.width);
+    const int pad = width > text.size() ? static_cast<int>(width - text.size()) : 0;
+    if (!spec.left) PutRepeated(out, ' ', pad);
+    out.append(text.data(), text.size());
+    if (spec.left) PutRepeated(out, ' ', pad);
+}
+
+void PutText(String& out, const Spec& spec, StringView text) { PutPaddedText(out, spec, text); }
+
+void PutText(std::string& out, const Spec& spec, StringView text) {
+    PutPaddedText(out, spec, ToUtf8(text));
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+int ReadCount(const char*& p) {
+    int value = 0;
+    for (; IsDigit(*p); ++p) {
+        if (value < kMaxCount) value = value * 10 + (*p - '0');
+    }
+    return value < kMaxCount ? value : kMaxCount;
+}
+
+template <typename Out>
+void FormatInto(Out& out, const char* pattern, std::initializer_list<FormatArg> args) {
+    if (pattern == nullptr) return;
+    const FormatArg* next = args.begin();
+    const char* p = pattern;
+    while (*p) {
+        if (*p != '%') {
+            const char* run = p;
+            while (*p && *p != '%') ++p;
+            PutAscii(out, run, static_cast<size_t>(p - run));
+            continue;
+        }
+        const char* start = p++;
+        if (*p == '%') {
+            PutChar(out, '%');
+            ++p;
+            continue;
+        }
+        Spec spec;
+        for (;; ++p) {
+            if (*p == '-') spec.left = true;
+            else if (*p == '+') spec.plus = true;
+            else if (*p == ' ') spec.space = true;
+            else if (*p == '0') spec.zero = true;
+            else if (*p == '#') spec.alt = true;
+            else break;
+        }
+        spec.width = ReadCount(p);
+        if (*p == '.') {
+            ++p;
+            spec.precision = ReadCount(p);
+        }
+        while (*p == 'h' || *p == 'l' || *p == 'L' || *p == 'q' || *p == 'j' || *p == 'z' ||
+               *p == 't') {
+            ++p;
+        }
+        spec.conversion = *p;
+        FormatArg::Kind wanted;
+        switch (spec.conversion) {
+        case 'f':
+        case 'F': wanted = FormatArg::Kind::Real; break;
+        case 'd':
+        case 'i':
+        case 'u': wanted = FormatArg::Kind::Integer; break;
+        case 's': wanted = FormatArg::Kind::Text; break;
+        default:
+            // Not a conversion of ours: the text stays as it is.
+            if (*p) ++p;
+            PutAscii(out, start, static_cast<size_t>(p - start));
+            continue;
+        }
+        ++p;
+        if (next == args.end()) continue;
+        const FormatArg& arg = *next++;
+        if (arg.kind() != wanted) continue;
+        switch (wanted) {
+        case FormatArg::Kind::Real: PutReal(out, spec, arg.real()); break;
+        case FormatArg::Kind::Integer: PutInteger(out, spec, arg.integer()); break;
+        case FormatArg::Kind::Text: {
+            StringView text = arg.text();
+            if (spec.precision >= 0 && static_cast<size_t>(spec.precision) < text.size()) {
+                size_t keep = static_cast<size_t>(spec.precision);
+                // Do not split a surrogate pair.
+                const uint32_t last = keep > 0 ? static_cast<uint32_t>(text[keep - 1]) : 0;
+                if (last >= 0xD800 && last <= 0xDBFF) --keep;
+                text = text.substr(0, keep);
+            }
+            PutText(out, spec, text);
+            break;
+        }
+        }
+    }
+}
+
+template <typename Out>
+void AppendFixedInto(Out& out, double value, int precision) {
+    Spec spec;
+    spec.conversion = 'f';
+    spec.precision = precision < 0 ? 6 : (precision > kMaxCount ? kMaxCount : precision);
+    PutReal(out, spec, value);
+}
+
+}  // namespace
+
+void AppendFixed(String& out, double value, int precision) {
+    AppendFixedInto(out, value, precision);
+}
+
+void AppendFixed(std::string& out, double value, int precision) {
+    AppendFixedInto(out, value, precision);
+}
+
+String FormatFixed(double value, int precision) {
+    String out;
+    AppendFixedInto(out, value, precision);
+    return out;
+}
+
+String Format(const char* pattern, std::initializer_list<FormatArg> args) {
+    String out;
+    FormatInto(out, pattern, args);
+    return out;
+}
+
+void AppendFormat(String& out, const char* pattern, std::initializer_list<FormatArg> args) {
+    FormatInto(out, pattern, args);
+}
+
+std::string FormatNarrow(const char* pattern, std::initializer_list<FormatArg> args) {
+    std::string out;
+    FormatInto(out, pattern, args);
+    return out;
+}
+
+}  // namespace vx::text
