@@ -194,6 +194,12 @@ TEST_F(PathTest, CloneCopiesNodesTransformAndObjectsButNotTheTag) {
     EXPECT_EQ(empty->Clone(), nullptr);
     EXPECT_EQ(user.refs, 3);
     EXPECT_EQ(empty->Release(), 0);
+    EXPECT_EQ(user.refs, 2);
+    // The objects live on this test's stack: detach them before the fixture releases.
+    path->SetUserObject(nullptr);
+    path->SetFillObject(nullptr);
+    EXPECT_EQ(user.refs, 1);
+    EXPECT_EQ(fill.refs, 1);
 }
 
 TEST_F(PathTest, CopyFromReplacesNodesAndTransformOnly) {
@@ -222,6 +228,8 @@ TEST_F(PathTest, CopyFromReplacesNodesAndTransformOnly) {
     EXPECT_EQ(path->CopyFrom(path, 1), 1);
     EXPECT_EQ(PathText(path), "M 9 9 L 8 8 Z");
     EXPECT_EQ(source->Release(), 0);
+    path->SetUserObject(nullptr);
+    EXPECT_EQ(user.refs, 1);
 }
 
 // A host's own path implementation: CopyFrom reads its nodes through the interface and
