@@ -82,3 +82,43 @@ TEST_F(PathTest, TemplateInfoCutsALongNameWithoutTerminator) {
 
 }  // namespace
 }  // namespace vx::test
+
+namespace vx::test {
+namespace {
+
+TEST_F(PathTest, ReferencePointsAreFrameOriginPlusSizeTimesValue) {
+    FigureTemplate t;
+    t.frame[0] = 100;
+    t.frame[1] = 50;
+    t.frame[2] = 300;
+    t.frame[3] = 150;
+    TemplateReference plain, named;
+    plain.x.value = VXTEXT("0.25");
+    plain.y.value = VXTEXT("1");
+    named.x.value = VXTEXT("a");  // a variable cannot be resolved here
+    named.x.name = VXTEXT("a");
+    named.y.value = VXTEXT("0.5*2");
+    t.references = {plain, named};
+    path->AttachTemplate(&t);
+    EXPECT_EQ(path->ReferencePoints(), (std::vector<double>{150, 150, 0, 150}));
+
+    // In object mode each reference adds a handle mark after the nine box handles, taken
+    // through the transform.
+    SetTransform(path, {1, 0, 0, 1, 5, 0});
+    surface.drawMarkResult = 1;
+    path->DrawTracker(&surface, 0, false, true);
+    const std::vector<std::string> marks = log.Only({"DrawMark"});
+    ASSERT_EQ(marks.size(), 11u);
+    EXPECT_EQ(marks[0], "DrawMark 105 50 8 8 1");
+    EXPECT_EQ(marks[8], "DrawMark 205 100 8 8 0");
+    EXPECT_EQ(marks[9], "DrawMark 155 150 8 8 4");
+    EXPECT_EQ(marks[10], "DrawMark 5 150 8 8 4");
+
+    // Attaching nothing removes the copy and the points.
+    path->AttachTemplate(nullptr);
+    EXPECT_FALSE(path->HasTemplate());
+    EXPECT_TRUE(path->ReferencePoints().empty());
+}
+
+}  // namespace
+}  // namespace vx::test
