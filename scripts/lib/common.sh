@@ -1,0 +1,104 @@
+# Shared by scripts/test.sh, scripts/demo.sh and scripts/bench.sh: packages, logging, steps
+# and the pass/fail tally. Source it; it expects ROOT to be the repository root.
+
+# ---- Packages ------------------------------------------------------------------------
+# Debian 12 packages by name. Later work appends here (for example libcairo2-dev,
+# lib2geom-dev, librsvg2-bin). BUILD_PACKAGES is what a native build with its tests needs;
+# TEST_PACKAGES adds the sanitizer runtime, the Windows cross compilers, Wine, the fuzzing
+# runtime and the benchmark peers.
+BUILD_PACKAGES=(
+    cmake make g++ libgtest-dev googletest libxml2-dev
+)
+TEST_PACKAGES=(
+    "${BUILD_PACKAGES[@]}"
+    clang libclang-rt-14-dev
+    libbenchmark-dev libmuparser-dev
+    g++-mingw-w64-i686 g++-mingw-w64-x86-64
+    binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
+    wine64
+)
+
+package_installed() {
+    dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"
+}
+
+# Installs the named packages that are missing when running as root; otherwise names them
+# and fails.
+ensure_packages() {
+    local missing=() pkg
+    for pkg in "$@"; do
+        package_installed "$pkg" || missing+=("$pkg")
+    done
+    if [ ${#missing[@]} -eq 0 ]; then
+        return 0
+    fi
+    if [ "$(id -u)" -ne 0 ]; then
+        echo "Missing packages: ${missing[*]}" >&2
+        echo "Install them with: sudo apt-get install ${missing[*]}" >&2
+        exit 2
+    fi
+    echo "Installing missing packages: ${missing[*]}"
+    mkdir -p "$LOG_DIR"
+    if ! { apt-get update && DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}"; } \
+            >"$LOG_DIR/apt.log" 2>&1 </dev/null; then
+        echo "apt-get failed; last lines of $LOG_DIR/apt.log:" >&2
+        tail -n 30 "$LOG_DIR/apt.log" >&2
+        exit 2
+    fi
+}
+
+# ---- Steps and the tally -------------------------------------------------------------
+BUILD_ROOT=${BUILD_ROOT:-$ROOT/build}
+LOG_DIR=$BUILD_ROOT/logs
+JOBS=${JOBS:-2}
+PASSED=0
+FAILED=0
+SKIPPED=0
+
+log_tail() {
+    echo "---- last lines of $1 ----"
+    tail -n "${2:-40}" "$1" || true
+    echo "----"
+}
+
+# Records one check that is not a test program (a build, a table check).
+record() {  # record ok|fail
+    if [ "$1" = ok ]; then PASSED=$((PASSED + 1)); else FAILED=$((FAILED + 1)); fi
+}
+
+# Runs a command with its output in a log file; prints one line, and the log's tail on
+# failure. Counts as one check. Returns the command's status.
+step() {  # step "title" logname command...
+    local title=$1 log=$LOG_DIR/$2.log start status
+    shift 2
+    mkdir -p "$LOG_DIR"
+    start=$SECONDS
+    set +e
+    "$@" >"$log" 2>&1 </dev/null
+    status=$?
+    set -e
+    if [ $status -eq 0 ]; then
+        printf '  ok    %-44s %4ds\n' "$title" $((SECONDS - start))
+        record ok
+    else
+        printf '  FAIL  %-44s %4ds  (log: %s)\n' "$title" $((SECONDS - start)) "${log#"$ROOT"/}"
+        log_tail "$log"
+        record fail
+    fi
+    return $status
+}
+
+# Configures and builds one tree: two checks (configure, build).
+configure_and_build() {  # configure_and_build name cmake-args...
+    local name=$1 dir=$BUILD_ROOT/$1
+    shift
+    step "$name: configure" "$name-configure" cmake -S "$ROOT" -B "$dir" "$@" &&
+        step "$name: build" "$name-build" cmake --build "$dir" -j "$JOBS"
+}
+
+print_total() {
+    if [ "$SKIPPED" -gt 0 ]; then
+        echo "($SKIPPED skipped)"
+    fi
+    echo "$PASSED passed, $FAILED failed"
+}

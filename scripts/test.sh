@@ -1,0 +1,162 @@
+#!/usr/bin/env bash
+# The test command. Builds and tests every target of Ostrel:
+#   1. native Release build (benchmarks built, not run), every test program;
+#   2. native build with AddressSanitizer and UndefinedBehaviorSanitizer, every test again;
+#   3. x86_64 Windows cross build, every test program run under Wine;
+#   4. i686 Windows build of Ostrel.dll;
+#   5. the libFuzzer targets of fuzz/, each for FUZZ_SECONDS (when there are any);
+# and checks the export and import tables of every shared library it builds.
+# Missing Debian packages are installed when run as root. Build logs go to build/logs; the
+# last line is "N passed, N failed" over everything that ran, and the exit status is
+# non-zero if anything failed.
+#
+# Environment: BUILD_ROOT (default build/), JOBS (2), FUZZ_SECONDS (30), TEST_TIMEOUT
+# (seconds per test program, 300).
+set -euo pipefail
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+source "$ROOT/scripts/lib/common.sh"
+source "$ROOT/scripts/lib/suite.sh"
+source "$ROOT/scripts/lib/wine.sh"
+
+# ---- The binary interface ------------------------------------------------------------
+# The exports built so far; later work appends each export when it is built, never before.
+EXPORTS=(VX_CreatePath VX_SetParameters)
+# Exported by portable builds only.
+PORTABLE_EXPORTS=(VX_SetPlatformHooks)
+# The only DLLs a Windows binary of ours may import (case-insensitive, extended regex).
+SYSTEM_DLLS='kernel32|user32|oleaut32|ole32|shlwapi|msvcrt|api-ms-win-crt-[a-z0-9-]+'
+
+FUZZ_SECONDS=${FUZZ_SECONDS:-30}
+
+# Compares a list of exported names (stdin) with the expected ones.
+expect_exports() {  # expect_exports name...
+    local expected actual
+    expected=$(printf '%s\n' "$@" | sort)
+    actual=$(sort)
+    echo "expected exports:"; echo "$expected" | sed 's/^/  /'
+    echo "exported:"; echo "$actual" | sed 's/^/  /'
+    if [ "$expected" != "$actual" ]; then
+        echo "export table differs (< expected, > exported):"
+        diff <(echo "$expected") <(echo "$actual") || true
+        return 1
+    fi
+}
+
+# The names in the export table of a PE file, from objdump -p.
+pe_exports() {  # pe_exports objdump file
+    "$1" -p "$2" | awk '
+        /^\[Ordinal\/Name Pointer\] Table/ { table = 1; next }
+        table && /^[[:space:]]*\[ *[0-9]+\]/ { print $NF; next }
+        table { table = 0 }
+    '
+}
+
+check_pe_exports() {  # check_pe_exports objdump dll
+    pe_exports "$1" "$2" | expect_exports "${EXPORTS[@]}"
+}
+
+# Every DLL that the given PE files import must match the pattern: a Windows system DLL,
+# or for our programs also Ostrel.dll.
+check_pe_imports() {  # check_pe_imports objdump dll-pattern file...
+    local objdump=$1 allowed="^($2)\.dll$" file bad=0 dlls others
+    shift 2
+    for file in "$@"; do
+        dlls=$("$objdump" -p "$file" | sed -n 's/^[[:space:]]*DLL Name: //p')
+        echo "${file##*/}: $(echo $dlls)"
+        others=$(echo "$dlls" | grep -viE "$allowed" || true)
+        if [ -n "$others" ]; then
+            echo "  not allowed: $(echo $others)"
+            bad=1
+        fi
+    done
+    return $bad
+}
+
+check_elf_exports() {  # check_elf_exports library
+    nm -D --defined-only "$1" | awk '{ print $NF }' |
+        expect_exports "${EXPORTS[@]}" "${PORTABLE_EXPORTS[@]}"
+}
+
+# ---- The builds ----------------------------------------------------------------------
+native_release() {
+    echo "== native, Release"
+    # The benchmarks are built here so that they keep compiling; scripts/bench.sh runs them.
+    configure_and_build release -DCMAKE_BUILD_TYPE=Release -DOSTREL_BENCH=ON || return 0
+    step "release: shared library exports only VX_*" release-exports \
+        check_elf_exports "$BUILD_ROOT/release/src/libOstrel.so" || true
+    run_suite release "$BUILD_ROOT/release" || true
+}
+
+native_sanitizers() {
+    echo "== native, AddressSanitizer + UndefinedBehaviorSanitizer"
+    configure_and_build asan -DCMAKE_BUILD_TYPE=Debug -DOSTREL_SANITIZE=ON || return 0
+    ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1 \
+    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+        run_suite asan "$BUILD_ROOT/asan" || true
+}
+
+windows_x86_64() {
+    echo "== Windows x86_64 (mingw-w64), tests under Wine"
+    local dir=$BUILD_ROOT/win64 objdump=x86_64-w64-mingw32-objdump
+    configure_and_build win64 -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-x86_64.cmake" \
+        -DCMAKE_CROSSCOMPILING_EMULATOR="$WINE64" || return 0
+    step "win64: Ostrel.dll export table" win64-exports \
+        check_pe_exports "$objdump" "$dir/src/Ostrel.dll" || true
+    step "win64: Ostrel.dll imports only system DLLs" win64-imports \
+        check_pe_imports "$objdump" "$SYSTEM_DLLS" "$dir/src/Ostrel.dll" || true
+    local programs
+    mapfile -t programs < <(find "$dir/tests" "$dir/apps" -name '*.exe' 2>/dev/null | sort)
+    step "win64: programs need no mingw runtime DLL" win64-program-imports \
+        check_pe_imports "$objdump" "$SYSTEM_DLLS|ostrel" "${programs[@]}" || true
+    step "win64: Wine prefix" win64-wine wine_prepare "$dir/wineprefix" || return 0
+    run_suite win64 "$dir" || true
+    wine_stop
+}
+
+windows_i686() {
+    echo "== Windows i686 (mingw-w64), Ostrel.dll"
+    local dir=$BUILD_ROOT/win32 objdump=i686-w64-mingw32-objdump
+    configure_and_build win32 -DCMAKE_BUILD_TYPE=Release -DOSTREL_TESTS=OFF \
+        -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" || return 0
+    step "win32: Ostrel.dll export table" win32-exports \
+        check_pe_exports "$objdump" "$dir/src/Ostrel.dll" || true
+    step "win32: Ostrel.dll imports only system DLLs" win32-imports \
+        check_pe_imports "$objdump" "$SYSTEM_DLLS" "$dir/src/Ostrel.dll" || true
+}
+
+# Each executable fuzz_<name> that fuzz/ builds runs for FUZZ_SECONDS on a fresh corpus,
+# seeded from fuzz/corpus/<name>/ when that exists. A crash, leak or sanitizer report fails.
+fuzz_targets() {
+    [ -f "$ROOT/fuzz/CMakeLists.txt" ] || return 0
+    echo "== fuzzing, ${FUZZ_SECONDS}s per target"
+    local dir=$BUILD_ROOT/fuzz target name corpus
+    configure_and_build fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOSTREL_FUZZ=ON \
+        -DOSTREL_TESTS=OFF -DOSTREL_APPS=OFF \
+        -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ || return 0
+    for target in $(find "$dir" -type f -executable -name 'fuzz_*' | sort); do
+        name=${target##*/fuzz_}
+        corpus=$(mktemp -d)
+        if [ -d "$ROOT/fuzz/corpus/$name" ]; then cp -r "$ROOT/fuzz/corpus/$name/." "$corpus/"; fi
+        step "fuzz: $name" "fuzz-$name" "$target" -max_total_time="$FUZZ_SECONDS" \
+            -print_final_stats=1 -artifact_prefix="$LOG_DIR/fuzz-$name-" "$corpus" || true
+        rm -rf "$corpus"
+    done
+}
+
+main() {
+    ensure_packages "${TEST_PACKAGES[@]}"
+    mkdir -p "$LOG_DIR"
+    echo "Ostrel tests; build logs in ${LOG_DIR#"$ROOT"/}"
+    trap wine_stop EXIT
+    native_release
+    native_sanitizers
+    windows_x86_64
+    windows_i686
+    fuzz_targets
+    print_total
+    [ "$FAILED" -eq 0 ]
+}
+
+main "$@"

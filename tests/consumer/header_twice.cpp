@@ -1,0 +1,9 @@
+// ostrel.h twice in one translation unit: the guard must make the second inclusion empty.
+#include "ostrel/ostrel.h"
+#include "ostrel/ostrel.h"
+
+#include "headers.h"
+
+int HeaderTwicePathNodeSize() {
+    return static_cast<int>(sizeof(PathNode));
+}
