@@ -1,5 +1,8 @@
 // The in-memory form of a figure template: elements whose coordinates are expression
 // texts over a unit frame, and reference handles whose values are named variables.
+//
+// A template fresh from the loader has a zero frame; whoever builds from it sets the frame
+// first. Paths and tools never keep a library template beyond a call: they keep a clone.
 #pragma once
 
 #include <cstdint>
@@ -49,5 +52,27 @@ public:
 
 // A copy owned by the caller: elements, references, name and frame; no tips or icon.
 FigureTemplate* CloneTemplate(const FigureTemplate& source);
+
+int32_t GetElementCount(const FigureTemplate& figure);
+// False for an index below 0 or not below the count, leaving *out unchanged.
+bool GetElement(const FigureTemplate& figure, int32_t index, TemplateElement* out);
+int32_t GetReferenceCount(const FigureTemplate& figure);
+bool GetReference(const FigureTemplate& figure, int32_t index, TemplateReference* out);
+
+// Left, top, right, bottom.
+double* GetFrame(const FigureTemplate& figure, double* out);
+void SetFrame(FigureTemplate& figure, double left, double top, double right, double bottom);
+
+// Rounds a double to the nearest single-precision value; beyond the float range the result
+// is the infinity that IEEE rounding gives (a plain cast would be undefined there).
+float NarrowToSingle(double value);
+
+// Writes the value texts of reference index as "%f" of each number after narrowing it to
+// single precision (0.1 gives "0.100000", 12345.678 gives "12345.677734"). Texts longer
+// than six decimals need are written in full. An index out of range changes nothing.
+void SetReferenceValues(FigureTemplate& figure, int32_t index, double x, double y);
+
+// The name, tips and icon fields in this order: the template's FigureInfo, owned by it.
+FigureInfo* GetInfoStrings(FigureTemplate& figure);
 
 }  // namespace vx

@@ -1,0 +1,205 @@
+// The loader's document view over the MSXML DOM, reached through COM: the
+// version-independent document class, interface IXMLDOMDocument2.
+#include <windows.h>
+#include <msxml2.h>
+#include <oleauto.h>
+
+#include <memory>
+#include <new>
+
+#include "platform/xml_dom.h"
+
+namespace vx::platform {
+
+namespace {
+
+// {F6D90F11-9C73-11D3-B32E-00C04F990BB4}: the version-independent DOM document class.
+const CLSID kDomDocumentClass = {
+    0xF6D90F11, 0x9C73, 0x11D3, {0xB3, 0x2E, 0x00, 0xC0, 0x4F, 0x99, 0x0B, 0xB4}};
+// {2933BF95-7B36-11D2-B20E-00C04F983E60}: IXMLDOMDocument2.
+const IID kDomDocument2 = {
+    0x2933BF95, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
+
+// Owns one interface reference.
+template <typename T>
+class Ref {
+public:
+    Ref() = default;
+    ~Ref() { Reset(); }
+    Ref(const Ref&) = delete;
+    Ref& operator=(const Ref&) = delete;
+    T** Out() {
+        Reset();
+        return &p_;
+    }
+    T* operator->() const { return p_; }
+    T* get() const { return p_; }
+    explicit operator bool() const { return p_ != nullptr; }
+    void Reset() {
+        if (p_) p_->Release();
+        p_ = nullptr;
+    }
+
+private:
+    T* p_ = nullptr;
+};
+
+// Owns one BSTR.
+class Bstr {
+public:
+    Bstr() = default;
+    explicit Bstr(const wchar_t* text) : s_(::SysAllocString(text)) {
+        if (text && !s_) throw std::bad_alloc();
+    }
+    ~Bstr() { ::SysFreeString(s_); }
+    Bstr(const Bstr&) = delete;
+    Bstr& operator=(const Bstr&) = delete;
+    BSTR* Out() {
+        ::SysFreeString(s_);
+        s_ = nullptr;
+        return &s_;
+    }
+    BSTR get() const { return s_; }
+    String Text() const { return s_ ? String(s_, ::SysStringLen(s_)) : String(); }
+
+private:
+    BSTR s_ = nullptr;
+};
+
+String NodeName(IXMLDOMNode* node) {
+    Bstr name;
+    if (FAILED(node->get_nodeName(name.Out()))) return String();
+    return name.Text();
+}
+
+bool IsElement(IXMLDOMNode* node) {
+    DOMNodeType type = NODE_INVALID;
+    return SUCCEEDED(node->get_nodeType(&type)) && type == NODE_ELEMENT;
+}
+
+class Element final : public XmlElement {
+public:
+    explicit Element(IXMLDOMNode* node) : node_(node) {}
+
+    String Name() const override { return NodeName(node_); }
+
+    bool Attribute(const char* name, String* value) const override {
+        Ref<IXMLDOMNamedNodeMap> attributes;
+        if (FAILED(node_->get_attributes(attributes.Out())) || !attributes) return false;
+        String wide;
+        for (const char* c = name; *c; ++c) wide += static_cast<wchar_t>(static_cast<unsigned char>(*c));
+        Bstr key(wide.c_str());
+        Ref<IXMLDOMNode> attribute;
+        if (attributes->getNamedItem(key.get(), attribute.Out()) != S_OK || !attribute) return false;
+        VARIANT text;
+        ::VariantInit(&text);
+        if (FAILED(attribute->get_nodeValue(&text))) return false;
+        if (text.vt != VT_BSTR && FAILED(::VariantChangeType(&text, &text, 0, VT_BSTR))) {
+            ::VariantClear(&text);
+            return false;
+        }
+        value->assign(text.bstrVal ? text.bstrVal : L"", text.bstrVal ? ::SysStringLen(text.bstrVal) : 0);
+        ::VariantClear(&text);
+        return true;
+    }
+
+    void ForEachChild(const std::function<void(const XmlElement&)>& visit) const override {
+        Ref<IXMLDOMNodeList> children;
+        if (FAILED(node_->get_childNodes(children.Out())) || !children) return;
+        long count = 0;
+        if (FAILED(children->get_length(&count))) return;
+        for (long i = 0; i < count; ++i) {
+            Ref<IXMLDOMNode> child;
+            if (children->get_item(i, child.Out()) != S_OK || !child) continue;
+            if (IsElement(child.get())) visit(Element(child.get()));
+        }
+    }
+
+private:
+    IXMLDOMNode* node_;
+};
+
+class Document final : public XmlDocument {
+public:
+    explicit Document(IXMLDOMDocument2* doc) : doc_(doc) {}
+    ~Document() override { doc_->Release(); }
+    Document(const Document&) = delete;
+    Document& operator=(const Document&) = delete;
+
+    bool Load(const String& path) override {
+        // Wait for the whole file; neither validate nor fetch anything the file points to.
+        doc_->put_async(VARIANT_FALSE);
+        doc_->put_validateOnParse(VARIANT_FALSE);
+        doc_->put_resolveExternals(VARIANT_FALSE);
+        Bstr file(path.c_str());
+        VARIANT source;
+        ::VariantInit(&source);
+        source.vt = VT_BSTR;
+        source.bstrVal = file.get();
+        VARIANT_BOOL loaded = VARIANT_FALSE;
+        const HRESULT result = doc_->load(source, &loaded);  // source stays owned by file
+        if (result != S_OK || loaded != VARIANT_TRUE) return false;
+        // "//figure" means the same in XPath and in the older default selection language;
+        // ask for XPath where the parser offers the choice.
+        Bstr property(L"SelectionLanguage");
+        Bstr xpath(L"XPath");
+        VARIANT language;
+        ::VariantInit(&language);
+        language.vt = VT_BSTR;
+        language.bstrVal = xpath.get();
+        doc_->setProperty(property.get(), language);
+        return true;
+    }
+
+    bool RootName(String* name) const override {
+        Ref<IXMLDOMElement> root;
+        if (doc_->get_documentElement(root.Out()) != S_OK || !root) return false;
+        *name = NodeName(root.get());
+        return true;
+    }
+
+    void ForEachFigure(const std::function<void(const XmlElement&)>& visit) const override {
+        Bstr query(L"//figure");
+        Ref<IXMLDOMNodeList> figures;
+        if (FAILED(doc_->selectNodes(query.get(), figures.Out())) || !figures) return;
+        long count = 0;
+        if (FAILED(figures->get_length(&count))) return;
+        for (long i = 0; i < count; ++i) {
+            Ref<IXMLDOMNode> figure;
+            if (figures->get_item(i, figure.Out()) != S_OK || !figure) continue;
+            if (IsElement(figure.get())) visit(Element(figure.get()));
+        }
+    }
+
+private:
+    IXMLDOMDocument2* doc_;
+};
+
+}  // namespace
+
+XmlSession::XmlSession() {
+    // S_FALSE (already initialised on this thread) must be balanced as well; a thread that
+    // runs in another apartment model keeps it and is not uninitialised by us.
+    release_ = SUCCEEDED(::CoInitialize(nullptr));
+}
+
+XmlSession::~XmlSession() {
+    if (release_) ::CoUninitialize();
+}
+
+std::unique_ptr<XmlDocument> XmlDocument::Create() {
+    IXMLDOMDocument2* doc = nullptr;
+    if (FAILED(::CoCreateInstance(kDomDocumentClass, nullptr, CLSCTX_INPROC_SERVER, kDomDocument2,
+                                  reinterpret_cast<void**>(&doc))) ||
+        !doc) {
+        return nullptr;
+    }
+    try {
+        return std::make_unique<Document>(doc);
+    } catch (...) {
+        doc->Release();
+        throw;
+    }
+}
+
+}  // namespace vx::platform

@@ -1,0 +1,57 @@
+// The small view of an XML document object model that the template loader reads through.
+// One implementation per build: MSXML through COM (win32/msxml_dom.cpp) and libxml2
+// (portable/libxml2_dom.cpp). The view offers only what the loader needs: load a file, the
+// root element's name, every element named exactly "figure" at any depth, and for an
+// element its name, its attributes by exact name and its element children. Text, comments
+// and other nodes never reach the loader.
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "text/string.h"
+
+namespace vx::platform {
+
+// An element of a loaded document; valid during the visit that hands it out.
+class XmlElement {
+public:
+    // The element's name as written (with its prefix, if any).
+    virtual String Name() const = 0;
+    // The value of the attribute of exactly this (ASCII) name; false when it is absent.
+    virtual bool Attribute(const char* name, String* value) const = 0;
+    // Visits the element children in document order.
+    virtual void ForEachChild(const std::function<void(const XmlElement&)>& visit) const = 0;
+
+protected:
+    ~XmlElement() = default;
+};
+
+// Whatever the parser needs around a whole load on the calling thread (COM on Windows).
+class XmlSession {
+public:
+    XmlSession();
+    ~XmlSession();
+    XmlSession(const XmlSession&) = delete;
+    XmlSession& operator=(const XmlSession&) = delete;
+
+private:
+    [[maybe_unused]] bool release_ = false;  // COM was initialised here and is uninitialised with us
+};
+
+// One document: created, loaded from one file, read, destroyed.
+class XmlDocument {
+public:
+    // A new empty document, or null when the parser cannot give one (inside an XmlSession).
+    static std::unique_ptr<XmlDocument> Create();
+    virtual ~XmlDocument() = default;
+
+    // False when the file cannot be read or is not well-formed XML.
+    virtual bool Load(const String& path) = 0;
+    // The name of the root element; false when the document has none.
+    virtual bool RootName(String* name) const = 0;
+    // Visits every element named exactly "figure", at any depth, in document order.
+    virtual void ForEachFigure(const std::function<void(const XmlElement&)>& visit) const = 0;
+};
+
+}  // namespace vx::platform

@@ -1,0 +1,34 @@
+// The variables of one template evaluation: reference names bound to their values.
+#pragma once
+
+#include <functional>
+#include <map>
+
+#include "templates/figure_template.h"
+#include "text/string.h"
+
+namespace vx {
+
+// Created empty for each build or limit query and dropped afterwards. Names are
+// case-sensitive; a name bound again takes the new value. Names it does not hold are left
+// to the evaluator's constants ("pi", "e").
+class TemplateBindings {
+public:
+    // Binds every reference in template order: the x value (which may use the names bound
+    // before it), then the y value (which may also use the x name of the same reference).
+    // False at the first value text that does not evaluate.
+    bool BindReferences(const FigureTemplate& figure);
+
+    // Evaluates a text with these bindings as its variables.
+    bool Evaluate(const String& text, double* value) const;
+
+    void Bind(const String& name, double value) { values_[name] = value; }
+    const std::map<String, double, std::less<>>& values() const { return values_; }
+
+private:
+    static bool Resolve(const VXCHAR* name, double* value, void* context);
+
+    std::map<String, double, std::less<>> values_;
+};
+
+}  // namespace vx

@@ -1,0 +1,29 @@
+// Reading template files into the template library.
+//
+// A file's root element must be named "Figures" in any letter case; every element named
+// exactly "figure" below it, at any depth, is one template. Inside a figure, element names
+// ignore letter case and attribute names do not. A figure is stored only when it has a
+// name, at least one drawing element or reference, and no element that failed to read;
+// it then replaces a template of the same name.
+#pragma once
+
+#include "platform/xml_dom.h"
+#include "templates/template_library.h"
+#include "text/string.h"
+
+namespace vx {
+
+// Loads every "*.xml" file of folder, in listing order, into the process-wide library.
+// Reports nothing: unreadable files, other roots and bad figures are skipped; when the
+// parser cannot give a document object, no further file is read. An exception (exhausted
+// memory) ends the load; the templates stored until then stay.
+void LoadTemplateFolder(const VXCHAR* folder);
+
+// Reads one figure element and stores it in library when it is valid.
+void LoadFigure(const platform::XmlElement& element,
+                TemplateLibrary& library = TemplateLibrary::Instance());
+
+// ASCII letters compared without regard to case; other code units must match exactly.
+bool EqualsIgnoringCase(StringView text, const char* ascii);
+
+}  // namespace vx
