@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "build_dictionary.h"
 #include "expr/evaluator.h"
 #include "text/string.h"
 
@@ -95,25 +96,6 @@ bool SameBits(double a, double b) {
 
 }  // namespace
 
-// Adds the build's dictionary of expression words unless the command line names one.
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-#ifdef OSTREL_FUZZ_DICTIONARY
-    for (int i = 1; i < *argc; ++i) {
-        if (std::strncmp((*argv)[i], "-dict=", 6) == 0) return 0;
-    }
-    static std::vector<char*> arguments;
-    static std::string dictionary = std::string("-dict=") + OSTREL_FUZZ_DICTIONARY;
-    arguments.assign(*argv, *argv + *argc);
-    arguments.push_back(&dictionary[0]);
-    arguments.push_back(nullptr);
-    *argc += 1;
-    *argv = arguments.data();
-#else
-    (void)argc;
-    (void)argv;
-#endif
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) return 0;

@@ -1,0 +1,66 @@
+// Template files from arbitrary bytes: the input is written as the one "*.xml" file of a
+// private folder and loaded; every figure that loads is then built into a path in a frame
+// and its reference limits are queried, so hostile coordinate texts reach the evaluator
+// through the real instantiation.
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "build_dictionary.h"
+#include "path/path.h"
+#include "templates/template_build.h"
+#include "templates/template_library.h"
+#include "templates/template_loader.h"
+#include "text/utf.h"
+
+namespace {
+
+const std::string& Folder() {
+    static const std::string folder = [] {
+        char pattern[] = "/tmp/ostrel-fuzz-templates-XXXXXX";
+        const char* made = mkdtemp(pattern);
+        if (!made) std::abort();
+        return std::string(made);
+    }();
+    return folder;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const std::string file = Folder() + "/figures.xml";
+    FILE* out = std::fopen(file.c_str(), "wb");
+    if (!out) std::abort();
+    if (size) std::fwrite(data, 1, size, out);
+    std::fclose(out);
+
+    vx::TemplateLibrary& library = vx::TemplateLibrary::Instance();
+    const vx::String folder = vx::text::FromUtf8(Folder());
+    vx::LoadTemplateFolder(folder.c_str());
+
+    const double frame[4] = {100, 50, 300, 150};
+    for (const vx::String& name : library.Names()) {
+        vx::FigureTemplate* stored = library.FindTemplate(name);
+        if (!stored) std::abort();  // a listed name must be found
+        vx::FigureTemplate* copy = vx::CloneTemplate(*stored);
+        vx::CVXPath* path = vx::CVXPath::Create();
+        vx::BuildPathFromTemplate(path, *copy, frame);
+        path->AttachTemplate(copy);
+        double c[8];
+        path->GetOrientedCorners(&c[0], &c[1], &c[2], &c[3], &c[4], &c[5], &c[6], &c[7]);
+        for (int32_t i = -1; i <= static_cast<int32_t>(copy->references.size()); ++i) {
+            double minX, maxX, minY, maxY;
+            vx::GetReferenceLimits(*copy, i, &minX, &maxX, &minY, &maxY);
+        }
+        PathCreateParams params;
+        path->GetTemplateInfo(&params);
+        delete copy;
+        path->Release();
+    }
+    library.ReleaseAll();
+    std::remove(file.c_str());
+    return 0;
+}
