@@ -1,39 +1,45 @@
 #!/usr/bin/env bash
-# The main-job command. The command-line program (apps/ostrel) that lists, builds and renders
-# figures arrives with the figure templates; until then this builds the library natively and
-# runs the host example in tests/consumer, which creates a path through the public header,
-# draws it into a surface of its own and checks every call the library made.
+# The main-job command. Builds the library and the command-line program 'ostrel' natively,
+# then draws every bundled figure template (figures/*.xml) into one gallery:
+#   out/gallery.svg   each figure built with VX_CreatePathEx in its own frame and drawn
+#                     through the library's Draw, with its name, its box handles and its
+#                     reference handles (orange diamonds) as the selection draws them;
+#   out/gallery.png   the same, converted by rsvg-convert (Debian librsvg2-bin).
+# It also lists the figures with their tips and handle ranges, and builds one of them to
+# show the nodes that a host receives.
 #
-# Environment: BUILD_ROOT (default build/), JOBS (2).
+# Environment: BUILD_ROOT (default build/), JOBS (2), OUT_DIR (default out/).
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 source "$ROOT/scripts/lib/common.sh"
 
+OUT_DIR=${OUT_DIR:-$ROOT/out}
+
 main() {
-    ensure_packages "${BUILD_PACKAGES[@]}"
+    ensure_packages "${BUILD_PACKAGES[@]}" "${DEMO_PACKAGES[@]}"
     local dir=$BUILD_ROOT/release
     echo "Building Ostrel (native, Release) in ${dir#"$ROOT"/}; logs in ${LOG_DIR#"$ROOT"/}"
     step "configure" demo-configure cmake -S "$ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=Release
-    step "build the library and the host example" demo-build \
-        cmake --build "$dir" -j "$JOBS" --target Ostrel consumer_host
-    echo
-    echo "The command-line program 'ostrel' is not built yet: it comes with the figure"
-    echo "templates. Meanwhile, a host program in miniature, using only include/ostrel/ostrel.h"
-    echo "and $(basename "$dir"/src/libOstrel.so*):"
-    echo "  it creates a path with VX_CreatePath, adds a move, a line, a curve and a close,"
-    echo "  sets a transform (scale 2, shift 1,1), draws the path into its own recording"
-    echo "  surface and compares the calls; then it calls GetTag and Release by their"
-    echo "  positions in the path's table, as hosts written against the table do."
-    echo
-    "$dir/tests/consumer/consumer_host"
+    step "build the library and ostrel" demo-build \
+        cmake --build "$dir" -j "$JOBS" --target Ostrel ostrel
+    local ostrel=$dir/apps/ostrel/ostrel
 
-    # ---- The command-line program ----------------------------------------------------
-    # When apps/ostrel exists: build the target 'ostrel' above and run it here on the
-    # bundled figures, for example
-    #   "$dir/apps/ostrel/ostrel" list "$ROOT/figures"
-    #   "$dir/apps/ostrel/ostrel" render ... > "$BUILD_ROOT/demo/figures.svg"
-    # and print where the output went.
+    echo
+    echo "\$ ostrel figures   (the bundled figures: name, tips, icon, reference handles)"
+    "$ostrel" figures | sed -n '1,16p'
+    echo "  ... ($("$ostrel" figures | grep -c '^[^ ]') figures in all)"
+    echo
+    echo "\$ ostrel build Arrow --frame 100,50,300,150 --ref 0.7,0.35"
+    "$ostrel" build Arrow --frame 100,50,300,150 --ref 0.7,0.35
+    echo
+    mkdir -p "$OUT_DIR"
+    echo "\$ ostrel gallery --out ${OUT_DIR#"$ROOT"/}/gallery.svg --png ${OUT_DIR#"$ROOT"/}/gallery.png"
+    "$ostrel" gallery --out "$OUT_DIR/gallery.svg" --png "$OUT_DIR/gallery.png"
+    echo
+    echo "The gallery of the bundled figures:"
+    echo "  $OUT_DIR/gallery.svg"
+    echo "  $OUT_DIR/gallery.png"
 }
 
 main "$@"

@@ -9,8 +9,19 @@
 BUILD_PACKAGES=(
     cmake make g++ libgtest-dev googletest libxml2-dev
 )
+# What scripts/demo.sh needs beyond a build: rsvg-convert for the gallery's PNG.
+DEMO_PACKAGES=(
+    librsvg2-bin
+)
+# Peers of the hit-test benchmarks (bench/nearest_bench.cpp, bench/hit_bench.cpp; lib2geom's
+# headers need boost, which its package does not pull in); only the
+# benchmark build uses them, and it builds without them, leaving those peers out.
+BENCH_PEER_PACKAGES=(
+    lib2geom-dev libboost-dev libcairo2-dev
+)
 TEST_PACKAGES=(
     "${BUILD_PACKAGES[@]}"
+    "${DEMO_PACKAGES[@]}"
     clang libclang-rt-14-dev
     libbenchmark-dev libmuparser-dev
     g++-mingw-w64-i686 g++-mingw-w64-x86-64

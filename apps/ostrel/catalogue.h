@@ -1,0 +1,58 @@
+// What the program needs to know about the templates of a folder beyond what ostrel.h
+// offers a host: each template's tips and icon, its reference names, value texts and drag
+// limits, and the selection marks that the library would draw for a figure. None of this
+// has a public entry yet (a host sees tips only through a canvas's tool list, limits only
+// while dragging a handle), so catalogue.cpp reaches the core's own template library,
+// loader and path drawing directly. It is the only file of the program that includes
+// src/; it works on a private copy of the core linked into the program, loaded from the
+// same folder, while everything else goes through the shared library as a host does.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "ostrel/ostrel.h"
+#include "text.h"
+
+namespace ostrel_cli {
+
+struct AxisEntry {
+    std::string name;
+    std::string valueText;  // as written in the file
+    bool valueOk = false;   // the value text evaluated with the references bound before it
+    double value = 0;
+    double min = 0, max = 0;  // the drag range, as the library computes it
+};
+
+struct ReferenceEntry {
+    AxisEntry x, y;
+};
+
+struct FigureEntry {
+    std::string name, tips, icon;
+    int elements = 0;  // template elements (an ellipse counts six)
+    std::vector<ReferenceEntry> references;
+};
+
+class Catalogue {
+public:
+    // Loads every template file of folder into the private template library.
+    explicit Catalogue(const VxString& folder);
+    ~Catalogue();
+    Catalogue(const Catalogue&) = delete;
+    Catalogue& operator=(const Catalogue&) = delete;
+
+    // In ascending name order (code unit by code unit), as the library keeps them.
+    const std::vector<FigureEntry>& Figures() const { return figures_; }
+
+    // Builds the named figure in the frame with the given value pairs (params as for
+    // VX_CreatePathEx) and lets the path draw its object-mode selection, that is the box
+    // outline, the nine box handles and one mark per reference handle, into surface.
+    // False when there is no such figure.
+    bool DrawSelectionMarks(const PathCreateParams& params, IDrawSurface* surface) const;
+
+private:
+    std::vector<FigureEntry> figures_;
+};
+
+}  // namespace ostrel_cli

@@ -1,0 +1,157 @@
+#include "options.h"
+
+#include <cmath>
+
+#include "text.h"
+
+namespace ostrel_cli {
+
+namespace {
+
+// Splits "a,b,c" into exactly count numbers; false otherwise.
+bool ParseList(const std::string& text, size_t count, double* out) {
+    size_t start = 0;
+    for (size_t i = 0; i < count; ++i) {
+        const size_t comma = text.find(',', start);
+        const bool last = i + 1 == count;
+        if (last != (comma == std::string::npos)) return false;
+        const std::string part = text.substr(start, last ? std::string::npos : comma - start);
+        if (!ParseNumber(part, &out[i])) return false;
+        start = comma + 1;
+    }
+    return true;
+}
+
+void CheckMagnitude(const std::string& option, const std::string& text, const double* values,
+                    size_t count, const char* limitText, double limit) {
+    for (size_t i = 0; i < count; ++i) {
+        if (std::fabs(values[i]) > limit) {
+            throw UsageError(option + " '" + text + "' has a value out of range (at most " +
+                             limitText + " in magnitude)");
+        }
+    }
+}
+
+struct Reader {
+    const std::vector<std::string>& args;
+    size_t next = 1;  // args[0] is the command
+    std::string command;
+
+    bool Done() const { return next >= args.size(); }
+
+    // For "--opt value" and "--opt=value"; option holds the part before '='.
+    std::string Value(const std::string& option, const std::string& arg) {
+        const size_t eq = arg.find('=');
+        if (eq != std::string::npos) return arg.substr(eq + 1);
+        if (next >= args.size()) throw UsageError("option " + option + " needs a value");
+        return args[next++];
+    }
+};
+
+void SetOnce(std::string& field, const std::string& option, const std::string& value) {
+    if (!field.empty()) throw UsageError("option " + option + " given twice");
+    if (value.empty()) throw UsageError("option " + option + " needs a non-empty value");
+    field = value;
+}
+
+}  // namespace
+
+Options ParseArguments(const std::vector<std::string>& args) {
+    Options o;
+    if (args.empty()) {
+        throw UsageError("no command given (figures, build or gallery); see ostrel --help");
+    }
+    const std::string& command = args[0];
+    if (command == "--help" || command == "-h" || command == "help") {
+        if (args.size() > 1) throw UsageError("unexpected argument '" + args[1] + "' after help");
+        o.command = Command::Help;
+        return o;
+    }
+    if (command == "figures") {
+        o.command = Command::Figures;
+    } else if (command == "build") {
+        o.command = Command::Build;
+    } else if (command == "gallery") {
+        o.command = Command::Gallery;
+    } else {
+        throw UsageError("unknown command '" + command +
+                         "' (figures, build or gallery); see ostrel --help");
+    }
+
+    Reader in{args, 1, command};
+    while (!in.Done()) {
+        const std::string arg = args[in.next++];
+        const std::string option = arg.substr(0, arg.find('='));
+        const bool build = o.command == Command::Build;
+        const bool gallery = o.command == Command::Gallery;
+        if (option == "--folder") {
+            SetOnce(o.folder, option, in.Value(option, arg));
+        } else if (build && option == "--frame") {
+            if (o.haveFrame) throw UsageError("option --frame given twice");
+            const std::string value = in.Value(option, arg);
+            if (!ParseList(value, 4, o.frame)) {
+                throw UsageError("--frame '" + value + "' is not four numbers L,T,R,B");
+            }
+            CheckMagnitude(option, value, o.frame, 4, "1e9", kMaxFrameMagnitude);
+            o.haveFrame = true;
+        } else if (build && option == "--ref") {
+            const std::string value = in.Value(option, arg);
+            double pair[2];
+            if (!ParseList(value, 2, pair)) {
+                throw UsageError("--ref '" + value + "' is not two numbers X,Y");
+            }
+            CheckMagnitude(option, value, pair, 2, "1e6", kMaxRefMagnitude);
+            if (o.refs.size() == kMaxRefs) {
+                throw UsageError("more than " + std::to_string(kMaxRefs) + " --ref options");
+            }
+            o.refs.emplace_back(pair[0], pair[1]);
+        } else if (build && option == "--svg") {
+            SetOnce(o.svg, option, in.Value(option, arg));
+        } else if (gallery && option == "--out") {
+            SetOnce(o.out, option, in.Value(option, arg));
+        } else if (gallery && option == "--png") {
+            SetOnce(o.png, option, in.Value(option, arg));
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            throw UsageError("unknown option '" + option + "' for " + command);
+        } else if (build && o.name.empty()) {
+            o.name = arg;
+        } else {
+            throw UsageError("unexpected argument '" + arg + "' for " + command);
+        }
+    }
+
+    if (o.command == Command::Build) {
+        if (o.name.empty()) throw UsageError("build needs a figure name");
+        if (!o.haveFrame) throw UsageError("build needs --frame L,T,R,B");
+    }
+    if (o.command == Command::Gallery && o.out.empty()) {
+        throw UsageError("gallery needs --out FILE.svg");
+    }
+    if (!o.png.empty() && o.png == o.out) {
+        throw UsageError("--png and --out name the same file '" + o.out + "'");
+    }
+    return o;
+}
+
+const char* UsageText() {
+    return "usage:\n"
+           "  ostrel figures [--folder DIR]\n"
+           "      one block per figure template: name, tips, icon and every reference\n"
+           "      handle with its names, values and drag limits\n"
+           "  ostrel build NAME --frame L,T,R,B [--ref X,Y]... [--svg FILE] [--folder DIR]\n"
+           "      builds figure NAME in the frame (edges, not sizes) with VX_CreatePathEx and\n"
+           "      prints its nodes; each --ref sets the next reference handle's values as\n"
+           "      fractions of the frame (default: the values of the file); --svg also\n"
+           "      writes the path as an SVG file\n"
+           "  ostrel gallery --out FILE.svg [--png FILE.png] [--folder DIR]\n"
+           "      draws every figure in a grid with its name, its box handles and its\n"
+           "      reference handles (orange diamonds); --png converts the drawing with\n"
+           "      rsvg-convert (Debian package librsvg2-bin)\n"
+           "\n"
+           "DIR defaults to the figures/ folder next to the program, else the figures/ folder\n"
+           "of the source tree it was built from. Errors: one line on stderr and exit status\n"
+           "2 for a wrong argument, an unknown figure or a folder without figures, 1 when\n"
+           "rsvg-convert fails. Output files appear complete or not at all.\n";
+}
+
+}  // namespace ostrel_cli
