@@ -25,6 +25,8 @@
 
 namespace vx {
 
+class HitTestContext;
+
 class CVXPath final : public IVXPath {
 public:
     // Null when out of memory; the caller owns the one reference.
@@ -68,9 +70,18 @@ public:
     FigureTemplate* GetTemplateCopy() const { return templateCopy_.get(); }
     const std::vector<double>& ReferencePoints() const { return referencePoints_; }
     void AttachTemplate(const FigureTemplate* figureTemplate);
+    // The same for a copy the caller made with CloneTemplate and gives away: it becomes the
+    // path's template copy as it is, which saves cloning it a second time.
+    void AdoptTemplate(std::unique_ptr<FigureTemplate> copy);
 
     void DrawPath(IDrawSurface* surface, int32_t endValue, bool bracket);
     void DrawTracker(IDrawSurface* surface, int32_t mode, bool bracket, bool drawMarks);
+
+    // What lies under the screen point (x, y) in edit mode `mode`: a HitCode, with the part
+    // index written to *part (path/hit_test.h).
+    int32_t HitTestPath(HitTestContext* editor, double x, double y, int32_t mode, int32_t* part);
+    // Whether every point of the path, controls included, lies in the canvas rectangle.
+    bool IsInsideRect(double x1, double y1, double x2, double y2);
 
     // The path's own local box (left, top, right, bottom) in path space.
     Rect LocalBox() const;

@@ -23,11 +23,14 @@ double ReferenceCoordinate(double origin, double size, const String& valueText) 
 
 void CVXPath::AttachTemplate(const FigureTemplate* figureTemplate) {
     // Copy before dropping the old copy: the argument may be this path's own template.
-    std::unique_ptr<FigureTemplate> copy(figureTemplate ? CloneTemplate(*figureTemplate) : nullptr);
-    templateCopy_.reset();
-    referencePoints_.clear();
-    if (!copy) return;
+    AdoptTemplate(std::unique_ptr<FigureTemplate>(figureTemplate ? CloneTemplate(*figureTemplate)
+                                                                 : nullptr));
+}
+
+void CVXPath::AdoptTemplate(std::unique_ptr<FigureTemplate> copy) {
     templateCopy_ = std::move(copy);
+    referencePoints_.clear();
+    if (!templateCopy_) return;
 
     double x, y, w, h;
     GetLocalBounds(&x, &y, &w, &h);  // the frame of the copy
