@@ -52,6 +52,17 @@ bool PointInRect(const Rect& r, double x, double y) {
     return n.x1 <= x && x <= n.x2 && n.y1 <= y && y <= n.y2;
 }
 
+Rect BoxOfPoints(const double* xs, const double* ys, int n) {
+    Rect box{xs[0], ys[0], xs[0], ys[0]};
+    for (int i = 1; i < n; ++i) {
+        if (xs[i] < box.x1) box.x1 = xs[i];
+        if (xs[i] > box.x2) box.x2 = xs[i];
+        if (ys[i] < box.y1) box.y1 = ys[i];
+        if (ys[i] > box.y2) box.y2 = ys[i];
+    }
+    return box;
+}
+
 void UnionRect(Rect* out, const Rect& a, const Rect& b) {
     const Rect na = NormalizeRect(a);
     const Rect nb = NormalizeRect(b);

@@ -23,6 +23,8 @@ void ComposeTransforms(const PathTransform& a, const PathTransform& b, PathTrans
 void InvertTransform(const PathTransform& t, PathTransform* u);
 // Inside the normalised rectangle or on its border; NaN is outside.
 bool PointInRect(const Rect& r, double x, double y);
+// The axis-aligned box (left, top, right, bottom) of n points; NaN never wins a comparison.
+Rect BoxOfPoints(const double* xs, const double* ys, int n);
 // The normalised rectangle covering the normalised a and b. out may be a or b.
 void UnionRect(Rect* out, const Rect& a, const Rect& b);
 

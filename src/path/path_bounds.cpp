@@ -76,17 +76,11 @@ double* CVXPath::GetBounds(double* x, double* y, double* w, double* h) {
     }
     double cx[4], cy[4];
     GetCorners(&cx[0], &cy[0], &cx[1], &cy[1], &cx[2], &cy[2], &cx[3], &cy[3]);
-    double left = cx[0], right = cx[0], top = cy[0], bottom = cy[0];
-    for (int i = 1; i < 4; ++i) {
-        if (cx[i] < left) left = cx[i];
-        if (cx[i] > right) right = cx[i];
-        if (cy[i] < top) top = cy[i];
-        if (cy[i] > bottom) bottom = cy[i];
-    }
-    *x = left;
-    *y = top;
-    *w = right - left;
-    *h = bottom - top;
+    const Rect box = BoxOfPoints(cx, cy, 4);
+    *x = box.x1;
+    *y = box.y1;
+    *w = box.x2 - box.x1;
+    *h = box.y2 - box.y1;
     return h;
 }
 

@@ -1,0 +1,262 @@
+// The whole hit test of one path against cairo_in_stroke + cairo_in_fill on the same
+// geometry and points; and the box rejection over many paths that the point misses.
+//
+// The path: an ellipse of four cubics and a 200-segment zigzag polyline, filled by the
+// nonzero rule; the outline counts within 2 pixels (cairo: a stroke 4 wide). Our curve
+// code's diagnostic lines go to /dev/null (fully buffered) while the loops are timed.
+#include <benchmark/benchmark.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <random>
+#include <vector>
+
+#include "editor/selections.h"
+#include "interface/global_parameters.h"
+#include "path/hit_test.h"
+#include "path/path.h"
+
+#if defined(OSTREL_HAVE_CAIRO)
+#include <cairo.h>
+#endif
+
+namespace {
+
+[[maybe_unused]] const int kFullBuffering = std::setvbuf(stdout, nullptr, _IOFBF, 1 << 16);
+
+class QuietStdout {
+public:
+    QuietStdout() {
+        std::fflush(stdout);
+        saved_ = dup(1);
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, 1);
+        close(null);
+    }
+    ~QuietStdout() {
+        std::fflush(stdout);
+        dup2(saved_, 1);
+        close(saved_);
+    }
+
+private:
+    int saved_;
+};
+
+// Screen and canvas coincide.
+class IdentityHost final : public ICanvasHost {
+public:
+    void SetFeedback(int32_t, IVXPath*, int32_t, int32_t, int32_t, double) override {}
+    void BeginTracking() override {}
+    void EndTracking() override {}
+    int32_t AcceptTrackPoint(double, double, int32_t) override { return 1; }
+    void AdjustPoint(double*, double*) override {}
+    void ToScreen(double*, double*) override {}
+    double GetRotation() override { return 0.0; }
+    void BeginChange() override {}
+    int32_t ApprovePathAdd(IVXPath*) override { return 1; }
+    int32_t ApprovePathRemove(IVXPath*) override { return 1; }
+    int32_t ApprovePathChange(IVXPath*, int32_t, PathTransform) override { return 1; }
+    void PathChanged(IVXPath*, int32_t) override {}
+    void EndChange() override {}
+    void BeginSelectionChange() override {}
+    void EndSelectionChange() override {}
+    IDrawSurface* GetSurface() override { return nullptr; }
+};
+
+class Fill final : public IVXFillObject {
+public:
+    int32_t AddRef() override { return 2; }
+    int32_t Release() override { return 1; }
+    int32_t FillRule() override { return VX_FILL_NONZERO; }
+};
+
+constexpr double kPi = 3.14159265358979323846;
+constexpr double kCx = 400, kCy = 300, kRx = 200, kRy = 120, kArc = 0.55228475;
+
+struct Command {
+    int kind;  // node kind
+    double v[6];
+};
+
+// The geometry, once, for both libraries.
+const std::vector<Command>& Geometry() {
+    static const std::vector<Command> commands = [] {
+        const double kx = kArc * kRx, ky = kArc * kRy;
+        std::vector<Command> c = {
+            {0, {kCx + kRx, kCy}},
+            {2, {kCx + kRx, kCy + ky, kCx + kx, kCy + kRy, kCx, kCy + kRy}},
+            {2, {kCx - kx, kCy + kRy, kCx - kRx, kCy + ky, kCx - kRx, kCy}},
+            {2, {kCx - kRx, kCy - ky, kCx - kx, kCy - kRy, kCx, kCy - kRy}},
+            {2, {kCx + kx, kCy - kRy, kCx + kRx, kCy - ky, kCx + kRx, kCy}},
+            {6, {}},
+            // A zigzag band below the ellipse: 200 segments, 3 pixels apart, 40 high.
+            {0, {100, 460}},
+        };
+        for (int i = 1; i <= 200; ++i) c.push_back({1, {100 + 3.0 * i, i % 2 ? 500.0 : 460.0}});
+        return c;
+    }();
+    return commands;
+}
+
+enum class Where { Near, Inside, Far };
+
+// 1024 points of one kind: within a pixel of the outline, inside the ellipse away from the
+// outline, or far from the path (outside its box).
+std::vector<std::pair<double, double>> Points(Where where) {
+    std::mt19937 gen(where == Where::Near ? 1u : where == Where::Inside ? 2u : 3u);
+    auto u = [&gen] { return gen() / 4294967296.0; };
+    std::vector<std::pair<double, double>> out;
+    while (out.size() < 1024) {
+        if (where == Where::Near) {
+            if (out.size() % 2 == 0) {
+                const double a = 2 * kPi * u();
+                const double r = 1 + (u() - 0.5) * 1.6 / kRy;
+                out.push_back({kCx + kRx * r * std::cos(a), kCy + kRy * r * std::sin(a)});
+            } else {
+                // Along a zigzag segment, half a pixel off.
+                const int i = 1 + static_cast<int>(u() * 199);
+                const double t = u();
+                const double x0 = 100 + 3.0 * (i - 1), y0 = (i - 1) % 2 ? 500.0 : 460.0;
+                const double x1 = 100 + 3.0 * i, y1 = i % 2 ? 500.0 : 460.0;
+                out.push_back({x0 + t * (x1 - x0) + 0.5, y0 + t * (y1 - y0)});
+            }
+        } else if (where == Where::Inside) {
+            const double a = 2 * kPi * u();
+            const double r = 0.9 * std::sqrt(u());
+            out.push_back({kCx + kRx * r * std::cos(a), kCy + kRy * r * std::sin(a)});
+        } else {
+            out.push_back({900 + 300 * u(), 600 * u()});
+        }
+    }
+    return out;
+}
+
+vx::CVXPath* MakePath(const std::vector<Command>& commands) {
+    vx::CVXPath* path = vx::CVXPath::Create();
+    for (const Command& c : commands)
+        path->AddNode(c.kind, c.v[0], c.v[1], c.v[2], c.v[3], c.v[4], c.v[5]);
+    return path;
+}
+
+void BM_HitTestPath_Ostrel(benchmark::State& state) {
+    const auto points = Points(static_cast<Where>(state.range(0)));
+    vx::CVXPath* path = MakePath(Geometry());
+    Fill fill;
+    path->SetFillObject(&fill);
+    IdentityHost host;
+    vx::CVXSelections selections;
+    vx::HostSelectionContext context(&host, &selections);
+    QuietStdout quiet;
+    size_t i = 0;
+    int64_t hits = 0;
+    for (auto _ : state) {
+        const auto& p = points[i++ & 1023];
+        int32_t part;
+        hits += path->HitTestPath(&context, p.first, p.second, 1, &part) == vx::kHitFigure;
+    }
+    state.counters["hit_share"] = static_cast<double>(hits) / state.iterations();
+    path->SetFillObject(nullptr);
+    path->Release();
+}
+BENCHMARK(BM_HitTestPath_Ostrel)->ArgName("near0_inside1_far2")->DenseRange(0, 2);
+
+#if defined(OSTREL_HAVE_CAIRO)
+void AppendToCairo(cairo_t* cr, const std::vector<Command>& commands) {
+    for (const Command& c : commands) {
+        switch (c.kind) {
+            case 0: cairo_move_to(cr, c.v[0], c.v[1]); break;
+            case 1: cairo_line_to(cr, c.v[0], c.v[1]); break;
+            case 2: cairo_curve_to(cr, c.v[0], c.v[1], c.v[2], c.v[3], c.v[4], c.v[5]); break;
+            case 6: cairo_close_path(cr); break;
+        }
+    }
+}
+
+void BM_HitTestPath_Cairo(benchmark::State& state) {
+    const auto points = Points(static_cast<Where>(state.range(0)));
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
+    cairo_t* cr = cairo_create(surface);
+    cairo_set_line_width(cr, 4.0);
+    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
+    AppendToCairo(cr, Geometry());
+    size_t i = 0;
+    int64_t hits = 0;
+    for (auto _ : state) {
+        const auto& p = points[i++ & 1023];
+        hits += cairo_in_stroke(cr, p.first, p.second) || cairo_in_fill(cr, p.first, p.second);
+    }
+    state.counters["hit_share"] = static_cast<double>(hits) / state.iterations();
+    cairo_destroy(cr);
+    cairo_surface_destroy(surface);
+}
+BENCHMARK(BM_HitTestPath_Cairo)->ArgName("near0_inside1_far2")->DenseRange(0, 2);
+#endif
+
+// Many small squares on a grid; the point lies beyond all of them.
+std::vector<vx::CVXPath*> Grid(int64_t count) {
+    std::vector<vx::CVXPath*> paths;
+    for (int64_t i = 0; i < count; ++i) {
+        vx::CVXPath* p = vx::CVXPath::Create();
+        const double x = 40.0 * static_cast<double>(i % 100), y = 40.0 * static_cast<double>(i / 100);
+        p->AddNode(VX_NODE_RECT, x, y, 20, 20, 0, 0);
+        paths.push_back(p);
+    }
+    return paths;
+}
+
+void BM_BoxRejection_Ostrel(benchmark::State& state) {
+    std::vector<vx::CVXPath*> paths = Grid(state.range(0));
+    IdentityHost host;
+    vx::CVXSelections selections;
+    vx::HostSelectionContext context(&host, &selections);
+    int64_t hits = 0;
+    for (auto _ : state) {
+        for (vx::CVXPath* p : paths) {
+            int32_t part;
+            hits += p->HitTestPath(&context, -500.0, -500.0, 0, &part);
+        }
+    }
+    benchmark::DoNotOptimize(hits);
+    state.counters["per_path"] = benchmark::Counter(
+        static_cast<double>(state.range(0)),
+        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    for (vx::CVXPath* p : paths) p->Release();
+}
+BENCHMARK(BM_BoxRejection_Ostrel)->Arg(1000)->Arg(10000)->Arg(100000);
+
+#if defined(OSTREL_HAVE_CAIRO)
+// The same question asked of cairo path by path: set the path, then in_stroke || in_fill.
+void BM_BoxRejection_Cairo(benchmark::State& state) {
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
+    cairo_t* cr = cairo_create(surface);
+    cairo_set_line_width(cr, 4.0);
+    std::vector<cairo_path_t*> paths;
+    for (int64_t i = 0; i < state.range(0); ++i) {
+        cairo_new_path(cr);
+        cairo_rectangle(cr, 40.0 * static_cast<double>(i % 100), 40.0 * static_cast<double>(i / 100), 20, 20);
+        paths.push_back(cairo_copy_path(cr));
+    }
+    int64_t hits = 0;
+    for (auto _ : state) {
+        for (cairo_path_t* p : paths) {
+            cairo_new_path(cr);
+            cairo_append_path(cr, p);
+            hits += cairo_in_stroke(cr, -500.0, -500.0) || cairo_in_fill(cr, -500.0, -500.0);
+        }
+    }
+    benchmark::DoNotOptimize(hits);
+    state.counters["per_path"] = benchmark::Counter(
+        static_cast<double>(state.range(0)),
+        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    for (cairo_path_t* p : paths) cairo_path_destroy(p);
+    cairo_destroy(cr);
+    cairo_surface_destroy(surface);
+}
+BENCHMARK(BM_BoxRejection_Cairo)->Arg(1000)->Arg(10000)->Arg(100000);
+#endif
+
+}  // namespace

@@ -1,0 +1,265 @@
+// HitTestPath, IsInsideRect and the outline test they build on.
+#include "path/hit_test.h"
+
+#include <cstdint>
+#include <limits>
+#include <vector>
+
+#include "geometry/nearest_point.h"
+#include "interface/global_parameters.h"
+#include "path/path.h"
+
+namespace vx {
+
+namespace {
+
+// Truncation toward zero to a 32-bit integer. Values beyond the range saturate and NaN
+// reads as the largest value, so a point too far away for 32 bits never counts as near and
+// an unreadable kind ends the outline.
+int32_t TruncateToInt32(double v) {
+    if (v >= 2147483648.0 || v != v) return std::numeric_limits<int32_t>::max();
+    if (v <= -2147483649.0) return std::numeric_limits<int32_t>::min();
+    return static_cast<int32_t>(v);
+}
+
+bool InMarkBox(double px, double py, double x, double y, double mark, double half) {
+    return PointInRect(Rect{px - half, py - half, px - half + mark, py - half + mark}, x, y);
+}
+
+bool InRingBox(double px, double py, double x, double y, double mark) {
+    return PointInRect(Rect{px - mark, py - mark, px + mark, py + mark}, x, y);
+}
+
+// Canvas to screen through the context's host; without a host the two coincide.
+class ScreenMap {
+public:
+    explicit ScreenMap(ICanvasHost* host) : host_(host) {}
+    void operator()(double* x, double* y) const {
+        if (host_) host_->ToScreen(x, y);
+    }
+
+private:
+    ICanvasHost* host_;
+};
+
+}  // namespace
+
+int32_t SegmentHit(double x1, double y1, double x2, double y2, double px, double py,
+                   double tolerance, int32_t* crossings, int32_t* winding) {
+    const double ymin = y1 < y2 ? y1 : y2;
+    const double ymax = y1 > y2 ? y1 : y2;
+    if (ymin - tolerance > py || py > ymax + tolerance) return 0;
+    const double dx = px - x1;
+    const double dy = py - y1;
+    const int32_t d1 = TruncateToInt32(dx * dx + dy * dy);
+    if (x1 == x2 && y1 == y2) return d1 < TruncateToInt32(tolerance * tolerance) ? 1 : 0;
+
+    const double ex = x2 - x1;
+    const double ey = y2 - y1;
+    const double cross = ex * dy - ey * dx;
+    const double dot = ex * dx + ey * dy;
+    double squared;
+    if (dot < 0.0) {
+        squared = d1;  // before the start
+    } else if ((x2 - px) * ex + (y2 - py) * ey < 0.0) {
+        squared = (px - x2) * (px - x2) + (py - y2) * (py - y2);  // beyond the end
+    } else {
+        // A length that truncates to 0 divides into infinity or NaN: never a hit.
+        squared = cross * cross / TruncateToInt32(ex * ex + ey * ey);
+    }
+    if (tolerance * tolerance > squared) return 1;
+
+    // The ray from the point toward smaller x crosses the segment when the segment spans
+    // the point's y (half-open) and meets that line left of the point.
+    if (ymin <= py && py < ymax && ey * cross < 0.0) {
+        if (crossings) *crossings += 1;
+        if (winding) *winding += ey <= 0.0 ? 1 : -1;
+    }
+    return 0;
+}
+
+int32_t PathOutlineHit(const double* list, int32_t nodeCount, int32_t fillRule, double px,
+                       double py, double tolerance) {
+    double curX = 0.0, curY = 0.0;
+    double startX = 0.0, startY = 0.0;
+    int32_t crossings = 0;
+    int32_t winding = 0;
+    const double* p = list;
+    bool reading = list != nullptr;
+    for (int32_t number = 1; reading && number <= nodeCount; ++number) {
+        switch (TruncateToInt32(*p++)) {
+            case VX_NODE_MOVE:
+                curX = startX = p[0];
+                curY = startY = p[1];
+                p += 2;
+                break;
+            case VX_NODE_LINE:
+                if (SegmentHit(curX, curY, p[0], p[1], px, py, tolerance, &crossings, &winding) == 1)
+                    return number;
+                curX = p[0];
+                curY = p[1];
+                p += 2;
+                break;
+            case VX_NODE_CUBIC: {
+                const geom::Point2 v[4] = {{curX, curY}, {p[0], p[1]}, {p[2], p[3]}, {p[4], p[5]}};
+                if (geom::CurveSegmentHit(v, px, py, tolerance, &crossings, &winding) == 1)
+                    return number;
+                curX = p[4];
+                curY = p[5];
+                p += 6;
+                break;
+            }
+            case VX_NODE_CLOSE:
+                if (SegmentHit(curX, curY, startX, startY, px, py, tolerance, &crossings,
+                               &winding) == 1)
+                    return number;
+                // The next subpath starts where this one's last point was, not at its start.
+                startX = curX;
+                startY = curY;
+                break;
+            case VX_NODE_CUBIC_V:
+            case VX_NODE_CUBIC_Y:
+            case VX_NODE_RECT:
+                break;  // input forms carry no points in a flattened outline
+            default:
+                reading = false;
+                break;
+        }
+    }
+    if (fillRule == VX_FILL_NONZERO) return winding != 0 ? 1 : 0;
+    if (fillRule == VX_FILL_EVENODD) return crossings & 1;
+    return 0;
+}
+
+int32_t CVXPath::HitTestPath(HitTestContext* editor, double x, double y, int32_t mode,
+                             int32_t* part) {
+    int32_t unused;
+    if (!part) part = &unused;
+    *part = -1;
+    const ScreenMap toScreen(editor ? editor->Host() : nullptr);
+    const double mark = g_parameters.MarkSizeValue();
+    const double half = g_parameters.HalfMarkSize();
+    const double tolerance = g_parameters.EdgeToleranceValue();
+
+    // Corners P1 top-left, P2 top-right, P3 bottom-left, P4 bottom-right, canvas space.
+    double cx[4], cy[4];
+    GetOrientedCorners(&cx[0], &cy[0], &cx[1], &cy[1], &cx[2], &cy[2], &cx[3], &cy[3]);
+
+    // Most paths are far from the mouse: their box, widened enough to hold every handle
+    // and ring, rejects the point before anything else is looked at.
+    {
+        const Rect corners = BoxOfPoints(cx, cy, 4);
+        double left = corners.x1, top = corners.y1, right = corners.x2, bottom = corners.y2;
+        toScreen(&left, &top);
+        toScreen(&right, &bottom);
+        Rect box = NormalizeRect(Rect{left, top, right, bottom});
+        box.x1 -= 2.0 * mark;
+        box.y1 -= 2.0 * mark;
+        box.x2 += 2.0 * mark;
+        box.y2 += 2.0 * mark;
+        if (!PointInRect(box, x, y)) return kHitNothing;
+    }
+
+    if (mode == 0 && editor && editor->IsSelected(this)) {
+        const std::vector<double>& refs = referencePoints_;
+        for (size_t i = 0; i + 1 < refs.size(); i += 2) {
+            double sx, sy;
+            MapPoint(refs[i], refs[i + 1], transform_, &sx, &sy);
+            toScreen(&sx, &sy);
+            *part = static_cast<int32_t>((i / 2) & 0xFF);
+            if (InMarkBox(sx, sy, x, y, mark, half)) return kHitReference;
+        }
+
+        struct Handle {
+            double x, y;
+            int32_t code;
+        };
+        Handle handles[9] = {
+            {cx[0], cy[0], kHitTopLeft},
+            {(cx[0] + cx[1]) / 2.0, (cy[0] + cy[1]) / 2.0, kHitTop},
+            {cx[1], cy[1], kHitTopRight},
+            {(cx[1] + cx[3]) / 2.0, (cy[1] + cy[3]) / 2.0, kHitRight},
+            {cx[3], cy[3], kHitBottomRight},
+            {(cx[2] + cx[3]) / 2.0, (cy[2] + cy[3]) / 2.0, kHitBottom},
+            {cx[2], cy[2], kHitBottomLeft},
+            {(cx[0] + cx[2]) / 2.0, (cy[0] + cy[2]) / 2.0, kHitLeft},
+            {(cx[0] + cx[1] + cx[2] + cx[3]) / 4.0, (cy[0] + cy[1] + cy[2] + cy[3]) / 4.0,
+             kHitCenter},
+        };
+        for (Handle& h : handles) {
+            toScreen(&h.x, &h.y);
+            if (InMarkBox(h.x, h.y, x, y, mark, half)) return h.code;
+            *part = h.code;
+            if (InRingBox(h.x, h.y, x, y, mark)) return kHitRing;
+        }
+
+        // The box's edges, each pair of corners mapped to the screen as it is tested.
+        struct Edge {
+            int a, b;
+            int32_t code;
+        };
+        const Edge edges[4] = {{0, 1, kHitTop}, {1, 3, kHitRight}, {2, 3, kHitBottom},
+                               {0, 2, kHitLeft}};
+        for (const Edge& e : edges) {
+            double ax = cx[e.a], ay = cy[e.a], bx = cx[e.b], by = cy[e.b];
+            toScreen(&ax, &ay);
+            toScreen(&bx, &by);
+            if (SegmentHit(ax, ay, bx, by, x, y, tolerance, nullptr, nullptr)) return e.code;
+        }
+    }
+
+    // Node marks take precedence over every segment, so the outline is collected while the
+    // marks are tested and examined only when no mark is hit.
+    std::vector<double> outline;
+    outline.reserve(nodes_.size() * 7);
+    uint32_t base = 0;  // node index * 256; wraps rather than overflowing
+    for (const PathNode& n : nodes_) {
+        outline.push_back(static_cast<double>(n.kind));
+        if (n.kind == VX_NODE_MOVE || n.kind == VX_NODE_LINE) {
+            double sx, sy;
+            MapPoint(n.x1, n.y1, transform_, &sx, &sy);
+            toScreen(&sx, &sy);
+            *part = static_cast<int32_t>(base);
+            if (InMarkBox(sx, sy, x, y, mark, half)) return kHitNode;
+            outline.push_back(sx);
+            outline.push_back(sy);
+        } else if (n.kind == VX_NODE_CUBIC) {
+            const double points[3][2] = {{n.x1, n.y1}, {n.x2, n.y2}, {n.x3, n.y3}};
+            for (uint32_t j = 0; j < 3; ++j) {
+                double sx, sy;
+                MapPoint(points[j][0], points[j][1], transform_, &sx, &sy);
+                toScreen(&sx, &sy);
+                *part = static_cast<int32_t>(base + j);
+                if (InMarkBox(sx, sy, x, y, mark, half)) return j < 2 ? kHitControl : kHitNode;
+                outline.push_back(sx);
+                outline.push_back(sy);
+            }
+        }
+        base += 256;
+    }
+
+    *part = -1;
+    if (nodes_.empty()) return kHitNothing;
+    const int32_t rule = fillObject_ ? fillObject_->FillRule() : VX_FILL_NONE;
+    return PathOutlineHit(outline.data(), NodeCount(), rule, x, y, tolerance) > 0 ? kHitFigure
+                                                                                 : kHitNothing;
+}
+
+bool CVXPath::IsInsideRect(double x1, double y1, double x2, double y2) {
+    const Rect rect = NormalizeRect(Rect{x1, y1, x2, y2});
+    auto inside = [&](double px, double py) {
+        double cx, cy;
+        MapPoint(px, py, transform_, &cx, &cy);
+        return PointInRect(rect, cx, cy);
+    };
+    for (const PathNode& n : nodes_) {
+        if (n.kind == VX_NODE_MOVE || n.kind == VX_NODE_LINE) {
+            if (!inside(n.x1, n.y1)) return false;
+        } else if (n.kind == VX_NODE_CUBIC) {
+            if (!inside(n.x1, n.y1) || !inside(n.x2, n.y2) || !inside(n.x3, n.y3)) return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace vx

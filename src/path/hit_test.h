@@ -1,0 +1,75 @@
+// Path hit testing: which part of a path lies under a screen point.
+//
+// CVXPath::HitTestPath answers with a HitCode and a part index. It works in screen units:
+// the path's points go through its transform and the host's ToScreen, and the tolerances
+// (MarkSize, EdgeTolerance) are pixels. The outline and inside test runs on a flattened
+// copy of the path: for each node its kind as a double, then its screen points (two
+// doubles for kinds 0 and 1, six for kind 2, none for any other kind).
+#pragma once
+
+#include <cstdint>
+
+#include "ostrel/ostrel.h"
+
+namespace vx {
+
+enum HitCode : int32_t {
+    kHitNothing = 0,
+    kHitCenter = 1,
+    kHitLeft = 2,        // handle, or the box's left edge
+    kHitTopLeft = 3,
+    kHitTop = 4,         // handle, or the box's top edge
+    kHitTopRight = 5,
+    kHitRight = 6,       // handle, or the box's right edge
+    kHitBottomRight = 7,
+    kHitBottom = 8,      // handle, or the box's bottom edge
+    kHitBottomLeft = 9,
+    kHitRing = 10,       // ring around a box handle; the part is that handle's code
+    kHitNode = 15,       // part: node index * 256 + point index (2 for a curve's end)
+    kHitControl = 16,    // part: node index * 256 + 0 or 1
+    kHitFigure = 17,     // the outline within the tolerance, or the inside by the fill rule
+    kHitReference = 18,  // part: the reference's index, low 8 bits
+};
+
+// What the hit test needs of the canvas editor that calls it: the host that maps canvas
+// points to the screen, and whether a path is in the editor's selection set. A null host
+// maps points unchanged.
+class HitTestContext {
+public:
+    virtual ICanvasHost* Host() = 0;
+    virtual bool IsSelected(IVXPath* path) = 0;
+
+protected:
+    ~HitTestContext() = default;
+};
+
+// A context made of a host and a selection set (either may be null).
+class HostSelectionContext final : public HitTestContext {
+public:
+    HostSelectionContext(ICanvasHost* host, IVXSelections* selections)
+        : host_(host), selections_(selections) {}
+    ICanvasHost* Host() override { return host_; }
+    bool IsSelected(IVXPath* path) override {
+        return selections_ && selections_->Contains(path) != 0;
+    }
+
+private:
+    ICanvasHost* host_;
+    IVXSelections* selections_;
+};
+
+// Reads nodeCount nodes of a flattened outline (kinds are truncated toward zero; a kind
+// outside 0..6 ends the reading). Returns the 1-based number of the first node whose
+// segment passes within tolerance of (px, py); otherwise, for fill rule 1 (nonzero) or 2
+// (even-odd), 1 when the point is inside and 0 when not; for any other rule 0.
+int32_t PathOutlineHit(const double* list, int32_t nodeCount, int32_t fillRule, double px,
+                       double py, double tolerance);
+
+// 1 when (px, py) lies within tolerance of the segment (x1, y1)-(x2, y2), measured with
+// the squared distances truncated to 32-bit integers where the hit test always has (so a
+// segment shorter than 1 never hits beside its middle). Otherwise adds the segment's
+// crossing of the ray toward smaller x to the counters (either may be null) and returns 0.
+int32_t SegmentHit(double x1, double y1, double x2, double y2, double px, double py,
+                   double tolerance, int32_t* crossings, int32_t* winding);
+
+}  // namespace vx
