@@ -83,23 +83,5 @@ TEST_F(PathTest, NonFiniteParametersAreStoredWithoutUndefinedConversions) {
     EXPECT_EQ(log.lines.back(), "Rectangle 3 4 0 0");
 }
 
-TEST_F(PathTest, ManyNodesAndUnknownKindsAreStoredAndSkipped) {
-    std::vector<PathNode> nodes(100000);
-    for (size_t i = 0; i < nodes.size(); ++i)
-        nodes[i] = PathNode{static_cast<int32_t>(i % 13) - 3, 0, double(i), 1, 2, 3, 4, 5};
-    path->AddNodes(nodes.data(), static_cast<int32_t>(nodes.size()));
-    // Every 13th node is a rectangle, which stores five nodes.
-    EXPECT_EQ(path->GetNodes(nullptr, 0), 100000 + 4 * 7692);
-    surface.drawMarkResult = 1;
-    path->DrawTracker(&surface, 1, false, false);
-    path->Draw(&surface);
-    // Kinds 7 to 9 and -3 to -1 are never drawn; 3, 4 and 5 became 2, 2 and 0 on the way in.
-    for (const PathNode& n : Nodes(path)) {
-        ASSERT_NE(n.kind, 3);
-        ASSERT_NE(n.kind, 4);
-        ASSERT_NE(n.kind, 5);
-    }
-}
-
 }  // namespace
 }  // namespace vx::test

@@ -31,9 +31,18 @@ TEST_F(PathTest, SquareMarksAreCentredWithIntegerHalving) {
     VX_SetParameters(VX_PARAM_MARK_SIZE, 7);
     PaintMark(&surface, 10, 10, VX_MARK_BOX_HANDLE);
     PaintMark(&surface, 10, 10, VX_MARK_REFERENCE);
+    VX_SetParameters(VX_PARAM_MARK_SIZE, -1.7);  // stores -1, read as 2^32 - 1
+    PaintMark(&surface, 10, 10, VX_MARK_NODE);
     EXPECT_EQ(log.lines, (Lines{"DrawMark 100 50 8 8 2", "Rectangle 96 46 8 8",
                                 "DrawMark 10 10 7 7 1", "Rectangle 7 7 7 7",
-                                "DrawMark 10 10 7 7 4", "Rectangle 7 7 7 7"}));
+                                "DrawMark 10 10 7 7 4", "Rectangle 7 7 7 7",
+                                "DrawMark 10 10 4294967295 4294967295 2",
+                                "Rectangle -2147483637 -2147483637 4294967295 4294967295"}));
+    // A host that draws the marks itself gets no substitute, whatever the type.
+    log.Clear();
+    surface.drawMarkResult = 1;
+    for (int32_t type = 0; type <= 4; ++type) PaintMark(&surface, 1, 2, type);
+    EXPECT_EQ(log.lines.size(), 5u);
 }
 
 TEST_F(PathTest, RoundMarksAreFourQuarterArcs) {
@@ -55,21 +64,6 @@ TEST_F(PathTest, RoundMarksAreFourQuarterArcs) {
     PaintMark(&surface, 0, 0, VX_MARK_CONTROL);
     EXPECT_EQ(log.lines.size(), 6u);
     EXPECT_EQ(log.lines[1], "MoveTo -4 0");
-}
-
-TEST_F(PathTest, MarksTheHostDrawsItselfGetNoSubstitute) {
-    surface.drawMarkResult = 1;
-    for (int32_t type = 0; type <= 4; ++type) PaintMark(&surface, 1, 2, type);
-    EXPECT_EQ(log.Only({"Rectangle", "MoveTo", "CurveTo"}).size(), 0u);
-    EXPECT_EQ(log.lines.size(), 5u);
-}
-
-TEST_F(PathTest, NegativeMarkSizeIsReadAsUnsigned) {
-    VX_SetParameters(VX_PARAM_MARK_SIZE, -1.7);  // stores -1
-    EXPECT_EQ(g_parameters.MarkSize, -1);
-    PaintMark(&surface, 10, 10, VX_MARK_NODE);
-    EXPECT_EQ(log.lines, (Lines{"DrawMark 10 10 4294967295 4294967295 2",
-                                "Rectangle -2147483637 -2147483637 4294967295 4294967295"}));
 }
 
 TEST_F(PathTest, NodeModeDrawsArmsThenMarksInNodeOrder) {
@@ -103,19 +97,6 @@ TEST_F(PathTest, ObjectModeDrawsTheBoxAndNineHandles) {
                      "DrawMark 0 20 8 8 1", "DrawMark 5 0 8 8 1", "DrawMark 10 0 8 8 1",
                      "DrawMark 10 10 8 8 1", "DrawMark 10 20 8 8 1", "DrawMark 5 20 8 8 1",
                      "DrawMark 5 10 8 8 0", "EndPath p 1"}));
-}
-
-TEST_F(PathTest, ObjectModeHandlesFollowTheOrientedCorners) {
-    surface.drawMarkResult = 1;
-    AddPathText(path, "M 0 0 L 10 10");
-    SetTransform(path, {1, 0.5, 0, 1, 0, 0});
-    path->DrawTracker(&surface, 0, false, true);
-    const Lines marks = log.Only({"DrawMark"});
-    ASSERT_EQ(marks.size(), 9u);
-    const Lines outline = log.Only({"MoveTo", "LineTo"});
-    ASSERT_EQ(outline.size(), 5u);
-    EXPECT_EQ(outline.front().substr(0, 7), "MoveTo ");
-    EXPECT_EQ(outline.back().substr(7), outline.front().substr(7));  // back to corner 1
 }
 
 TEST_F(PathTest, OtherModesAndHiddenMarksEmitOnlyWhatIsAsked) {
