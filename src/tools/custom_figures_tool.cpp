@@ -1,0 +1,187 @@
+// CFCustomFigures: the figure of a template, dragged or placed as a box. One object serves
+// every template; the name it is called with says which. The figure is built in a frame
+// turned by the host's rotation, and the path keeps its own copy of the template.
+#include <cmath>
+#include <memory>
+
+#include "path/path.h"
+#include "templates/figure_template.h"
+#include "templates/template_build.h"
+#include "templates/template_library.h"
+#include "tools/constraints.h"
+#include "tools/figure_tool.h"
+#include "tools/gesture.h"
+#include "tools/message_loop.h"
+#include "tools/tools.h"
+
+namespace vx {
+
+namespace {
+
+using tools::CanvasPoint;
+using tools::Gesture;
+using tools::ScreenPoint;
+using tools::Step;
+
+// One gesture's template work: the working copy, the turn, and the frame step.
+class TemplateFrames {
+public:
+    TemplateFrames(Gesture& g, const FigureTemplate& found, IVXPath* path)
+        : g_(g), working_(CloneTemplate(found)), path_(path), own_(CVXPath::FromInterface(path)) {
+        const double theta = g_.host()->GetRotation();
+        cos_ = std::cos(theta);
+        sin_ = std::sin(theta);
+    }
+
+    // Builds the figure into the box of k0 and k1 as seen unturned (U), turns the path
+    // back (W), draws it and shows the box of the two corners themselves.
+    void Show(CanvasPoint k0, CanvasPoint k1) {
+        const CanvasPoint m{(k0.x + k1.x) * 0.5, (k0.y + k1.y) * 0.5};
+        const double c = cos_, s = sin_;
+        const PathTransform u{c, -s, s, c, (1 - c) * m.x - s * m.y, (1 - c) * m.y + s * m.x};
+        const PathTransform w{c, s, -s, c, (1 - c) * m.x + s * m.y, (1 - c) * m.y - s * m.x};
+        double ux0, uy0, ux1, uy1;
+        MapPoint(k0.x, k0.y, u, &ux0, &uy0);
+        MapPoint(k1.x, k1.y, u, &ux1, &uy1);
+        const double frame[4] = {std::fmin(ux0, ux1), std::fmin(uy0, uy1), std::fmax(ux0, ux1),
+                                 std::fmax(uy0, uy1)};
+        g_.RestoreOld();
+        BuildPathFromTemplate(path_, *working_, frame);  // a failed build leaves what it built
+        path_->SetTransform(&w.a);
+        if (own_) own_->DrawPath(g_.surface(), 1, true);
+        else path_->Draw(g_.surface());
+        g_.ShowUnion(tools::BoxOf(k0, k1));
+    }
+
+    // The path keeps its own copy of the template with the frame of the last build.
+    void Attach() {
+        if (own_) own_->AttachTemplate(working_.get());
+    }
+
+private:
+    Gesture& g_;
+    std::unique_ptr<FigureTemplate> working_;
+    IVXPath* path_;
+    CVXPath* own_;
+    double cos_ = 1.0, sin_ = 0.0;
+};
+
+class DrawLoop final : public tools::MessageHandler {
+public:
+    DrawLoop(Gesture& g, TemplateFrames& frames, double x, double y)
+        : g_(g), frames_(frames), start_(tools::TruncatePoint(x, y)), last_(start_) {
+        p0_ = g_.Adjust(x, y);
+        p1_ = p0_;
+        g_.old = tools::BoxOf(p0_, p0_);
+    }
+
+    Step MouseMove(const platform::Message& msg) override {
+        const ScreenPoint raw = tools::MessagePoint(msg);
+        if (raw == last_) return Step::Continue;
+        if (g_.host()->AcceptTrackPoint(static_cast<double>(raw.x), static_cast<double>(raw.y), 1) == 0) {
+            return Step::Continue;
+        }
+        ScreenPoint p = raw;
+        if (tools::ShiftDown()) p = tools::ConstrainSquareKeepLonger(start_, p);
+        p1_ = g_.Adjust(static_cast<double>(p.x), static_cast<double>(p.y));
+        frames_.Show(p0_, p1_);
+        last_ = raw;
+        moved_ = true;
+        return Step::Continue;
+    }
+
+    Step LeftButtonUp(const platform::Message&) override {
+        if (!moved_ || p1_.x == p0_.x || p1_.y == p0_.y) return Step::Cancel;
+        frames_.Attach();
+        return Step::Finish;
+    }
+
+private:
+    Gesture& g_;
+    TemplateFrames& frames_;
+    ScreenPoint start_, last_;
+    CanvasPoint p0_, p1_;
+    bool moved_ = false;
+};
+
+class PlaceLoop final : public tools::MessageHandler {
+public:
+    PlaceLoop(Gesture& g, TemplateFrames& frames, double x, double y, double w, double h)
+        : g_(g), frames_(frames), w_(w), h_(h) {
+        previous_ = g_.Adjust(x, y);
+        origin_ = CanvasPoint{previous_.x - w * 0.5, previous_.y - h * 0.5};
+        g_.old = tools::BoxOf(origin_, Far());
+    }
+
+    Step MouseMove(const platform::Message& msg) override {
+        const ScreenPoint p = tools::MessagePoint(msg);
+        const double px = static_cast<double>(p.x), py = static_cast<double>(p.y);
+        if (g_.host()->AcceptTrackPoint(px, py, 1) == 0) return Step::Continue;
+        const CanvasPoint q = g_.Adjust(px, py);
+        origin_.x += q.x - previous_.x;
+        origin_.y += q.y - previous_.y;
+        previous_ = q;
+        frames_.Show(origin_, Far());
+        shown_ = true;
+        return Step::Continue;
+    }
+
+    // Nothing shown yet means nothing built: the release cancels.
+    Step LeftButtonUp(const platform::Message&) override {
+        if (!shown_) return Step::Cancel;
+        frames_.Attach();
+        return Step::Finish;
+    }
+
+private:
+    CanvasPoint Far() const { return CanvasPoint{origin_.x + w_, origin_.y + h_}; }
+
+    Gesture& g_;
+    TemplateFrames& frames_;
+    double w_, h_;
+    CanvasPoint origin_, previous_;
+    bool shown_ = false;
+};
+
+class CFCustomFigures final : public FigureTool {
+public:
+    void Destroy(uint32_t) override { delete this; }
+
+    FigureInfo* GetInfo(const VXCHAR* name) override {
+        FigureTemplate* found = TemplateLibrary::Instance().FindTemplate(name);
+        return found ? GetInfoStrings(*found) : nullptr;
+    }
+
+    bool Draw(const VXCHAR* name, double x, double y, ICanvasHost* host, IGraphicCanvas*,
+              IVXPath* path) override {
+        const FigureTemplate* found = TemplateLibrary::Instance().FindTemplate(name);
+        if (!found) return false;
+        Gesture g(host);
+        if (!g.valid()) return false;
+        TemplateFrames frames(g, *found, path);
+        DrawLoop loop(g, frames, x, y);
+        if (tools::RunMessageLoop(loop) != Step::Finish) return g.Cancel();
+        return g.Finish(true);
+    }
+
+    bool Place(const VXCHAR* name, double x, double y, double width, double height,
+               ICanvasHost* host, IGraphicCanvas*, IVXPath* path) override {
+        const FigureTemplate* found = TemplateLibrary::Instance().FindTemplate(name);
+        if (!found) return false;
+        Gesture g(host);
+        if (!g.valid()) return false;
+        TemplateFrames frames(g, *found, path);
+        PlaceLoop loop(g, frames, x, y, width, height);
+        if (tools::RunMessageLoop(loop) != Step::Finish) return g.Cancel();
+        return g.Finish(true);
+    }
+
+private:
+    ~CFCustomFigures() = default;
+};
+
+}  // namespace
+
+IVXFigures* CreateCustomFiguresTool() { return new CFCustomFigures(); }
+
+}  // namespace vx

@@ -1,0 +1,74 @@
+// The modal message loop that every tool runs while its gesture lasts, with the message
+// table common to all tools. A tool supplies the steps that differ.
+//
+// Common table: a mouse move and a left-button release go to the tool and are never
+// dispatched; a left press or double-click goes to the tool when it takes it and is
+// dispatched otherwise; a right button or a lost capture cancels; Esc or Alt goes to the
+// tool (a cancel unless it says otherwise); any other key-down is swallowed; deactivation
+// cancels and activation is swallowed; everything else is translated and dispatched, so
+// that the host's windows keep working. A quit or a failed retrieval ends the gesture as a
+// cancel at once; the quit is posted again for the host's own loop.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/platform.h"
+
+namespace vx::tools {
+
+// Windows message numbers and codes that the tools read.
+enum : uint32_t {
+    kWmActivate = 0x0006,
+    kWmActivateApp = 0x001C,
+    kWmKeyDown = 0x0100,
+    kWmSysKeyDown = 0x0104,
+    kWmMouseMove = 0x0200,
+    kWmLButtonDown = 0x0201,
+    kWmLButtonUp = 0x0202,
+    kWmLButtonDblClk = 0x0203,
+    kWmRButtonDown = 0x0204,
+    kWmRButtonUp = 0x0205,
+    kWmCaptureChanged = 0x0215,
+};
+enum : uintptr_t { kVkShift = 0x10, kVkMenu = 0x12, kVkEscape = 0x1B, kMkLButton = 0x0001 };
+
+// A point in screen units. Wider than the platform's 32 bits so that constraints and
+// differences never overflow, whatever position a host passes in.
+struct ScreenPoint {
+    int64_t x = 0;
+    int64_t y = 0;
+    bool operator==(const ScreenPoint& o) const { return x == o.x && y == o.y; }
+    bool operator!=(const ScreenPoint& o) const { return !(*this == o); }
+};
+
+// The screen position of a mouse message: signed 16-bit x and y from lParam, converted by
+// the client-to-screen mapping of the message's own window.
+ScreenPoint MessagePoint(const platform::Message& msg);
+
+// x truncated toward zero; NaN gives 0 and values beyond 32 bits saturate.
+int64_t TruncateToInt(double v);
+ScreenPoint TruncatePoint(double x, double y);
+
+// Shift is read from the platform at each call, not remembered.
+bool ShiftDown();
+
+enum class Step { Continue, Finish, Cancel };
+
+class MessageHandler {
+public:
+    virtual Step MouseMove(const platform::Message& msg) = 0;
+    virtual Step LeftButtonUp(const platform::Message& msg) = 0;
+    // Return false to leave the message to the common table, which dispatches it.
+    virtual bool LeftButtonDown(const platform::Message&, Step*) { return false; }
+    virtual bool LeftButtonDoubleClick(const platform::Message&, Step*) { return false; }
+    virtual Step EscapeOrAlt() { return Step::Cancel; }
+
+protected:
+    ~MessageHandler() = default;
+};
+
+// Pumps the thread's messages until the handler finishes or cancels the gesture; returns
+// Finish or Cancel, never Continue.
+Step RunMessageLoop(MessageHandler& handler);
+
+}  // namespace vx::tools
