@@ -1,227 +1,175 @@
-// Control polygons: splitting, sign changes, flatness, chord intercepts and root finding.
+// Control polygons (splitting, sign changes, flatness, intercepts, root finding), the nearest
+// point on a cubic with its diagnostic line, and the crossings of a cubic with a ray.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
-#include <vector>
+#include <string>
 
 #include "geometry/bezier.h"
+#include "geometry/nearest_point.h"
 
 namespace vx::geom {
 namespace {
 
+using ::testing::internal::CaptureStdout;
+using ::testing::internal::GetCapturedStdout;
+
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
-
-// The arch used throughout: it rises from (0, 0) to y = 7.5 at t = 0.5 and comes back to
-// (10, 0); on the screen, with y growing downward, it hangs below its chord.
+// Rises from (0, 0) to (5, 7.5) at t = 0.5 and comes back to (10, 0).
 const Point2 kArch[4] = {{0, 0}, {0, 10}, {10, 10}, {10, 0}};
+const Point2 kStraight[4] = {{0, -3}, {1, -1}, {2, 1}, {3, 3}};
 
-// The Bernstein polygon of (t - 0.1)(t - 0.3)(t - 0.5)(t - 0.7)(t - 0.9) on [0, 1]:
-// monomial coefficients a_j, then b_i = sum over j <= i of C(i, j) / C(5, j) a_j.
-const Point2* FiveRootPolygon() {
-    static Point2 w[6];
-    double a[6] = {1, 0, 0, 0, 0, 0};  // a[j] multiplies t^j
-    for (double r : {0.1, 0.3, 0.5, 0.7, 0.9}) {
-        for (int j = 5; j >= 0; --j) a[j] = (j > 0 ? a[j - 1] : 0.0) - r * a[j];
-    }
-    const double binomial[6][6] = {{1}, {1, 1}, {1, 2, 1}, {1, 3, 3, 1}, {1, 4, 6, 4, 1},
-                                   {1, 5, 10, 10, 5, 1}};
-    for (int i = 0; i <= 5; ++i) {
-        double b = 0.0;
-        for (int j = 0; j <= i; ++j) b += binomial[i][j] / binomial[5][j] * a[j];
-        w[i] = {i / 5.0, b};
-    }
-    return w;
-}
-
-void ExpectPoints(const Point2* actual, const std::vector<Point2>& expected) {
-    for (size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_DOUBLE_EQ(actual[i].x, expected[i].x) << "point " << i;
-        EXPECT_DOUBLE_EQ(actual[i].y, expected[i].y) << "point " << i;
-    }
-}
-
-TEST(Bezier, EvaluateSplitsIntoBothHalves) {
-    Point2 left[4], right[4];
-    const Point2 mid = EvaluateBezier(kArch, 3, 0.5, left, right);
-    EXPECT_EQ(mid.x, 5.0);
-    EXPECT_EQ(mid.y, 7.5);
-    ExpectPoints(left, {{0, 0}, {0, 5}, {2.5, 7.5}, {5, 7.5}});
-    ExpectPoints(right, {{5, 7.5}, {7.5, 7.5}, {10, 5}, {10, 0}});
-
-    // A quarter of the way along a line, halves optional.
-    const Point2 line[2] = {{0, 0}, {8, -4}};
-    const Point2 q = EvaluateBezier(line, 1, 0.25, nullptr, nullptr);
-    EXPECT_EQ(q.x, 2.0);
-    EXPECT_EQ(q.y, -1.0);
-    // Ends of the arch.
-    EXPECT_EQ(EvaluateBezier(kArch, 3, 0.0, nullptr, nullptr).x, 0.0);
-    EXPECT_EQ(EvaluateBezier(kArch, 3, 1.0, nullptr, nullptr).x, 10.0);
-    // A degree beyond the supported ones gives the first point and leaves the halves alone.
-    Point2 untouched[1] = {{42, 42}};
-    EXPECT_EQ(EvaluateBezier(kArch, 9, 0.5, untouched, nullptr).x, 0.0);
-    EXPECT_EQ(untouched[0].x, 42.0);
-}
-
-TEST(Bezier, SignChangesCountZeroAndNaNAsPositive) {
-    struct Case {
-        std::vector<double> ys;
-        int changes;
-    } cases[] = {
-        {{1, -1, 1, -1}, 3}, {{0, -1}, 1},       {{-1, 0}, 1},       {{0, 0, 0}, 0},
-        {{-1, -2, -3}, 0},   {{-0.0, 1, 2}, 0},  {{kNaN, -1}, 1},    {{-1, kNaN, -1}, 2},
-        {{1, 2, -3, -4, 5, 6}, 2},
-    };
-    for (const Case& c : cases) {
-        std::vector<Point2> w;
-        for (double y : c.ys) w.push_back({0, y});
-        EXPECT_EQ(CountSignChanges(w.data(), static_cast<int>(w.size()) - 1), c.changes)
-            << "case with " << c.ys.size() << " values starting " << c.ys[0];
-    }
-}
-
-TEST(Bezier, FlatnessIsMeasuredAgainstTwoToTheMinus65) {
-    EXPECT_EQ(MaxDepth, 64);
-    EXPECT_EQ(Epsilon, std::ldexp(1.0, -65));
-
-    // Chord through the origin from (-1, -1) to (1, 1) and a middle point lifted by d: the
-    // two intercepts are 0 and d^2/4, so the error is d^2/8, flat below 2^-65.
+TEST(Bezier, SplitSignChangesFlatnessAndIntercept) {
+    Point2 l[4], r[4];
+    const Point2 mid = EvaluateBezier(kArch, 3, 0.5, l, r);
+    EXPECT_TRUE(mid.x == 5 && mid.y == 7.5 && l[1].y == 5 && l[2].x == 2.5 && l[3].x == 5);
+    EXPECT_TRUE(r[0].y == 7.5 && r[1].x == 7.5 && r[2].y == 5 && r[3].x == 10);
+    // Zero and NaN count as positive.
+    const Point2 signs[6] = {{0, 1}, {0, -1}, {0, 0}, {0, -0.0}, {0, kNaN}, {0, -1}};
+    EXPECT_EQ(CountSignChanges(signs, 5), 3);
+    // Chord (-1, -1)-(1, 1), middle point lifted by d: error d^2 / 8 against 2^-65.
     auto bent = [](double d) {
         const Point2 w[3] = {{-1, -1}, {0, d}, {1, 1}};
         return ControlPolygonFlatEnough(w, 2);
     };
-    EXPECT_TRUE(bent(0.0));
-    EXPECT_TRUE(bent(std::ldexp(1.0, -32)));    // error 2^-67
-    EXPECT_TRUE(bent(std::ldexp(0.99, -31)));   // just under 2^-65
+    EXPECT_EQ(Epsilon, std::ldexp(1.0, -65));
+    EXPECT_TRUE(bent(std::ldexp(0.99, -31)));
     EXPECT_FALSE(bent(std::ldexp(1.0, -31)));   // exactly 2^-65: the bound is exclusive
     EXPECT_FALSE(bent(-std::ldexp(1.0, -31)));  // below the chord alike
-    EXPECT_FALSE(bent(std::ldexp(1.0, -30)));
-
-    // Every signed distance 0: flat.
-    const Point2 straight[4] = {{0, -3}, {1, -1}, {2, 1}, {3, 3}};
-    EXPECT_TRUE(ControlPolygonFlatEnough(straight, 3));
-    // A horizontal chord divides by zero: not flat.
-    const Point2 level[3] = {{0, 0}, {1, 1}, {2, 0}};
-    EXPECT_FALSE(ControlPolygonFlatEnough(level, 2));
-    // A NaN or infinite end point spoils the chord: not flat. An interior NaN gives a NaN
-    // distance, which is neither above nor below the chord: the error stays 0.
-    const Point2 nanEnd[3] = {{0, -1}, {1, 0}, {2, kNaN}};
+    EXPECT_TRUE(ControlPolygonFlatEnough(kStraight, 3));
+    const Point2 level[3] = {{0, 0}, {1, 1}, {2, 0}}, nanEnd[3] = {{0, -1}, {1, 0}, {2, kNaN}};
+    EXPECT_FALSE(ControlPolygonFlatEnough(level, 2));  // divides by zero
     EXPECT_FALSE(ControlPolygonFlatEnough(nanEnd, 2));
-    const Point2 nanInside[3] = {{0, -1}, {kNaN, 0}, {2, 1}};
-    EXPECT_TRUE(ControlPolygonFlatEnough(nanInside, 2));
-    const Point2 inf[3] = {{0, -1}, {1, 0}, {kInf, 1}};
-    EXPECT_FALSE(ControlPolygonFlatEnough(inf, 2));
-    EXPECT_FALSE(ControlPolygonFlatEnough(kArch, 3));
+    int32_t direction = 0;
+    const Point2 falling[2] = {{1, 2}, {5, -2}}, parallel[2] = {{0, 1}, {4, 1}};
+    EXPECT_EQ(ComputeXIntercept(falling, 1, &direction), 3.0);
+    EXPECT_EQ(direction, 1);
+    EXPECT_EQ(ComputeXIntercept(parallel, 1, &direction), kInf);
+    EXPECT_EQ(direction, -1);
 }
 
-TEST(Bezier, ChordInterceptAndDirection) {
-    struct Case {
-        Point2 a, b;
-        double x;
-        int32_t direction;
-    } cases[] = {
-        {{0, -3}, {3, 3}, 1.5, -1},  // rising y: -1
-        {{0, 3}, {3, -3}, 1.5, 1},   // falling y: +1
-        {{1, 2}, {5, -2}, 3.0, 1},
-        {{4, 0}, {8, 5}, 4.0, -1},   // starts on the line
-        {{0, 1}, {4, 1}, kInf, -1},  // parallel: 4 * (1 / 0)
-    };
-    for (const Case& c : cases) {
-        const Point2 w[2] = {c.a, c.b};
-        int32_t direction = 0;
-        EXPECT_EQ(ComputeXIntercept(w, 1, &direction), c.x) << c.a.x << "," << c.a.y;
-        EXPECT_EQ(direction, c.direction) << c.a.x << "," << c.a.y;
-    }
-}
-
-TEST(Bezier, FindRootsOfStraightAndCurvedPolygons) {
+TEST(Bezier, FindRoots) {
     double roots[6];
-    int32_t directions[6];
-
-    // One sign change on a flat polygon: solved by its chord at once.
-    const Point2 straight[4] = {{0, -3}, {1, -1}, {2, 1}, {3, 3}};
-    ASSERT_EQ(FindRoots(straight, 3, roots, 0, directions), 1);
-    EXPECT_EQ(roots[0], 1.5);
-    EXPECT_EQ(directions[0], -1);
-
-    // No sign change: no root.
-    EXPECT_EQ(FindRoots(kArch, 3, roots, 0, directions), 0);
-
-    // The arch against y = 5: x = 1.151 rising, then x = 8.849 falling.
-    const Point2 shifted[4] = {{0, -5}, {0, 5}, {10, 5}, {10, -5}};
-    ASSERT_EQ(FindRoots(shifted, 3, roots, 0, directions), 2);
-    EXPECT_NEAR(roots[0], 1.151, 5e-4);
-    EXPECT_NEAR(roots[1], 8.849, 5e-4);
-    EXPECT_EQ(directions[0], -1);
-    EXPECT_EQ(directions[1], 1);
-    // Exact values from 30 t (1 - t) = 5 and x = 30 t^2 - 20 t^3.
-    const double t = (1.0 - std::sqrt(1.0 / 3.0)) / 2.0;
-    EXPECT_NEAR(roots[0], 30 * t * t - 20 * t * t * t, 1e-9);
-
-    // At MaxDepth one sign change is taken at the middle of the chord without flatness.
+    int32_t dirs[6];
+    // One sign change on a flat polygon: its chord at once.
+    ASSERT_EQ(FindRoots(kStraight, 3, roots, 0, dirs), 1);
+    EXPECT_TRUE(roots[0] == 1.5 && dirs[0] == -1);
+    EXPECT_EQ(FindRoots(kArch, 3, roots, 0, dirs), 0);
+    EXPECT_EQ(MaxDepth, 64);
+    // At MaxDepth one sign change takes the chord's middle; one level earlier it is halved.
     const Point2 bent[3] = {{0, -1}, {1, 5}, {4, 1}};
-    ASSERT_EQ(FindRoots(bent, 2, roots, MaxDepth, directions), 1);
-    EXPECT_EQ(roots[0], 2.0);
-    EXPECT_EQ(directions[0], -1);
-    const Point2 falling[3] = {{0, 1}, {1, 5}, {4, -1}};
-    ASSERT_EQ(FindRoots(falling, 2, roots, MaxDepth, directions), 1);
-    EXPECT_EQ(directions[0], 1);
-    // One level earlier the same polygon is halved first: the root becomes the middle of
-    // the left half's chord, (0 + 1.5) / 2.
-    ASSERT_EQ(FindRoots(bent, 2, roots, MaxDepth - 1, directions), 1);
-    EXPECT_EQ(roots[0], 0.75);
-
-    // Degree 5 with five separated roots at 0.1, 0.3, 0.5, 0.7, 0.9: found left to right,
-    // with alternating directions (the polynomial starts negative).
-    const Point2* quintic = FiveRootPolygon();
-    int32_t n = FindRoots(quintic, 5, roots, 0, directions);
-    ASSERT_EQ(n, 5);
-    for (int32_t i = 0; i < n; ++i) {
-        EXPECT_NEAR(roots[i], 0.1 + 0.2 * i, 1e-9) << i;
-        EXPECT_EQ(directions[i], i % 2 == 0 ? -1 : 1) << i;
+    ASSERT_EQ(FindRoots(bent, 2, roots, MaxDepth, dirs), 1);
+    EXPECT_TRUE(roots[0] == 2 && dirs[0] == -1);
+    ASSERT_EQ(FindRoots(bent, 2, roots, MaxDepth - 1, dirs), 1);
+    EXPECT_EQ(roots[0], 0.75);  // middle of the left half's chord (0 + 1.5) / 2
+    // (t - 0.1)(t - 0.3)(t - 0.5)(t - 0.7)(t - 0.9) in Bernstein form: found left to right,
+    // starting negative, so rising (-1) then falling (+1) in turn.
+    const Point2 quintic[6] = {{0, -0.00945}, {0.2, 0.02433}, {0.4, -0.03689},
+                               {0.6, 0.03689}, {0.8, -0.02433}, {1, 0.00945}};
+    ASSERT_EQ(FindRoots(quintic, 5, roots, 0, dirs), 5);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_NEAR(roots[i], 0.1 + 0.2 * i, 1e-9);
+        EXPECT_EQ(dirs[i], i % 2 ? 1 : -1);
     }
-    // The alternating polygon is (1 - 2t)^5: a five-fold root at 0.5, found once.
-    const Point2 alternating[6] = {{0, 1}, {0.2, -1}, {0.4, 1}, {0.6, -1}, {0.8, 1}, {1, -1}};
-    n = FindRoots(alternating, 5, roots, 0, directions);
-    ASSERT_EQ(n, 1);
+    // (1 - 2t)^5: a five-fold root at 0.5, found once.
+    const Point2 fivefold[6] = {{0, 1}, {0.2, -1}, {0.4, 1}, {0.6, -1}, {0.8, 1}, {1, -1}};
+    ASSERT_EQ(FindRoots(fivefold, 5, roots, 0, dirs), 1);
     EXPECT_NEAR(roots[0], 0.5, 1e-9);
-    // Unsupported degrees find nothing.
-    EXPECT_EQ(FindRoots(alternating, 6, roots, 0, directions), 0);
-    EXPECT_EQ(FindRoots(alternating, 0, roots, 0, directions), 0);
-}
-
-TEST(Bezier, HostileValuesEndTheRecursion) {
-    constexpr double kTiny = std::numeric_limits<double>::denorm_min();
-    const double hostile[][6] = {
-        {kNaN, -1, 1, -1, 1, -1},
-        {kInf, -kInf, kInf, -kInf, kInf, -kInf},
-        {-kTiny, kTiny, -kTiny, kTiny, -kTiny, kTiny},
-        {1e308, -1e308, 1e308, -1e308, 1e308, -1e308},
-        {1e-300, -1e-300, 1e-300, -1e-300, 1e-300, -1e-300},
-        {1, -2, 4, -2, 1, 0},  // a double root at a parameter that halving never reaches
-        {kNaN, kNaN, kNaN, kNaN, kNaN, kNaN},
-    };
-    const double xs[][6] = {
-        {0, 0.2, 0.4, 0.6, 0.8, 1},
-        {0, 0, 0, 0, 0, 0},
-        {kNaN, 1, 2, 3, 4, kInf},
-    };
-    for (const auto& ys : hostile) {
-        for (const auto& x : xs) {
-            Point2 w[6];
-            for (int i = 0; i < 6; ++i) w[i] = {x[i], ys[i]};
-            double roots[6];
-            int32_t directions[6];
-            for (int n = 1; n <= 5; ++n) {
-                const int32_t found = FindRoots(w, n, roots, 0, directions);
-                EXPECT_GE(found, 0);
-                EXPECT_LE(found, n);
-                for (int32_t i = 0; i < found; ++i)
-                    EXPECT_TRUE(directions[i] == 1 || directions[i] == -1);
-            }
+    // Hostile values end the recursion with a defined count.
+    const double ys[][6] = {{kNaN, -1, 1, -1, 1, -1}, {kInf, -kInf, kInf, -kInf, kInf, -kInf},
+                            {1e-300, -1e-300, 1e-300, -1e-300, 1e-300, -1e-300},
+                            {1e308, -1e308, 1e308, -1e308, 1e308, -1e308}};
+    for (const auto& y : ys) {
+        for (double x5 : {1.0, kNaN, kInf}) {
+            const Point2 w[6] = {{0, y[0]},   {0.2, y[1]}, {0.4, y[2]},
+                                 {0.6, y[3]}, {0.8, y[4]}, {x5, y[5]}};
+            for (int n = 1; n <= 5; ++n) EXPECT_LE(FindRoots(w, n, roots, 0, dirs), n);
         }
     }
+}
+
+// Runs NearestPointOnCurve and returns its diagnostic line.
+std::string Nearest(Point2 p, const Point2* v, Point2* q) {
+    CaptureStdout();
+    *q = NearestPointOnCurve(p, v);
+    return GetCapturedStdout();
+}
+
+TEST(NearestPoint, EdgeCasesAndTheDiagnosticLine) {
+    // (5, 20) seen from the arch: c = (-5,-20) (-5,-10) (5,-10) (5,-20), d = (0,30) (30,0)
+    // (0,-30); w0 = d0.c0 = -600, w1 = 0.4 d1.c0 + 0.6 d0.c1 = -240.
+    const std::array<Point2, 6> w = ConvertToBezierForm({5, 20}, kArch);
+    EXPECT_TRUE(w[0].y == -600 && w[1].y == -240 && w[4].y == 240 && w[5].y == 600);
+    EXPECT_EQ(w[2].x, 0.4);
+    Point2 q;
+    EXPECT_EQ(Nearest({5, 20}, kArch, &q), "t : 0.500000000000\n");
+    EXPECT_NEAR(q.x, 5.0, 1e-12);
+    EXPECT_NEAR(q.y, 7.5, 1e-12);
+    EXPECT_EQ(Nearest({0, 0}, kArch, &q), "t : 0.000000000000\n");
+    EXPECT_TRUE(q.x == 0 && q.y == 0);
+    EXPECT_EQ(Nearest({10, 0}, kArch, &q), "t : 1.000000000000\n");
+    EXPECT_TRUE(q.x == 10 && q.y == 0);
+    const Point2 dot[4] = {{3, 4}, {3, 4}, {3, 4}, {3, 4}};  // no roots: the start
+    EXPECT_EQ(Nearest({9, 9}, dot, &q), "t : 0.000000000000\n");
+    EXPECT_TRUE(q.x == 3 && q.y == 4);
+    // Both ends equally near, the curve bending away: the earlier candidate stays.
+    EXPECT_EQ(Nearest({5, -10}, kArch, &q), "t : 0.000000000000\n");
+    // Hostile coordinates: a point and one line.
+    const Point2 bad[4] = {{kNaN, 0}, {kInf, 10}, {10, -kInf}, {1e300, 0}};
+    for (const Point2& p : {Point2{5, 5}, Point2{kNaN, 0}, Point2{kInf, 1e300}}) {
+        EXPECT_EQ(Nearest(p, bad, &q).substr(0, 4), "t : ");
+        EXPECT_EQ(Nearest(p, kArch, &q).back(), '\n');
+    }
+}
+
+TEST(NearestPoint, CrossingsAndTheHitBand) {
+    const struct {
+        const Point2* v;
+        double px, py;
+        int32_t crossings, winding;
+    } cases[] = {
+        {kStraight, 2, 0, 1, -1},  // rising through y = 0 at x = 1.5
+        {kStraight, 1.5, 0, 0, 0},  // not strictly left
+        {kArch, 20, 5, 2, 0},       // y = 5 at 1.151 rising and 8.849 falling
+        {kArch, 5, 5, 1, -1},
+        {kArch, 20, 9, 0, 0},
+    };
+    for (const auto& c : cases) {
+        int32_t n = 0, w = 0;
+        CurveLineCrossings(c.v, c.px, c.py, &n, &w);
+        EXPECT_TRUE(n == c.crossings && w == c.winding) << c.px << "," << c.py << ": " << n << w;
+    }
+    double roots[6];
+    int32_t dirs[6];
+    const Point2 shifted[4] = {{0, -5}, {0, 5}, {10, 5}, {10, -5}};  // the arch less 5
+    ASSERT_EQ(FindRoots(shifted, 3, roots, 0, dirs), 2);
+    EXPECT_TRUE(std::fabs(roots[0] - 1.151) < 5e-4 && std::fabs(roots[1] - 8.849) < 5e-4);
+    // Touching y = py at an end point: the 0 counts as positive, so a curve going negative
+    // crosses (falling, +1) and one going positive does not.
+    const Point2 down[4] = {{0, 0}, {1, -1}, {2, -2}, {3, -3}};
+    const Point2 up[4] = {{0, 0}, {1, 1}, {2, 2}, {3, 3}};
+    int32_t n = 0, w = 0;
+    CurveLineCrossings(down, 1, 0, &n, &w);
+    CurveLineCrossings(up, 1, 0, &n, &w);
+    EXPECT_TRUE(n == 1 && w == 1);
+
+    // The band: [ymin - tol, ymax + tol), computing nothing outside it.
+    std::string out;
+    auto hit = [&](double px, double py) {
+        CaptureStdout();
+        const int32_t r = CurveSegmentHit(kArch, px, py, 2, &n, &w);
+        out = GetCapturedStdout();
+        return r;
+    };
+    n = w = 0;
+    EXPECT_TRUE(hit(5, 12) == 0 && out.empty());  // exactly ymax + tol
+    EXPECT_TRUE(hit(5, -2.5) == 0 && out.empty());
+    EXPECT_TRUE(hit(5, -2) == 0 && out.substr(0, 4) == "t : ");  // exactly ymin - tol
+    EXPECT_TRUE(hit(5, 9) == 1 && hit(5, 6) == 1 && n == 0);
+    EXPECT_EQ(hit(5, 9.5), 0);  // exactly 2 from the top: not closer
+    EXPECT_TRUE(hit(20, 5) == 0 && n == 2 && w == 0);  // a miss counts its crossings
 }
 
 }  // namespace

@@ -1,10 +1,24 @@
-// HitTestPath: codes, part indices and their precedence, through path transforms and a
-// host whose ToScreen scales and shifts; IsInsideRect.
+// HitTestPath: codes, part indices and their precedence, through path transforms and a host
+// whose ToScreen scales and shifts; IsInsideRect; SegmentHit and PathOutlineHit with their
+// truncations, crossings and fill rules; and seeded random points against a filled ellipse of
+// four cubics, checked with the analytic ellipse, which also shows the widened-box rejection
+// firing without changing any answer.
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <limits>
-#include <memory>
+#include <random>
+#include <sstream>
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
 
-#include "hit_fixture.h"
+#include "editor/selections.h"
+#include "interface/global_parameters.h"
+#include "path/hit_test.h"
+#include "path/path.h"
+#include "support/recording.h"
 #include "templates/figure_template.h"
 
 namespace vx::test {
@@ -12,307 +26,157 @@ namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
-
 const char* kSquare = "M 0 0 L 100 0 L 100 100 L 0 100 Z";
 
-TEST_F(HitTest, WidenedBoxLetsThroughTwiceTheMarkSize) {
-    AddPathText(path, kSquare);
-    struct Case {
-        double x, y;
-        bool tested;  // got past the box test
-    } cases[] = {
-        {-16, 50, true}, {-17, 50, false}, {116, 50, true}, {117, 50, false},
-        {50, -16, true}, {50, -17, false}, {50, 116, true}, {50, 117, false},
-        {-16, -16, true}, {-16.01, -16, false}, {kNaN, 50, false}, {50, kInf, false},
-    };
-    for (const Case& c : cases) {
-        host.toScreenCalls = 0;
-        EXPECT_EQ(Hit(c.x, c.y), (Answer{0, -1})) << c.x << "," << c.y;
-        // Rejected points map only the two corners of the box.
-        EXPECT_EQ(host.toScreenCalls > 2, c.tested) << c.x << "," << c.y;
+using Answer = std::pair<int32_t, int32_t>;  // a hit code and the part index beside it
+using Case = std::tuple<double, double, Answer>;
+
+class HitTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ::testing::internal::CaptureStdout();  // the curves' diagnostic lines
+        host.logMapping = true;  // a point the box test rejects maps only the box's corners
     }
-    // A larger mark widens further.
-    g_parameters.MarkSize = 9;
-    host.toScreenCalls = 0;
-    EXPECT_EQ(Hit(-17, 50).code, 0);
-    EXPECT_GT(host.toScreenCalls, 2);
-}
+    void TearDown() override {
+        ::testing::internal::GetCapturedStdout();
+        path->SetFillObject(nullptr);
+        EXPECT_EQ(path->Release(), 0);
+        g_parameters = GlobalParameters{};
+    }
+    Answer Hit(double x, double y, int32_t mode = 1) {
+        Answer a{0, 12345};
+        a.first = path->HitTestPath(&context, x, y, mode, &a.second);
+        return a;
+    }
+    void Transform(PathTransform t) { path->SetTransform(&t.a); }
+    void Host(double scale, double x, double y) {
+        host.scale = scale;
+        host.offsetX = x;
+        host.offsetY = y;
+    }
+    void Fill(int32_t rule) { path->SetFillObject(&(fill = CountedObject(nullptr, "", rule))); }
+    void Check(std::initializer_list<Case> cases, int32_t mode) {
+        for (const auto& [x, y, want] : cases) EXPECT_EQ(Hit(x, y, mode), want) << x << "," << y;
+    }
+
+    CVXPath* path = CVXPath::Create();
+    CallLog log;
+    RecordingSurface surface{log};
+    RecordingHost host{log, &surface};
+    CVXSelections selections;
+    HostSelectionContext context{&host, &selections};
+    CountedObject fill{nullptr, "fill"};
+};
 
 TEST_F(HitTest, BoxHandlesRingsAndEdgesOfASelectedPath) {
     // Path space (0, 0)-(50, 50), moved by (5, 5) onto the canvas, shown twice as large and
     // shifted by (10, 20): the screen box is (20, 30)-(120, 130).
     AddPathText(path, "M 0 0 L 50 0 L 50 50 L 0 50 Z");
-    SetTransform({1, 0, 0, 1, 5, 5});
-    host.scale = 2;
-    host.offsetX = 10;
-    host.offsetY = 20;
-    Select();
-    struct Case {
-        double x, y;
-        Answer expected;
-        const char* what;
-    } cases[] = {
-        // Each handle's mark box; the part holds the code of the handle before it.
-        {20, 30, {3, -1}, "P1"},
-        {70, 30, {4, 3}, "top middle"},
-        {120, 30, {5, 4}, "P2"},
-        {120, 80, {6, 5}, "right middle"},
-        {120, 130, {7, 6}, "P4"},
-        {70, 130, {8, 7}, "bottom middle"},
-        {20, 130, {9, 8}, "P3"},
-        {20, 80, {2, 9}, "left middle"},
-        {70, 80, {1, 2}, "centre"},
-        // Mark boxes reach half the mark size, borders included; rings the whole size.
-        {23, 30, {3, -1}, "3 right of P1"},
-        {24, 34, {3, -1}, "mark box corner"},
-        {24.01, 30, {10, 3}, "just past the mark box: ring"},
-        {26, 30, {10, 3}, "6 right of P1: ring"},
-        {28, 38, {10, 3}, "ring corner"},
-        {70, 23, {10, 4}, "above the top middle"},
-        {77, 80, {10, 1}, "ring of the centre"},
-        // Edges, after every handle: the part is the last handle's code, 1.
-        {45, 29, {4, 1}, "25 right of P1, 1 above the top edge"},
-        {28.01, 30, {4, 1}, "on the top edge beside the ring"},
-        {121, 105, {6, 1}, "right edge"},
-        {95, 131.5, {8, 1}, "bottom edge"},
-        {18.5, 55, {2, 1}, "left edge"},
-        // Inside, away from everything: nothing without a fill.
-        {45, 55, {0, -1}, "inside"},
-        {135, 80, {0, -1}, "15 right of the box"},
-    };
-    for (const Case& c : cases) EXPECT_EQ(Hit(c.x, c.y, 0), c.expected) << c.what;
+    Transform({1, 0, 0, 1, 5, 5});
+    Host(2, 10, 20);
+    selections.Add(path);
+    Check({// Each handle's mark box, in test order; the part holds the previous handle's code.
+           {20, 30, {3, -1}}, {70, 30, {4, 3}}, {120, 30, {5, 4}}, {120, 80, {6, 5}},
+           {120, 130, {7, 6}}, {70, 130, {8, 7}}, {20, 130, {9, 8}}, {20, 80, {2, 9}},
+           {70, 80, {1, 2}},
+           // Mark boxes reach half the mark size, borders included; rings the whole size.
+           {23, 30, {3, -1}}, {24, 34, {3, -1}}, {24.01, 30, {10, 3}}, {26, 30, {10, 3}},
+           {28, 38, {10, 3}}, {77, 80, {10, 1}},
+           // Edges come after every handle: the part is the last handle's code, 1.
+           {45, 29, {4, 1}}, {121, 105, {6, 1}}, {95, 131.5, {8, 1}}, {18.5, 55, {2, 1}},
+           {45, 55, {0, -1}}, {kNaN, 80, {0, -1}}},
+          0);
+    g_parameters.MarkSize = 7;  // half is 3: the mark box runs from -3 to +4
+    Check({{24, 30, {3, -1}}, {16, 30, {10, 3}}}, 0);
+    log.Clear();
+    EXPECT_EQ(Hit(5.9, 80, 0), (Answer{0, -1}));  // more than 2 * 7 left of the box
+    EXPECT_EQ(log.lines.size(), 2u);
 
-    // An odd mark size: half is 3, the mark box runs from -3 to +4.
-    g_parameters.MarkSize = 7;
-    EXPECT_EQ(Hit(24, 30, 0), (Answer{3, -1}));
-    EXPECT_EQ(Hit(16, 30, 0), (Answer{10, 3}));
-    EXPECT_EQ(Hit(17, 30, 0), (Answer{3, -1}));
-    // A larger edge tolerance reaches farther; a negative one reads as a huge unsigned.
-    g_parameters.MarkSize = 8;
-    g_parameters.EdgeTolerance = 5;
-    EXPECT_EQ(Hit(45, 26, 0), (Answer{4, 1}));
-    g_parameters.EdgeTolerance = -1;
-    EXPECT_EQ(Hit(45, 55, 0), (Answer{4, 1}));
+    // Rings of 40 reach over the next handle's mark box: the ring comes first.
+    g_parameters.MarkSize = 40;
+    Check({{55, 30, {10, 3}}, {70, 70, {10, 4}}}, 0);
 }
 
-TEST_F(HitTest, ARingComesBeforeTheNextHandlesMark) {
-    // A 10 by 10 box: the top middle handle (5, 0) lies within P1's ring.
-    AddPathText(path, "M 0 0 L 10 0 L 10 10 L 0 10 Z");
-    Select();
-    EXPECT_EQ(Hit(4.5, 0, 0), (Answer{10, 3}));
-    EXPECT_EQ(Hit(4, 0, 0), (Answer{3, -1}));
-    // The centre's mark loses to the rings of the handles tested before it.
-    EXPECT_EQ(Hit(5, 5, 0), (Answer{10, 3}));
-}
-
-// A template copy with the frame (0, 0)-(100, 100) and references at fractions of it.
-std::unique_ptr<FigureTemplate> Frame(
-    std::initializer_list<std::pair<const VXCHAR*, const VXCHAR*>> refs) {
-    auto t = std::make_unique<FigureTemplate>();
-    t->frame[2] = 100;
-    t->frame[3] = 100;
-    for (const auto& r : refs) {
-        TemplateReference ref;
-        ref.x.value = r.first;
-        ref.y.value = r.second;
-        t->references.push_back(ref);
-    }
-    return t;
-}
-
-TEST_F(HitTest, ReferenceHandlesComeFirst) {
+TEST_F(HitTest, ReferenceHandlesComeFirstWithTheirIndexInEightBits) {
     AddPathText(path, kSquare);
-    path->AttachTemplate(Frame({{VXTEXT("0.25"), VXTEXT("0.5")}, {VXTEXT("0.75"), VXTEXT("0.5")},
-                               {VXTEXT("0"), VXTEXT("0")}}).get());
-    ASSERT_EQ(path->ReferencePoints().size(), 6u);
-    Select();
-    EXPECT_EQ(Hit(25, 50, 0), (Answer{18, 0}));
-    EXPECT_EQ(Hit(79, 46, 0), (Answer{18, 1}));
-    // On P1 the third reference wins over the corner handle and the node.
-    EXPECT_EQ(Hit(0, 0, 0), (Answer{18, 2}));
-    // Past the references the part holds the last index until the first handle writes.
-    EXPECT_EQ(Hit(100, 0, 0), (Answer{5, 4}));
-    EXPECT_EQ(Hit(2, 100, 0), (Answer{9, 8}));
-    // Only a selected path in object mode shows them.
-    EXPECT_EQ(Hit(0, 0, 1), (Answer{15, 0}));
-    EXPECT_EQ(Hit(25, 50, 1), (Answer{0, -1}));
-    selections.Clear();
-    EXPECT_EQ(Hit(0, 0, 0), (Answer{15, 0}));
-    EXPECT_EQ(Hit(25, 50, 0), (Answer{0, -1}));
-}
-
-TEST_F(HitTest, ReferenceIndexKeepsItsLowEightBits) {
-    AddPathText(path, kSquare);
-    auto t = Frame({});
+    FigureTemplate frame;  // frame (0, 0)-(100, 100), references at fractions of it
+    frame.frame[2] = frame.frame[3] = 100;
+    const VXCHAR* at[] = {VXTEXT("0.25"), VXTEXT("0.75"), VXTEXT("0"), VXTEXT("0.5"),
+                          VXTEXT("0.9")};
     for (int i = 0; i < 300; ++i) {
-        TemplateReference ref;
-        ref.x.value = ref.y.value = i == 299 ? VXTEXT("0.9") : VXTEXT("0.1");
-        t->references.push_back(ref);
+        TemplateReference ref;  // 0: (25, 50), 1: (75, 50), 2: (0, 0), 299: (90, 90), else (50, 50)
+        ref.x.value = at[i < 3 ? i : i == 299 ? 4 : 3];
+        ref.y.value = at[i < 2 ? 3 : i == 2 ? 2 : i == 299 ? 4 : 3];
+        frame.references.push_back(ref);
     }
-    path->AttachTemplate(t.get());
-    Select();
-    EXPECT_EQ(Hit(90, 90, 0), (Answer{18, 299 & 0xFF}));
-    EXPECT_EQ(Hit(10, 10, 0), (Answer{18, 0}));
-    EXPECT_EQ(Hit(100, 0, 0), (Answer{5, 4}));
+    path->AttachTemplate(&frame);
+    selections.Add(path);
+    // On (0, 0) the third reference wins over the corner handle and the node; past the
+    // references the part holds the last index until the first handle writes.
+    Check({{25, 50, {18, 0}}, {79, 46, {18, 1}}, {0, 0, {18, 2}}, {90, 90, {18, 299 & 0xFF}},
+           {100, 0, {5, 4}}},
+          0);
+    Check({{0, 0, {15, 0}}, {25, 50, {0, -1}}}, 1);  // only in object mode
+    selections.Clear();
+    Check({{0, 0, {15, 0}}}, 0);                       // and only when selected
 }
 
 TEST_F(HitTest, NodesAndControlPointsInNodeOrder) {
     AddPathText(path, "M 0 0 C 0 50 100 50 100 0 L 100 100 L 0 0");
-    struct Case {
-        double x, y;
-        Answer expected;
-        const char* what;
-    } cases[] = {
-        {0, 0, {15, 0}, "the move, before the last line's end at the same point"},
-        {1, 50, {16, 256}, "first control"},
-        {100, 53, {16, 257}, "second control"},
-        {97, 3, {15, 258}, "curve end"},
-        {100, 100, {15, 512}, "line end"},
-        {50, 100.5, {0, -1}, "box bottom, far from the outline"},
-        {100.5, 60, {17, -1}, "on the line"},
-        {50, 36.5, {17, -1}, "on the curve"},
-        {50, 50, {17, -1}, "on the last line"},
-    };
-    for (int32_t mode : {0, 1}) {
-        for (const Case& c : cases) EXPECT_EQ(Hit(c.x, c.y, mode), c.expected) << c.what;
+    // Not selected in either mode, and selected in node mode, where no box handle is tested.
+    for (int round = 0; round < 3; ++round) {
+        if (round == 2) selections.Add(path);
+        // The move comes before the last line's end at the same point.
+        Check({{0, 0, {15, 0}}, {1, 50, {16, 256}}, {100, 53, {16, 257}}, {97, 3, {15, 258}},
+               {100, 100, {15, 512}}, {50, 100.5, {0, -1}}, {100.5, 60, {17, -1}},
+               {50, 36.5, {17, -1}}, {50, 50, {17, -1}}},
+              round > 0);
     }
-    // Selected in node mode: the same answers, the box handles are not looked at.
-    Select();
-    for (const Case& c : cases) EXPECT_EQ(Hit(c.x, c.y, 1), c.expected) << c.what;
-    // Other modes behave as node mode.
-    for (const Case& c : cases) EXPECT_EQ(Hit(c.x, c.y, 7), c.expected) << c.what;
-}
-
-TEST_F(HitTest, NodeModeOverABoxCorner) {
     // A diamond: its box corner P1 (0, 0) is neither a node nor near the outline.
+    path->ClearNodes();
     AddPathText(path, "M 10 0 L 0 10 L 10 20 L 20 10 Z");
-    Select();
-    EXPECT_EQ(Hit(0, 0, 0), (Answer{3, -1}));
-    EXPECT_EQ(Hit(0, 0, 1), (Answer{0, -1}));
-    EXPECT_EQ(Hit(4.5, 4.5, 1), (Answer{17, -1}));
-    EXPECT_EQ(Hit(10, 0, 1), (Answer{15, 0}));
+    Check({{0, 0, {3, -1}}}, 0);
+    Check({{0, 0, {0, -1}}, {4.5, 4.5, {17, -1}}, {10, 0, {15, 0}}}, 1);
 }
 
-TEST_F(HitTest, FillRulesDecideTheInside) {
-    AddPathText(path, "M 0 0 L 100 0 L 100 100 L 0 100 Z M 25 25 L 75 25 L 75 75 L 25 75 Z");
+TEST_F(HitTest, FillRuleAndAKindNineNode) {
+    AddPathText(path, kSquare);
     EXPECT_EQ(Hit(50, 50), (Answer{0, -1}));
     Fill(VX_FILL_NONZERO);
     EXPECT_EQ(Hit(50, 50), (Answer{17, -1}));
-    EXPECT_EQ(Hit(10, 50), (Answer{17, -1}));
-    Fill(VX_FILL_EVENODD);
-    EXPECT_EQ(Hit(50, 50), (Answer{0, -1}));
-    EXPECT_EQ(Hit(10, 50), (Answer{17, -1}));
-    Fill(VX_FILL_NONE);
-    EXPECT_EQ(Hit(10, 50), (Answer{0, -1}));
-    Fill(42);
-    EXPECT_EQ(Hit(10, 50), (Answer{0, -1}));
-    // The outline counts whatever the rule.
-    EXPECT_EQ(Hit(75, 50.5), (Answer{17, -1}));
-}
-
-TEST_F(HitTest, AKindNineNodeEndsTheOutlineButNotTheMarks) {
+    // Kind 9 ends the outline and inside test, but later nodes still show their marks.
+    path->ClearNodes();
     AddPathText(path, "M 0 0 L 100 0 N 9 50 50 0 0 0 0 L 100 100 L 0 100 Z");
-    Fill(VX_FILL_NONZERO);
-    EXPECT_EQ(Hit(50, 1), (Answer{17, -1}));     // the line before it
-    EXPECT_EQ(Hit(101, 50), (Answer{0, -1}));    // the line after it
-    EXPECT_EQ(Hit(50, 50), (Answer{0, -1}));     // no longer inside; its point is no mark
-    EXPECT_EQ(Hit(100, 100), (Answer{15, 768}));
-    EXPECT_EQ(Hit(3, 97), (Answer{15, 1024}));
-    EXPECT_EQ(Hit(100, 0), (Answer{15, 256}));
+    // The line before it; the line after it; no longer inside, and its point is no mark.
+    Check({{50, 1, {17, -1}}, {101, 50, {0, -1}}, {50, 50, {0, -1}}, {100, 100, {15, 768}},
+           {3, 97, {15, 1024}}},
+          1);
 }
 
 TEST_F(HitTest, TransformAndHostMappingMeetOnTheScreen) {
-    // Turned a quarter: (x, y) -> (100 - y, 50 + x) on the canvas, then three times as
-    // large and shifted by (-20, 10) on the screen.
-    AddPathText(path, "M 0 0 L 10 0 C 10 5 5 10 0 10 Z");
-    SetTransform({0, 1, -1, 0, 100, 50});
-    host.scale = 3;
-    host.offsetX = -20;
-    host.offsetY = 10;
-    // Screen points: move (280, 160), line (280, 190), controls (265, 190) and
+    // Turned a quarter: (x, y) -> (100 - y, 50 + x) on the canvas, then three times as large
+    // and shifted by (-20, 10): move (280, 160), line (280, 190), controls (265, 190) and
     // (250, 175), end (250, 160).
-    struct Case {
-        double x, y;
-        Answer expected;
-    } cases[] = {
-        {280, 160, {15, 0}},   {282, 192, {15, 256}},     {265, 190, {16, 512}},
-        {250, 175, {16, 513}}, {246, 156, {15, 514}},     {281, 175, {17, -1}},
-        {265, 161, {17, -1}},  {259.375, 180.625, {17, -1}}, {270, 170, {0, -1}},
-        {291, 175, {0, -1}},
-    };
-    for (const Case& c : cases) EXPECT_EQ(Hit(c.x, c.y), c.expected) << c.x << "," << c.y;
-    Fill(VX_FILL_EVENODD);
-    EXPECT_EQ(Hit(270, 170), (Answer{17, -1}));
-    EXPECT_EQ(Hit(255, 185), (Answer{0, -1}));  // outside the curve's bulge
+    AddPathText(path, "M 0 0 L 10 0 C 10 5 5 10 0 10 Z");
+    Transform({0, 1, -1, 0, 100, 50});
+    Host(3, -20, 10);
+    Check({{280, 160, {15, 0}}, {282, 192, {15, 256}}, {265, 190, {16, 512}},
+           {250, 175, {16, 513}}, {246, 156, {15, 514}}, {281, 175, {17, -1}},
+           {259.375, 180.625, {17, -1}}, {270, 170, {0, -1}}},
+          1);
 }
 
-TEST_F(HitTest, EmptyPathHasOnlyItsBox) {
-    EXPECT_EQ(Hit(0, 0, 1), (Answer{0, -1}));
-    Select();
-    // The flat-box margin gives the empty path the box (-4, -4)-(4, 4).
-    EXPECT_EQ(Hit(-4, -4, 0), (Answer{3, -1}));
-    EXPECT_EQ(Hit(0, 0, 0), (Answer{3, -1}));  // on the border of P1's mark box
-    EXPECT_EQ(Hit(20, 0, 0), (Answer{0, -1}));
-    EXPECT_EQ(Hit(0, 0, 1), (Answer{0, -1}));
-}
-
-TEST_F(HitTest, NullContextMapsUnchangedAndSelectsNothing) {
-    AddPathText(path, kSquare);
-    int32_t part = 7;
-    EXPECT_EQ(path->HitTestPath(nullptr, 100, 0, 0, &part), 15);
-    EXPECT_EQ(part, 256);
-    HostSelectionContext noHost(nullptr, &selections);
-    Select();
-    EXPECT_EQ(path->HitTestPath(&noHost, 100, 0, 0, &part), 5);
-    EXPECT_EQ(path->HitTestPath(&noHost, 100, 0, 0, nullptr), 5);
-}
-
-TEST_F(HitTest, HostileCoordinatesGiveDefinedCodes) {
-    const double bad[] = {kNaN, kInf, -kInf, 1e300, -1e300};
-    for (double v : bad) {
-        // A bad point: outside every box.
-        AddPathText(path, kSquare);
-        Select();
-        EXPECT_EQ(Hit(v, 50, 0), (Answer{0, -1})) << v;
-        EXPECT_EQ(Hit(50, v, 1), (Answer{0, -1})) << v;
-
-        // A bad first coordinate spoils the box: nothing is hit.
+TEST_F(HitTest, HostileInputGivesDefinedCodes) {
+    EXPECT_EQ(Hit(0, 0), (Answer{0, -1}));  // no nodes
+    Fill(VX_FILL_NONZERO);
+    for (double v : {kNaN, kInf, 1e300}) {
+        // A bad control point: the nodes and the line still answer, the curve never hits.
         path->ClearNodes();
-        path->AddNode(VX_NODE_MOVE, v, 0, 0, 0, 0, 0);
-        AddPathText(path, "L 100 100 L 0 100 Z");
-        for (int32_t mode : {0, 1}) {
-            const Answer a = Hit(50, 99, mode);
-            EXPECT_TRUE(a.code == 0 || a.code == 17 || (a.code >= 1 && a.code <= 10)) << v;
-        }
-
-        // A bad control point of a curve leaves the box alone: the nodes and the line
-        // still answer, the curve never hits.
-        path->ClearNodes();
-        AddPathText(path, "M 0 0");
+        path->AddNode(VX_NODE_MOVE, 0, 0, 0, 0, 0, 0);
         path->AddNode(VX_NODE_CUBIC, v, 50, 100, 50, 100, 0);
         AddPathText(path, "L 100 100");
-        Fill(VX_FILL_NONZERO);
-        if (v == -kInf) {
-            // Corner 1 becomes (-inf, 0 * -inf = NaN): the box rejects every point.
-            EXPECT_EQ(Hit(0, 0, 1), (Answer{0, -1}));
-        } else {
-            EXPECT_EQ(Hit(0, 0, 1), (Answer{15, 0})) << v;
-            EXPECT_EQ(Hit(100.5, 60, 1), (Answer{17, -1})) << v;
-            EXPECT_EQ(Hit(100, 100, 1), (Answer{15, 512})) << v;
-        }
-        const Answer a = Hit(50, 30, 1);
-        EXPECT_TRUE(a.code == 0 || a.code == 17) << v;
-
-        // A bad transform.
-        SetTransform({v, 0, 0, v, 0, 0});
-        for (int32_t mode : {0, 1}) {
-            const Answer b = Hit(50, 50, mode);
-            EXPECT_TRUE(b.code == 0 || b.code == 17 || (b.code >= 1 && b.code <= 16)) << v;
-        }
-        SetTransform({1, 0, 0, 1, 0, 0});
-        path->SetFillObject(nullptr);
-        path->ClearNodes();
-        selections.Clear();
+        Check({{0, 0, {15, 0}}, {100.5, 60, {17, -1}}}, 1);
+        EXPECT_LE(unsigned(Hit(50, 30).first), 17u) << v;
     }
 }
 
@@ -320,21 +184,195 @@ TEST_F(HitTest, InsideRectTakesEveryPointControlsIncluded) {
     EXPECT_TRUE(path->IsInsideRect(0, 0, 0, 0));  // no nodes
     AddPathText(path, "M 10 10 C 10 0 30 0 30 10 L 30 20");
     // The curve reaches y = 2.5, its controls y = 0.
-    EXPECT_TRUE(path->IsInsideRect(10, 0, 30, 20));
     EXPECT_TRUE(path->IsInsideRect(30, 20, 10, 0));  // corners in any order
     EXPECT_FALSE(path->IsInsideRect(10, 2, 30, 20));
-    EXPECT_FALSE(path->IsInsideRect(10, 0, 30, 19.9));
-    // The transform applies.
-    SetTransform({2, 0, 0, 2, 0, 0});
-    EXPECT_FALSE(path->IsInsideRect(10, 0, 30, 20));
+    Transform({2, 0, 0, 2, 0, 0});
+    path->AddNode(9, 1000, 1000, 0, 0, 0, 0);  // other kinds carry no points
     EXPECT_TRUE(path->IsInsideRect(20, 0, 60, 40));
-    SetTransform({1, 0, 0, 1, 0, 0});
-    // Other kinds are not points; a NaN point is never inside.
-    path->AddNode(9, 1000, 1000, 0, 0, 0, 0);
-    path->AddNode(VX_NODE_CLOSE, 0, 0, 0, 0, 0, 0);
-    EXPECT_TRUE(path->IsInsideRect(10, 0, 30, 20));
     path->AddNode(VX_NODE_LINE, kNaN, 10, 0, 0, 0, 0);
     EXPECT_FALSE(path->IsInsideRect(-kInf, -kInf, kInf, kInf));
+}
+
+TEST(SegmentHit, DistancesTruncationsAndTheRayTowardSmallerX) {
+    const struct {
+        double x1, y1, x2, y2, px, py, tol;
+        int32_t hit, crossings, winding;
+    } cases[] = {
+        {0, 0, 10, 0, 5, 1.5, 2, 1, 0, 0},          // D = 2.25 < 4
+        {0, 0, 10, 0, 5, 2.5, 2, 0, 0, 0},          // D = 6.25
+        {0, 0, 10, 0, 5, 2, 2, 0, 0, 0},            // D = 4 is not below 4
+        {0, 0, 0.5, 0.5, 0.25, 0.26, 2, 0, 0, 0},   // beside the middle: L truncates to 0
+        {0, 0, 0.5, 0.5, -0.5, -0.5, 2, 1, 0, 0},   // before the start: d1 truncates to 0
+        {0, 0, 10, 0, -0.5, 2.5, 2.5, 1, 0, 0},     // py = ymax + tol is in: trunc(6.5) < 6.25
+        {0, 0, 10, 0, 11.9, 0.3, 1.9, 0, 0, 0},     // beyond the end, exact: 3.7 > 3.61
+        {3, 3, 3, 3, 4.4, 4.4, 2, 1, 0, 0},         // degenerate: trunc(3.92) = 3 < 4
+        {3, 3, 3, 3, 4.5, 4.5, 2, 0, 0, 0},         // degenerate: trunc(4.5) = 4
+        {3, 3, 3, 3, 4.3, 4.3, 1.9, 0, 0, 0},       // 3.38 < 3.61, but 3 < trunc(3.61) fails
+        {0, 10, 0, -10, 5, 0, 2, 0, 1, 1},          // falling, left of the point: +1
+        {0, -10, 0, 10, 5, 0, 2, 0, 1, -1},         // rising: -1
+        {0, -10, 0, 10, 5, -10, 2, 0, 1, -1},       // at ymin: counted
+        {0, -10, 0, 10, 5, 10, 2, 0, 0, 0},         // at ymax: not counted
+        {0, 10, 0, -10, 1, 0, 2, 1, 0, 0},          // a hit counts nothing
+        {0, 10, 0, -10, kNaN, 0, 2, 0, 0, 0},       // hostile values: defined, no hit
+        {0, 0, 10, 0, 5, 0, kNaN, 0, 0, 0},
+    };
+    for (const auto& c : cases) {
+        int32_t n = 0, w = 0;
+        const int32_t hit = SegmentHit(c.x1, c.y1, c.x2, c.y2, c.px, c.py, c.tol, &n, &w);
+        EXPECT_EQ(std::make_tuple(hit, n, w), std::make_tuple(c.hit, c.crossings, c.winding))
+            << c.px << "," << c.py;
+    }
+}
+
+// PathOutlineHit, tolerance 2, over the outline (kind, then its points) of a path text, with
+// no fill, the nonzero rule, the even-odd rule and an unknown rule.
+std::tuple<int32_t, int32_t, int32_t, int32_t> OutlineHit(const char* text, double x, double y) {
+    std::vector<double> list;
+    std::istringstream in(text);
+    int32_t n = 0;
+    for (std::string op; in >> op; ++n) {
+        list.push_back(op == "M" ? 0 : op == "L" ? 1 : op == "C" ? 2 : 6);
+        int k = op == "C" ? 6 : op == "Z" ? 0 : 2;
+        for (double v; k-- > 0 && in >> v;) list.push_back(v);
+    }
+    ::testing::internal::CaptureStdout();  // curves write a diagnostic line each
+    const auto r = std::make_tuple(PathOutlineHit(list.data(), n, VX_FILL_NONE, x, y, 2),
+                                   PathOutlineHit(list.data(), n, VX_FILL_NONZERO, x, y, 2),
+                                   PathOutlineHit(list.data(), n, VX_FILL_EVENODD, x, y, 2),
+                                   PathOutlineHit(list.data(), n, 3, x, y, 2));
+    ::testing::internal::GetCapturedStdout();
+    return r;
+}
+
+TEST(PathOutlineHit, NodeNumbersAndFillRules) {
+    const char* square = "M 0 0 L 10 0 L 10 10 L 0 10 Z";
+    // Outer and inner squares clockwise on the screen: the inner region winds twice (inside
+    // by nonzero) and is crossed twice (outside by even-odd). Reversed, it winds 0.
+    const char* same = "M 0 0 L 100 0 L 100 100 L 0 100 Z M 25 25 L 75 25 L 75 75 L 25 75 Z";
+    const char* reversed = "M 0 0 L 100 0 L 100 100 L 0 100 Z M 25 25 L 25 75 L 75 75 L 75 25 Z";
+    const char* star = "M 50 0 L 79 90 L 2 35 L 98 35 L 21 90 Z";  // its pentagon winds twice
+    const char* afterClose = "M 0 0 L 10 0 L 10 10 Z L 0 10 Z";  // the line starts at (10, 10)
+    const char* arch = "M 0 0 C 0 10 10 10 10 0 Z";
+    const struct {
+        const char* path;
+        double x, y;
+        int32_t none, nz, eo;  // with no fill, the nonzero rule, the even-odd rule
+    } cases[] = {
+        {square, 5, 0.5, 2, 2, 2}, {square, 0.5, 5, 5, 5, 5}, {square, 5, 5, 0, 1, 1},
+        {same, 50, 50, 0, 1, 0}, {same, 10, 50, 0, 1, 1}, {reversed, 50, 50, 0, 0, 0},
+        {star, 50, 50, 0, 1, 0}, {star, 50, 80, 0, 0, 0}, {afterClose, 2, 8, 0, 0, 0},
+        {"M 0 0 L 100 100 L 100 0 L 0 100 Z", 20, 50, 0, 1, 1},  // a bow tie: winding -1
+        {"M 0 0 L 10 0 L 10 10", 8, 5, 0, 0, 0},  // an open subpath is not closed for it
+        {afterClose, 5, 10.5, 5, 5, 5}, {arch, 5, 5, 0, 1, 1}, {arch, 5, 8, 2, 2, 2},
+        {arch, 5, 0.5, 3, 3, 3},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(OutlineHit(c.path, c.x, c.y), std::make_tuple(c.none, c.nz, c.eo, c.none))
+            << c.path << " at " << c.x << "," << c.y;
+    }
+}
+
+TEST(PathOutlineHit, KindsAreTruncatedAndUnknownKindsEndTheReading) {
+    // The square with its kinds written 1.9 (a line), -0.5 (a move) and 6.9 (a close).
+    const std::vector<double> list = {-0.5, 0, 0, 1.9, 10, 0, 1, 10, 10, 1, 0, 10, 6.9};
+    EXPECT_EQ(PathOutlineHit(list.data(), 5, VX_FILL_NONZERO, 5, 0.5, 2), 2);
+    EXPECT_EQ(PathOutlineHit(list.data(), 5, VX_FILL_NONZERO, 5, 5, 2), 1);
+    EXPECT_EQ(PathOutlineHit(list.data(), 5, VX_FILL_NONZERO, 0.5, 5, 2), 5);
+    EXPECT_EQ(PathOutlineHit(list.data(), 4, VX_FILL_NONZERO, 0.5, 5, 2), 0);  // 4 nodes read
+    const std::vector<double> forms = {0, 0, 0, 3, 4, 5, 1, 10, 0};  // 3 to 5 carry nothing
+    EXPECT_EQ(PathOutlineHit(forms.data(), 5, VX_FILL_NONE, 5, 0.5, 2), 5);
+    // Kinds outside 0 to 6 end the reading: what is left is one horizontal line.
+    for (double stop : {7.0, 9.0, -1.0, kNaN, 1e10, -kInf}) {
+        const std::vector<double> cut = {0, 0, 0, 1, 10, 0, stop, 1, 10, 10, 1, 0, 10, 6};
+        EXPECT_EQ(std::make_tuple(PathOutlineHit(cut.data(), 6, VX_FILL_NONZERO, 5, 0.5, 2),
+                                  PathOutlineHit(cut.data(), 6, VX_FILL_NONZERO, 10.5, 5, 2),
+                                  PathOutlineHit(cut.data(), 6, VX_FILL_NONZERO, 5, 5, 2)),
+                  std::make_tuple(2, 0, 0)) << stop;
+    }
+    EXPECT_EQ(PathOutlineHit(nullptr, 5, VX_FILL_NONZERO, 5, 5, 2), 0);
+}
+
+TEST(PathOutlineHit, HostileCoordinatesGiveDefinedAnswers) {
+    // M 0 0, L 10 0, C 12 3 12 7 10 10, L 0 10, Z: each coordinate in turn made bad.
+    const std::vector<double> base = {0, 0, 0, 1, 10, 0, 2, 12, 3, 12, 7, 10, 10, 1, 0, 10, 6};
+    ::testing::internal::CaptureStdout();
+    for (double v : {kNaN, kInf, -kInf, 1e300, 1e-300}) {
+        for (size_t i : {1, 2, 4, 5, 7, 8, 9, 10, 11, 12, 14, 15}) {
+            std::vector<double> list = base;
+            list[i] = v;
+            EXPECT_LE(unsigned(PathOutlineHit(list.data(), 5, int32_t(i % 3), 5, 5, 2)), 5u) << v;
+        }
+        // As the point's x: only 1e-300 is near something (the close, x = 0).
+        EXPECT_EQ(PathOutlineHit(base.data(), 5, VX_FILL_NONZERO, v, 5, 2), v == 1e-300 ? 5 : 0);
+        EXPECT_EQ(PathOutlineHit(base.data(), 5, VX_FILL_EVENODD, 5, v, 2), v == 1e-300 ? 2 : 0);
+    }
+    ::testing::internal::GetCapturedStdout();
+}
+
+// The ellipse centred on (200, 150) with radii 120 and 80, as four cubics from the rightmost
+// point round and back: the move, then each cubic's controls and end.
+constexpr double kPi = 3.14159265358979323846, kX = 0.55228475 * 120, kY = 0.55228475 * 80;
+const double kMarks[13][2] = {
+    {320, 150},      {320, 150 + kY}, {200 + kX, 230}, {200, 230}, {200 - kX, 230},
+    {80, 150 + kY},  {80, 150},       {80, 150 - kY},  {200 - kX, 70}, {200, 70},
+    {200 + kX, 70},  {320, 150 - kY}, {320, 150}};
+
+// Distance to a 2048-sided inscribed polygon, which strays at most 1.5e-4 from the ellipse.
+double DistanceToEllipse(double x, double y) {
+    double best = INFINITY;
+    for (int i = 0; i < 2048; ++i) {
+        const double a0 = 2 * kPi * i / 2048, a1 = 2 * kPi * (i + 1) / 2048;
+        const double ax = 200 + 120 * std::cos(a0), ay = 150 + 80 * std::sin(a0);
+        const double ex = 200 + 120 * std::cos(a1) - ax, ey = 150 + 80 * std::sin(a1) - ay;
+        const double dot = ((x - ax) * ex + (y - ay) * ey) / (ex * ex + ey * ey);
+        const double t = std::fmin(1, std::fmax(0, dot));
+        best = std::fmin(best, std::hypot(x - ax - t * ex, y - ay - t * ey));
+    }
+    return best;
+}
+
+TEST_F(HitTest, TenThousandRandomPointsAgreeWithTheAnalyticEllipse) {
+    path->AddNode(VX_NODE_MOVE, kMarks[0][0], kMarks[0][1], 0, 0, 0, 0);
+    for (int i = 1; i < 13; i += 3) {
+        path->AddNode(VX_NODE_CUBIC, kMarks[i][0], kMarks[i][1], kMarks[i + 1][0],
+                      kMarks[i + 1][1], kMarks[i + 2][0], kMarks[i + 2][1]);
+    }
+    path->AddNode(VX_NODE_CLOSE, 0, 0, 0, 0, 0, 0);
+    std::mt19937 gen(20240601u);
+    auto uniform = [&gen] { return gen() / 4294967296.0; };  // the same with every library
+    int seen[4] = {};  // answered 0, on the outline, filled inside, rejected by the box test
+    for (int i = 0; i < 10000; ++i) {
+        if (i == 8000) {  // the same screen ellipse through a transform and a scaling host
+            Transform({0.5, 0, 0, 0.5, 10, -20});
+            Host(2, -20, 40);
+        }
+        const int32_t rule = i < 7000 ? VX_FILL_NONZERO : i < 8500 ? VX_FILL_EVENODD : 0;
+        Fill(rule);
+        // Over the box and 30 beyond; every fourth point within 4 of the outline.
+        const double u = uniform(), v = uniform(), r = 1 + (v - 0.5) * 8 / 80;
+        const double x = i % 4 ? 50 + 300 * u : 200 + 120 * r * std::cos(2 * kPi * u);
+        const double y = i % 4 ? 40 + 220 * v : 150 + 80 * r * std::sin(2 * kPi * u);
+        Answer expected{0, -1};
+        int m = 0;
+        while (m < 13 && (std::fabs(x - kMarks[m][0]) > 4 || std::fabs(y - kMarks[m][1]) > 4)) ++m;
+        const double d = DistanceToEllipse(x, y), ex = (x - 200) / 120, ey = (y - 150) / 80;
+        if (m < 13) {  // node (m + 2) / 3; the move and each cubic's end are nodes
+            const int point = m == 0 ? 0 : (m - 1) % 3;
+            expected = {point == 2 || m == 0 ? 15 : 16, (m + 2) / 3 * 256 + point};
+        } else if (std::fabs(d - 2) < 0.1) {
+            continue;  // too near the tolerance's edge: the cubics stray 0.033 from the ellipse
+        } else if (d < 2 || (ex * ex + ey * ey < 1 && rule != 0)) {
+            expected = {17, -1};
+        }
+        log.Clear();
+        ASSERT_EQ(Hit(x, y), expected) << i << " at " << x << ", " << y;
+        // The box test rejects exactly outside the box widened by twice the mark size.
+        const bool outside = std::fabs(x - 200) > 120 + 16 || std::fabs(y - 150) > 80 + 16;
+        ASSERT_EQ(log.lines.size() == 2, outside) << x << ", " << y;
+        ++seen[outside ? 3 : expected.first == 0 ? 0 : d < 2 ? 1 : 2];
+    }
+    EXPECT_TRUE(seen[0] > 1500 && seen[1] > 500 && seen[2] > 2500 && seen[3] > 1000)
+        << seen[0] << " " << seen[1] << " " << seen[2] << " " << seen[3];
 }
 
 }  // namespace
