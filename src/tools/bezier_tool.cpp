@@ -143,9 +143,9 @@ private:
     bool closed_ = false;
 };
 
-class CFBezier final : public BuiltinFigure {
+class CFBezier final : public DrawOnlyFigure {
 public:
-    CFBezier() : BuiltinFigure(VXTEXT("Bezier")) {}
+    CFBezier() : DrawOnlyFigure(VXTEXT("Bezier")) {}
     void Destroy(uint32_t) override { delete this; }
 
     bool Draw(const VXCHAR*, double x, double y, ICanvasHost* host, IGraphicCanvas*,
@@ -156,11 +156,6 @@ public:
         if (tools::RunMessageLoop(loop) != Step::Finish) return g.Cancel();
         loop.Write(path);
         return g.Finish(true);
-    }
-
-    bool Place(const VXCHAR*, double, double, double, double, ICanvasHost*, IGraphicCanvas*,
-               IVXPath*) override {
-        return false;
     }
 
 private:

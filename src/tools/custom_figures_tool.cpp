@@ -12,6 +12,7 @@
 #include "tools/figure_tool.h"
 #include "tools/gesture.h"
 #include "tools/message_loop.h"
+#include "tools/place_loop.h"
 #include "tools/tools.h"
 
 namespace vx {
@@ -104,27 +105,11 @@ private:
     bool moved_ = false;
 };
 
-class PlaceLoop final : public tools::MessageHandler {
+// Place: the shared placing loop building the figure in the moved box.
+class TemplatePlaceLoop final : public tools::PlaceLoop {
 public:
-    PlaceLoop(Gesture& g, TemplateFrames& frames, double x, double y, double w, double h)
-        : g_(g), frames_(frames), w_(w), h_(h) {
-        previous_ = g_.Adjust(x, y);
-        origin_ = CanvasPoint{previous_.x - w * 0.5, previous_.y - h * 0.5};
-        g_.old = tools::BoxOf(origin_, Far());
-    }
-
-    Step MouseMove(const platform::Message& msg) override {
-        const ScreenPoint p = tools::MessagePoint(msg);
-        const double px = static_cast<double>(p.x), py = static_cast<double>(p.y);
-        if (g_.host()->AcceptTrackPoint(px, py, 1) == 0) return Step::Continue;
-        const CanvasPoint q = g_.Adjust(px, py);
-        origin_.x += q.x - previous_.x;
-        origin_.y += q.y - previous_.y;
-        previous_ = q;
-        frames_.Show(origin_, Far());
-        shown_ = true;
-        return Step::Continue;
-    }
+    TemplatePlaceLoop(Gesture& g, TemplateFrames& frames, double x, double y, double w, double h)
+        : PlaceLoop(g, x, y, w, h), frames_(frames) {}
 
     // Nothing shown yet means nothing built: the release cancels.
     Step LeftButtonUp(const platform::Message&) override {
@@ -134,12 +119,12 @@ public:
     }
 
 private:
-    CanvasPoint Far() const { return CanvasPoint{origin_.x + w_, origin_.y + h_}; }
+    void Show() override {
+        frames_.Show(origin(), Far());
+        shown_ = true;
+    }
 
-    Gesture& g_;
     TemplateFrames& frames_;
-    double w_, h_;
-    CanvasPoint origin_, previous_;
     bool shown_ = false;
 };
 
@@ -171,7 +156,7 @@ public:
         Gesture g(host);
         if (!g.valid()) return false;
         TemplateFrames frames(g, *found, path);
-        PlaceLoop loop(g, frames, x, y, width, height);
+        TemplatePlaceLoop loop(g, frames, x, y, width, height);
         if (tools::RunMessageLoop(loop) != Step::Finish) return g.Cancel();
         return g.Finish(true);
     }

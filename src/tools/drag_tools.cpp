@@ -10,6 +10,7 @@
 #include "tools/figure_tool.h"
 #include "tools/gesture.h"
 #include "tools/message_loop.h"
+#include "tools/place_loop.h"
 #include "tools/tools.h"
 
 namespace vx {
@@ -80,43 +81,22 @@ private:
     bool moved_ = false;
 };
 
-// Place: a figure of a given size centred on the cursor, moved by the mouse's canvas
-// displacement until the release.
-class PlaceLoop final : public tools::MessageHandler {
+// Place: the shared placing loop with the tool's shape as feedback.
+class ShapePlaceLoop final : public tools::PlaceLoop {
 public:
-    PlaceLoop(Gesture& g, const DragShape& shape, double x, double y, double w, double h)
-        : g_(g), shape_(shape), w_(w), h_(h) {
-        previous_ = g_.Adjust(x, y);
-        origin_ = CanvasPoint{previous_.x - w * 0.5, previous_.y - h * 0.5};
-        g_.old = tools::BoxOf(origin_, Far());
-    }
-
-    Step MouseMove(const platform::Message& msg) override {
-        const ScreenPoint p = tools::MessagePoint(msg);
-        const double px = static_cast<double>(p.x), py = static_cast<double>(p.y);
-        if (g_.host()->AcceptTrackPoint(px, py, 1) == 0) return Step::Continue;
-        const CanvasPoint q = g_.Adjust(px, py);
-        origin_.x += q.x - previous_.x;
-        origin_.y += q.y - previous_.y;
-        previous_ = q;
-        g_.RestoreOld();
-        g_.surface()->BeginPath(nullptr);
-        shape_.PlaceFeedback(g_.surface(), origin_, w_, h_);
-        g_.surface()->EndPath(nullptr, 1);
-        g_.ShowUnion(tools::BoxOf(origin_, Far()));
-        return Step::Continue;
-    }
-    Step LeftButtonUp(const platform::Message&) override { return Step::Finish; }
-
-    CanvasPoint origin() const { return origin_; }
+    ShapePlaceLoop(Gesture& g, const DragShape& shape, double x, double y, double w, double h)
+        : PlaceLoop(g, x, y, w, h), shape_(shape) {}
 
 private:
-    CanvasPoint Far() const { return CanvasPoint{origin_.x + w_, origin_.y + h_}; }
+    void Show() override {
+        g_.RestoreOld();
+        g_.surface()->BeginPath(nullptr);
+        shape_.PlaceFeedback(g_.surface(), origin(), width(), height());
+        g_.surface()->EndPath(nullptr, 1);
+        g_.ShowUnion(tools::BoxOf(origin(), Far()));
+    }
 
-    Gesture& g_;
     const DragShape& shape_;
-    double w_, h_;
-    CanvasPoint origin_, previous_;
 };
 
 class DragFigure : public BuiltinFigure, protected DragShape {
@@ -135,7 +115,7 @@ public:
                ICanvasHost* host, IGraphicCanvas*, IVXPath* path) override {
         Gesture g(host);
         if (!g.valid()) return false;
-        PlaceLoop loop(g, *this, x, y, width, height);
+        ShapePlaceLoop loop(g, *this, x, y, width, height);
         if (tools::RunMessageLoop(loop) != Step::Finish) return g.Cancel();
         WritePlace(path, loop.origin(), width, height);
         return g.Finish(true);

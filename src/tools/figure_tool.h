@@ -43,4 +43,17 @@ private:
     FigureInfo info_{nullptr, nullptr, nullptr};
 };
 
+// The built-in tools without a placing gesture (polygon, Bezier, free hand).
+class DrawOnlyFigure : public BuiltinFigure {
+public:
+    bool Place(const VXCHAR*, double, double, double, double, ICanvasHost*, IGraphicCanvas*,
+               IVXPath*) override {
+        return false;
+    }
+
+protected:
+    using BuiltinFigure::BuiltinFigure;
+    ~DrawOnlyFigure() = default;
+};
+
 }  // namespace vx

@@ -111,9 +111,9 @@ private:
     ScreenPoint last_;
 };
 
-class CFreeHand final : public BuiltinFigure {
+class CFreeHand final : public DrawOnlyFigure {
 public:
-    CFreeHand() : BuiltinFigure(VXTEXT("Free Hand")) {}
+    CFreeHand() : DrawOnlyFigure(VXTEXT("Free Hand")) {}
     void Destroy(uint32_t) override { delete this; }
 
     bool Draw(const VXCHAR*, double x, double y, ICanvasHost* host, IGraphicCanvas*,
@@ -125,11 +125,6 @@ public:
         if (tools::RunMessageLoop(loop) != Step::Finish) return g.Cancel();
         tools::ThinStroke(path);
         return g.Finish(true);
-    }
-
-    bool Place(const VXCHAR*, double, double, double, double, ICanvasHost*, IGraphicCanvas*,
-               IVXPath*) override {
-        return false;
     }
 
 private:

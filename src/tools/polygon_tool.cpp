@@ -100,9 +100,9 @@ private:
     bool closed_ = false;
 };
 
-class CFPolygon final : public BuiltinFigure {
+class CFPolygon final : public DrawOnlyFigure {
 public:
-    CFPolygon() : BuiltinFigure(VXTEXT("Polygon")) {}
+    CFPolygon() : DrawOnlyFigure(VXTEXT("Polygon")) {}
     void Destroy(uint32_t) override { delete this; }
 
     bool Draw(const VXCHAR*, double x, double y, ICanvasHost* host, IGraphicCanvas*,
@@ -113,11 +113,6 @@ public:
         if (tools::RunMessageLoop(loop) != Step::Finish) return g.Cancel();
         loop.Write(path);
         return g.Finish(true);
-    }
-
-    bool Place(const VXCHAR*, double, double, double, double, ICanvasHost*, IGraphicCanvas*,
-               IVXPath*) override {
-        return false;
     }
 
 private:

@@ -15,12 +15,11 @@
 
 namespace vx::test {
 
-#define REQUIRE_HELD_KEYS()                                                            \
-    do {                                                                               \
-        if (!::vx::test::ScriptedEvents::CanHoldKeys())                                \
-            GTEST_SKIP() << "Shift and Control cannot be held by a script on Windows " \
-                            "(the key state of Wine cannot be set)";                   \
-    } while (0)
+// Shift and Control cannot be held by a script on Windows (Wine's key state cannot be set).
+#define REQUIRE_HELD_KEYS() \
+    if (!::vx::test::ScriptedEvents::CanHoldKeys()) GTEST_SKIP() << "held keys need the portable hooks"
+
+using Lines = std::vector<std::string>;
 
 class ToolTest : public ::testing::Test {
 protected:
@@ -30,28 +29,31 @@ protected:
         log.Name(path, "p");
     }
     void TearDown() override {
-        if (tool) {
-            EXPECT_EQ(tool->Release(), 0);
-        }
-        if (path) {
-            EXPECT_EQ(path->Release(), 0);
-        }
+        Use(nullptr);
+        EXPECT_EQ(path->Release(), 0);
         g_parameters = GlobalParameters{};
     }
-
+    // Replaces the tool under test (the old one must go with its last reference).
+    void Use(IVXFigures* (*create)()) {
+        if (tool) { EXPECT_EQ(tool->Release(), 0); }
+        tool = create ? create() : nullptr;
+    }
     bool Draw(double x, double y, ICanvasHost* h = nullptr) {
         events.Play();
-        return tool->Draw(VXTEXT("tool"), x, y, h ? h : &host, nullptr, path);
+        return tool->Draw(name, x, y, h ? h : &host, nullptr, path);
     }
     bool Place(double x, double y, double w, double h) {
         events.Play();
-        return tool->Place(VXTEXT("tool"), x, y, w, h, &host, nullptr, path);
+        return tool->Place(name, x, y, w, h, &host, nullptr, path);
     }
-
-    std::vector<std::string> Lines(std::initializer_list<std::vector<std::string>> parts) {
-        std::vector<std::string> all;
-        for (const auto& p : parts) all.insert(all.end(), p.begin(), p.end());
-        return all;
+    // Starts the next gesture on an empty path and log.
+    void Reset() {
+        path->ClearNodes();
+        log.Clear();
+        events.dispatched.clear();
+    }
+    Lines Tail(size_t n) const {
+        return log.lines.size() < n ? log.lines : Lines(log.lines.end() - long(n), log.lines.end());
     }
 
     CallLog log;
@@ -59,9 +61,9 @@ protected:
     ScriptedEvents events;
     IVXFigures* tool = nullptr;
     CVXPath* path = nullptr;
+    const VXCHAR* name = VXTEXT("tool");
     // The recording host, with GetSurface logged too: it opens every gesture.
-    class Host : public RecordingHost {
-    public:
+    struct Host : RecordingHost {
         Host(CallLog& l, IDrawSurface* s) : RecordingHost(l, s), log(l) {}
         IDrawSurface* GetSurface() override {
             log.Add("GetSurface");
@@ -71,14 +73,17 @@ protected:
     } host{log, &surface};
 };
 
+// Concatenates parts of an expected call log.
+inline Lines Cat(std::initializer_list<Lines> parts) {
+    Lines all;
+    for (const auto& p : parts) all.insert(all.end(), p.begin(), p.end());
+    return all;
+}
+
 // The bracket's lines, as the surface and host receive them with token 7.
-inline std::vector<std::string> Opening() {
-    return {"GetSurface", "BeginOverlay", "BeginTracking", "SaveOverlay"};
-}
-inline std::vector<std::string> Finishing() { return {"DropOverlay 7", "EndOverlay", "EndTracking"}; }
-inline std::vector<std::string> Cancelling() {
-    return {"RestoreOverlay 7 null", "ShowOverlay 7 null", "DropOverlay 7", "EndOverlay",
-            "EndTracking"};
-}
+inline const Lines kOpening = {"GetSurface", "BeginOverlay", "BeginTracking", "SaveOverlay"};
+inline const Lines kFinishing = {"DropOverlay 7", "EndOverlay", "EndTracking"};
+inline const Lines kCancelling = {"RestoreOverlay 7 null", "ShowOverlay 7 null", "DropOverlay 7",
+                                  "EndOverlay", "EndTracking"};
 
 }  // namespace vx::test
