@@ -24,8 +24,12 @@ size_t allocations = 0;
     if (void* block = std::malloc(size ? size : 1)) return block;
     throw std::bad_alloc();
 }
+// Array forms too: under AddressSanitizer they do not pass through operator new.
+[[gnu::noinline]] void* operator new[](size_t size) { return operator new(size); }
 [[gnu::noinline]] void operator delete(void* block) noexcept { std::free(block); }
 [[gnu::noinline]] void operator delete(void* block, size_t) noexcept { std::free(block); }
+[[gnu::noinline]] void operator delete[](void* block) noexcept { std::free(block); }
+[[gnu::noinline]] void operator delete[](void* block, size_t) noexcept { std::free(block); }
 
 namespace {
 
