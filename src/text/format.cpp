@@ -32,7 +32,7 @@ void PutRepeated(Out& out, char c, int count) {
     if (count > 0) out.append(static_cast<size_t>(count), static_cast<typename Out::value_type>(c));
 }
 
-struct Spec {
+struct Directive {
     bool left = false;    // '-'
     bool plus = false;    // '+'
     bool space = false;   // ' '
@@ -46,33 +46,33 @@ struct Spec {
 // Emits prefix (sign) and body padded to the width: spaces on the left, spaces on the right
 // with '-', or zeros between prefix and body with '0'.
 template <typename Out>
-void PutPadded(Out& out, const Spec& spec, const char* prefix, size_t prefixSize,
+void PutPadded(Out& out, const Directive& directive, const char* prefix, size_t prefixSize,
                const char* body, size_t bodySize, bool zeroPad) {
     const int length = static_cast<int>(prefixSize + bodySize);
-    const int pad = spec.width > length ? spec.width - length : 0;
-    if (!spec.left && !zeroPad) PutRepeated(out, ' ', pad);
+    const int pad = directive.width > length ? directive.width - length : 0;
+    if (!directive.left && !zeroPad) PutRepeated(out, ' ', pad);
     PutAscii(out, prefix, prefixSize);
-    if (!spec.left && zeroPad) PutRepeated(out, '0', pad);
+    if (!directive.left && zeroPad) PutRepeated(out, '0', pad);
     PutAscii(out, body, bodySize);
-    if (spec.left) PutRepeated(out, ' ', pad);
+    if (directive.left) PutRepeated(out, ' ', pad);
 }
 
 template <typename Out>
-void PutReal(Out& out, const Spec& spec, double value) {
-    const int precision = spec.precision < 0 ? 6 : spec.precision;
+void PutReal(Out& out, const Directive& directive, double value) {
+    const int precision = directive.precision < 0 ? 6 : directive.precision;
     char sign[1];
     size_t signSize = 0;
     if (std::signbit(value)) {
         sign[signSize++] = '-';
-    } else if (spec.plus) {
+    } else if (directive.plus) {
         sign[signSize++] = '+';
-    } else if (spec.space) {
+    } else if (directive.space) {
         sign[signSize++] = ' ';
     }
-    const bool upper = spec.conversion == 'F';
+    const bool upper = directive.conversion == 'F';
     if (!std::isfinite(value)) {
         const char* body = std::isnan(value) ? (upper ? "NAN" : "nan") : (upper ? "INF" : "inf");
-        PutPadded(out, spec, sign, signSize, body, 3, false);
+        PutPadded(out, directive, sign, signSize, body, 3, false);
         return;
     }
     // Up to 309 integer digits, the point, the fraction digits and the '#' point.
@@ -82,16 +82,16 @@ void PutReal(Out& out, const Spec& spec, double value) {
                                       std::chars_format::fixed, direct);
     size_t size = static_cast<size_t>(result.ptr - digits);
     for (int i = direct; i < precision; ++i) digits[size++] = '0';
-    if (precision == 0 && spec.alt) digits[size++] = '.';
-    PutPadded(out, spec, sign, signSize, digits, size, spec.zero);
+    if (precision == 0 && directive.alt) digits[size++] = '.';
+    PutPadded(out, directive, sign, signSize, digits, size, directive.zero);
 }
 
 template <typename Out>
-void PutInteger(Out& out, const Spec& spec, int64_t value) {
+void PutInteger(Out& out, const Directive& directive, int64_t value) {
     uint64_t magnitude;
     char sign[1];
     size_t signSize = 0;
-    if (spec.conversion == 'u') {
+    if (directive.conversion == 'u') {
         // As printf reads an int argument: a negative value wraps modulo 2^32.
         magnitude = value < 0 ? (static_cast<uint64_t>(value) & 0xFFFFFFFFu)
                               : static_cast<uint64_t>(value);
@@ -99,9 +99,9 @@ void PutInteger(Out& out, const Spec& spec, int64_t value) {
         magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
         if (value < 0) {
             sign[signSize++] = '-';
-        } else if (spec.plus) {
+        } else if (directive.plus) {
             sign[signSize++] = '+';
-        } else if (spec.space) {
+        } else if (directive.space) {
             sign[signSize++] = ' ';
         }
     }
@@ -109,30 +109,30 @@ void PutInteger(Out& out, const Spec& spec, int64_t value) {
     int count = 0;
     for (; magnitude != 0; magnitude /= 10) reversed[count++] = static_cast<char>('0' + magnitude % 10);
     // The precision is the least number of digits; "%.0d" prints nothing for 0.
-    const int minDigits = spec.precision < 0 ? 1 : spec.precision;
+    const int minDigits = directive.precision < 0 ? 1 : directive.precision;
     const int leadingZeros = minDigits > count ? minDigits - count : 0;
     // Zeros of the precision are part of the body; they can reach kMaxCount.
     char body[kMaxCount + 24];
     size_t size = 0;
     for (int i = 0; i < leadingZeros; ++i) body[size++] = '0';
     while (count > 0) body[size++] = reversed[--count];
-    PutPadded(out, spec, sign, signSize, body, size, spec.zero && spec.precision < 0);
+    PutPadded(out, directive, sign, signSize, body, size, directive.zero && directive.precision < 0);
 }
 
 // Text padded to the width, which counts code units of the output.
 template <typename Out, typename Text>
-void PutPaddedText(Out& out, const Spec& spec, const Text& text) {
-    const size_t width = static_cast<size_t>(spec.width);
+void PutPaddedText(Out& out, const Directive& directive, const Text& text) {
+    const size_t width = static_cast<size_t>(directive.width);
     const int pad = width > text.size() ? static_cast<int>(width - text.size()) : 0;
-    if (!spec.left) PutRepeated(out, ' ', pad);
+    if (!directive.left) PutRepeated(out, ' ', pad);
     out.append(text.data(), text.size());
-    if (spec.left) PutRepeated(out, ' ', pad);
+    if (directive.left) PutRepeated(out, ' ', pad);
 }
 
-void PutText(String& out, const Spec& spec, StringView text) { PutPaddedText(out, spec, text); }
+void PutText(String& out, const Directive& directive, StringView text) { PutPaddedText(out, directive, text); }
 
-void PutText(std::string& out, const Spec& spec, StringView text) {
-    PutPaddedText(out, spec, ToUtf8(text));
+void PutText(std::string& out, const Directive& directive, StringView text) {
+    PutPaddedText(out, directive, ToUtf8(text));
 }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -163,27 +163,27 @@ void FormatInto(Out& out, const char* pattern, std::initializer_list<FormatArg> 
             ++p;
             continue;
         }
-        Spec spec;
+        Directive directive;
         for (;; ++p) {
-            if (*p == '-') spec.left = true;
-            else if (*p == '+') spec.plus = true;
-            else if (*p == ' ') spec.space = true;
-            else if (*p == '0') spec.zero = true;
-            else if (*p == '#') spec.alt = true;
+            if (*p == '-') directive.left = true;
+            else if (*p == '+') directive.plus = true;
+            else if (*p == ' ') directive.space = true;
+            else if (*p == '0') directive.zero = true;
+            else if (*p == '#') directive.alt = true;
             else break;
         }
-        spec.width = ReadCount(p);
+        directive.width = ReadCount(p);
         if (*p == '.') {
             ++p;
-            spec.precision = ReadCount(p);
+            directive.precision = ReadCount(p);
         }
         while (*p == 'h' || *p == 'l' || *p == 'L' || *p == 'q' || *p == 'j' || *p == 'z' ||
                *p == 't') {
             ++p;
         }
-        spec.conversion = *p;
+        directive.conversion = *p;
         FormatArg::Kind wanted;
-        switch (spec.conversion) {
+        switch (directive.conversion) {
         case 'f':
         case 'F': wanted = FormatArg::Kind::Real; break;
         case 'd':
@@ -201,18 +201,18 @@ void FormatInto(Out& out, const char* pattern, std::initializer_list<FormatArg> 
         const FormatArg& arg = *next++;
         if (arg.kind() != wanted) continue;
         switch (wanted) {
-        case FormatArg::Kind::Real: PutReal(out, spec, arg.real()); break;
-        case FormatArg::Kind::Integer: PutInteger(out, spec, arg.integer()); break;
+        case FormatArg::Kind::Real: PutReal(out, directive, arg.real()); break;
+        case FormatArg::Kind::Integer: PutInteger(out, directive, arg.integer()); break;
         case FormatArg::Kind::Text: {
             StringView text = arg.text();
-            if (spec.precision >= 0 && static_cast<size_t>(spec.precision) < text.size()) {
-                size_t keep = static_cast<size_t>(spec.precision);
+            if (directive.precision >= 0 && static_cast<size_t>(directive.precision) < text.size()) {
+                size_t keep = static_cast<size_t>(directive.precision);
                 // Do not split a surrogate pair.
                 const uint32_t last = keep > 0 ? static_cast<uint32_t>(text[keep - 1]) : 0;
                 if (last >= 0xD800 && last <= 0xDBFF) --keep;
                 text = text.substr(0, keep);
             }
-            PutText(out, spec, text);
+            PutText(out, directive, text);
             break;
         }
         }
@@ -221,10 +221,10 @@ void FormatInto(Out& out, const char* pattern, std::initializer_list<FormatArg> 
 
 template <typename Out>
 void AppendFixedInto(Out& out, double value, int precision) {
-    Spec spec;
-    spec.conversion = 'f';
-    spec.precision = precision < 0 ? 6 : (precision > kMaxCount ? kMaxCount : precision);
-    PutReal(out, spec, value);
+    Directive directive;
+    directive.conversion = 'f';
+    directive.precision = precision < 0 ? 6 : (precision > kMaxCount ? kMaxCount : precision);
+    PutReal(out, directive, value);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "tools/constraints.h"
 #include "tools/figure_tool.h"
 #include "tools/gesture.h"
+#include "tools/loop_figure.h"
 #include "tools/message_loop.h"
 #include "tools/tools.h"
 
@@ -143,27 +144,10 @@ private:
     bool closed_ = false;
 };
 
-class CFBezier final : public DrawOnlyFigure {
-public:
-    CFBezier() : DrawOnlyFigure(VXTEXT("Bezier")) {}
-    void Destroy(uint32_t) override { delete this; }
-
-    bool Draw(const VXCHAR*, double x, double y, ICanvasHost* host, IGraphicCanvas*,
-              IVXPath* path) override {
-        Gesture g(host);
-        if (!g.valid()) return false;
-        BezierLoop loop(g, x, y);
-        if (tools::RunMessageLoop(loop) != Step::Finish) return g.Cancel();
-        loop.Write(path);
-        return g.Finish(true);
-    }
-
-private:
-    ~CFBezier() = default;
-};
+using CFBezier = tools::LoopFigure<BezierLoop>;
 
 }  // namespace
 
-IVXFigures* CreateBezierTool() { return new CFBezier(); }
+IVXFigures* CreateBezierTool() { return new CFBezier(VXTEXT("Bezier")); }
 
 }  // namespace vx

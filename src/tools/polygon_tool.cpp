@@ -7,6 +7,7 @@
 #include "tools/constraints.h"
 #include "tools/figure_tool.h"
 #include "tools/gesture.h"
+#include "tools/loop_figure.h"
 #include "tools/message_loop.h"
 #include "tools/tools.h"
 
@@ -100,27 +101,10 @@ private:
     bool closed_ = false;
 };
 
-class CFPolygon final : public DrawOnlyFigure {
-public:
-    CFPolygon() : DrawOnlyFigure(VXTEXT("Polygon")) {}
-    void Destroy(uint32_t) override { delete this; }
-
-    bool Draw(const VXCHAR*, double x, double y, ICanvasHost* host, IGraphicCanvas*,
-              IVXPath* path) override {
-        Gesture g(host);
-        if (!g.valid()) return false;
-        PolygonLoop loop(g, x, y);
-        if (tools::RunMessageLoop(loop) != Step::Finish) return g.Cancel();
-        loop.Write(path);
-        return g.Finish(true);
-    }
-
-private:
-    ~CFPolygon() = default;
-};
+using CFPolygon = tools::LoopFigure<PolygonLoop>;
 
 }  // namespace
 
-IVXFigures* CreatePolygonTool() { return new CFPolygon(); }
+IVXFigures* CreatePolygonTool() { return new CFPolygon(VXTEXT("Polygon")); }
 
 }  // namespace vx
