@@ -4,7 +4,6 @@
 #include <cfloat>
 #include <clocale>
 #include <cmath>
-#include <cstdint>
 #include <cstring>
 #include <cwchar>
 #include <random>
@@ -17,43 +16,24 @@
 namespace vx::text {
 namespace {
 
-uint64_t Bits(double d) {
-    uint64_t b;
-    std::memcpy(&b, &d, sizeof b);
-    return b;
-}
-
 // Same bits (so -0 differs from 0), or both NaN with the same sign.
-::testing::AssertionResult SameDouble(double expected, double actual) {
-    if (Bits(expected) == Bits(actual) || (std::isnan(expected) && std::isnan(actual) &&
-                                           std::signbit(expected) == std::signbit(actual))) {
-        return ::testing::AssertionSuccess();
-    }
-    return ::testing::AssertionFailure() << "expected " << std::hexfloat << expected << ", got "
-                                         << actual;
+bool Same(double a, double b) {
+    return std::memcmp(&a, &b, sizeof a) == 0 || (std::isnan(a) && std::isnan(b) && std::signbit(a) == std::signbit(b));
 }
 
-const double kInf = HUGE_VAL;
-const double kNan = std::nan("");
+const double kInf = HUGE_VAL, kNan = std::nan("");
 
 TEST(ReadNumber, ValueAndConsumedCount) {
-    struct Case {
-        const VXCHAR* text;
-        double value;
-        size_t consumed;
-        size_t size = SIZE_MAX;  // else only the first size units are read
-    };
-    const Case cases[] = {
+    // With a size, only the first size units are read.
+    const struct { const VXCHAR* text; double value; size_t consumed, size = SIZE_MAX; } cases[] = {
         {VXTEXT("  \t\n\v\f\r42"), 42.0, 9}, {VXTEXT("3.25abc"), 3.25, 4}, {VXTEXT("-.5"), -0.5, 3},
-        {VXTEXT("5."), 5.0, 2}, {VXTEXT("-0"), -0.0, 2}, {VXTEXT("1,5"), 1.0, 1},
-        {VXTEXT("0.1"), 0.1, 3}, {VXTEXT("12345.677734"), 12345.677734, 12},
+        {VXTEXT("5."), 5.0, 2}, {VXTEXT("-0"), -0.0, 2}, {VXTEXT("1,5"), 1.0, 1}, {VXTEXT("0.1"), 0.1, 3},
         // Exponents only with at least one digit.
         {VXTEXT("2e"), 2.0, 1}, {VXTEXT("2e+"), 2.0, 1}, {VXTEXT("2E+3"), 2000.0, 4},
         {VXTEXT("2e-3x"), 0.002, 4}, {VXTEXT(".5e1"), 5.0, 4}, {VXTEXT("0e999999999999"), 0.0, 14},
         // Nothing to read; a no-break space is not C-locale white space.
-        {VXTEXT(""), 0.0, 0}, {VXTEXT("."), 0.0, 0}, {VXTEXT("-."), 0.0, 0}, {VXTEXT(".e1"), 0.0, 0},
-        {VXTEXT("+-1"), 0.0, 0}, {VXTEXT("e5"), 0.0, 0}, {VXTEXT("(1)"), 0.0, 0},
-        {VXTEXT("\x00a0" "1"), 0.0, 0},
+        {VXTEXT(""), 0.0, 0}, {VXTEXT("-."), 0.0, 0}, {VXTEXT(".e1"), 0.0, 0}, {VXTEXT("+-1"), 0.0, 0},
+        {VXTEXT("e5"), 0.0, 0}, {VXTEXT("\x00a0" "1"), 0.0, 0},
         // Range limits.
         {VXTEXT("-1e309"), -kInf, 6}, {VXTEXT("1e99999999999999999999"), kInf, 22},
         {VXTEXT("1e-320"), 0x7E8 * 0x1p-1074, 6}, {VXTEXT("-1e-400"), -0.0, 7},
@@ -65,26 +45,20 @@ TEST(ReadNumber, ValueAndConsumedCount) {
         {VXTEXT("2.2250738585072011e-308"), 0x0.fffffffffffffp-1022, 23},
         // 2^53 + 1 and 2^53 + 3 are ties: the even mantissa wins unless a later digit breaks it.
         {VXTEXT("9007199254740993"), 0x1p53, 16}, {VXTEXT("9007199254740995"), 0x1p53 + 4, 16},
-        {VXTEXT("9007199254740993.0000000000000000001"), 0x1p53 + 2, 36},
         {VXTEXT("1.00000000000000011102230246251565404236316680908203125"), 1.0, 55},
         {VXTEXT("1.00000000000000011102230246251565404236316680908203126"), 1.0 + 0x1p-52, 55},
         // Products that need more than 64 bits (an x87 multiply rounds these twice).
         {VXTEXT("1345800657315612e18"), 1345800657315612e18, 19},
         {VXTEXT("8866608367318654e21"), 8866608367318654e21, 19},
-        {VXTEXT("7.3177701707893310e+15"), 7.3177701707893310e+15, 22},
         // m * 10^-k, m the leading 64 bits of 5^k: the long division by 5^k first guesses a
         // quotient digit one too large and must add the divisor back.
         {VXTEXT("9860761315262647567e-50"), 9860761315262647567e-50, 23},
-        {VXTEXT("9403954806578300063e-56"), 9403954806578300063e-56, 23},
-        {VXTEXT("9273015376718553464e-87"), 9273015376718553464e-87, 23},
         {VXTEXT("9818186930595453106e-109"), 9818186930595453106e-109, 24},
         {VXTEXT("1e23"), 1e23, 4}, {VXTEXT("8.5e-323"), 17 * 0x1p-1074, 8},
         // Hexadecimal; "0x" without a hex digit is the number 0 followed by "x".
-        {VXTEXT("0x1.8p3"), 12.0, 7}, {VXTEXT("0X1P-2"), 0.25, 6}, {VXTEXT("0x.8"), 0.5, 4},
-        {VXTEXT("0x1p+"), 1.0, 3}, {VXTEXT("-0x"), -0.0, 2}, {VXTEXT("0x.p1"), 0.0, 1},
-        {VXTEXT("0x1p-1075"), 0.0, 9}, {VXTEXT("0x1.8p-1075"), 0x1p-1074, 11},
-        {VXTEXT("0x1p1024"), kInf, 8}, {VXTEXT("0x1.fffffffffffff7ffp1023"), DBL_MAX, 25},
-        {VXTEXT("0x1.00000000000008p0"), 1.0, 20}, {VXTEXT("0x1.00000000000018p0"), 1.0 + 0x1p-51, 20},
+        {VXTEXT("0x1.8p3"), 12.0, 7}, {VXTEXT("0X1P-2"), 0.25, 6}, {VXTEXT("0x1p+"), 1.0, 3},
+        {VXTEXT("-0x"), -0.0, 2}, {VXTEXT("0x.p1"), 0.0, 1}, {VXTEXT("0x1.8p-1075"), 0x1p-1074, 11},
+        {VXTEXT("0x1p1024"), kInf, 8}, {VXTEXT("0x1.00000000000008p0"), 1.0, 20},
         {VXTEXT("0x1.000000000000080000000000000001p0"), 1.0 + 0x1p-52, 36},
         // Infinity and NaN.
         {VXTEXT("-INF"), -kInf, 4}, {VXTEXT("Infinity"), kInf, 8}, {VXTEXT("infinit"), kInf, 3},
@@ -95,33 +69,21 @@ TEST(ReadNumber, ValueAndConsumedCount) {
         {VXTEXT("infinity"), kInf, 3, 5}, {VXTEXT("nan(x)"), kNan, 3, 5}, {VXTEXT("  7"), 0.0, 0, 2},
         {VXTEXT("12\0" "3"), 12.0, 2, 4},
     };
-    for (const Case& c : cases) {
-        const std::string label = ToUtf8(StringView(c.text));
-        size_t consumed = 12345, boundedConsumed = 12345;
-        if (c.size == SIZE_MAX) {
-            EXPECT_TRUE(SameDouble(c.value, ReadNumber(c.text, &consumed))) << label;
-            EXPECT_EQ(c.consumed, consumed) << label;
-        }
-        const StringView bounded = c.size == SIZE_MAX ? StringView(c.text) : StringView(c.text, c.size);
-        EXPECT_TRUE(SameDouble(c.value, ReadNumber(bounded, &boundedConsumed))) << label;
-        EXPECT_EQ(c.consumed, boundedConsumed) << label << " / " << c.size;
+    for (const auto& c : cases) {
+        size_t consumed = 12345, bounded = 12345;
+        const double whole = c.size == SIZE_MAX ? ReadNumber(c.text, &consumed) : c.value;
+        const double part = ReadNumber(c.size == SIZE_MAX ? StringView(c.text) : StringView(c.text, c.size), &bounded);
+        EXPECT_TRUE(Same(c.value, whole) && Same(c.value, part)) << ToUtf8(c.text) << std::hexfloat << " " << part;
+        EXPECT_TRUE(bounded == c.consumed && (c.size != SIZE_MAX || consumed == c.consumed)) << ToUtf8(c.text);
     }
     size_t consumed = 1;
-    EXPECT_EQ(0.0, ReadNumber(static_cast<const VXCHAR*>(nullptr), &consumed));
-    EXPECT_EQ(0u, consumed);
+    EXPECT_TRUE(ReadNumber(static_cast<const VXCHAR*>(nullptr), &consumed) == 0.0 && consumed == 0);
     EXPECT_EQ(2.5, ReadNumber(VXTEXT("2.5"), nullptr));
-}
-
-TEST(ReadNumber, MegabyteTexts) {
-    size_t consumed = 0;
     // A tie between 2^53 and 2^53 + 2, then a megabyte of zeros: only a nonzero digit at the
     // very end breaks the tie.
-    const String tie = VXTEXT("9007199254740993.") + String(size_t(1) << 20, '0');
-    EXPECT_EQ(0x1p53, ReadNumber(tie.c_str(), &consumed));
-    EXPECT_EQ(tie.size(), consumed);
-    const String above = tie + VXTEXT("1");
-    EXPECT_EQ(0x1p53 + 2, ReadNumber(StringView(above), &consumed));
-    EXPECT_EQ(above.size(), consumed);
+    const String tie = VXTEXT("9007199254740993.") + String(size_t(1) << 20, '0'), above = tie + VXTEXT("1");
+    EXPECT_TRUE(ReadNumber(tie.c_str(), &consumed) == 0x1p53 && consumed == tie.size());
+    EXPECT_TRUE(ReadNumber(StringView(above), &consumed) == 0x1p53 + 2 && consumed == above.size());
 }
 
 #ifdef __GLIBC__
@@ -134,20 +96,16 @@ TEST(ReadNumber, AgreesWithGlibcWcstod) {
                             "nan", "(", ")", "_", "infinity", "e308", "e-308", "e-330", "9999"};
     for (int i = 0; i < 400000; ++i) {
         std::string s;
-        if (i % 4 != 0) {
-            for (int k = 0, n = 1 + int(rng() % 8); k < n; ++k) s += pieces[rng() % std::size(pieces)];
-        } else {
-            for (int k = 0, n = 1 + int(rng() % 60); k < n; ++k) s += char('0' + rng() % 10);
-            s.insert(rng() % (s.size() + 1), ".");
-            s += "e" + std::to_string(int(rng() % 700) - 370);
+        for (int k = 0, n = 1 + int(rng() % (i % 4 ? 8 : 60)); k < n; ++k) {
+            s += i % 4 ? pieces[rng() % std::size(pieces)] : std::string(1, char('0' + rng() % 10));
         }
+        if (i % 4 == 0) s.insert(rng() % (s.size() + 1), ".") += "e" + std::to_string(int(rng() % 700) - 370);
         const std::wstring w(s.begin(), s.end());
         wchar_t* end = nullptr;
         const double expected = std::wcstod(w.c_str(), &end);
         size_t consumed = 0;
         const double v = ReadNumber(String(s.begin(), s.end()).c_str(), &consumed);
-        ASSERT_EQ(static_cast<size_t>(end - w.c_str()), consumed) << s;
-        ASSERT_TRUE(SameDouble(expected, v)) << s;
+        ASSERT_TRUE(static_cast<size_t>(end - w.c_str()) == consumed && Same(expected, v)) << s;
     }
 }
 #endif
@@ -163,9 +121,7 @@ TEST(ReadNumber, IgnoresTheProcessLocale) {
     const std::string texts[] = {ToUtf8(FormatFixed(1.5)), FormatNarrow("(%.3f - %d)", {1234567.25, 2})};
     std::setlocale(LC_ALL, saved.c_str());
     if (!comma) GTEST_SKIP() << "no locale with a decimal comma is installed";
-    EXPECT_EQ(1.5, values[0]);
-    EXPECT_EQ(3u, consumed);
-    EXPECT_EQ(1.0, values[1]);
+    EXPECT_TRUE(values[0] == 1.5 && consumed == 3u && values[1] == 1.0);
     EXPECT_EQ("1.500000", texts[0]);
     EXPECT_EQ("(1234567.250 - 2)", texts[1]);
 }

@@ -13,136 +13,88 @@ namespace {
 constexpr uint32_t kActivate = 0x0006, kActivateApp = 0x001C, kCaptureChanged = 0x0215;
 constexpr uintptr_t kEscape = 0x1B, kMenu = 0x12;
 
-// Everything a line drag from (10, 10) to (20, 20) shows.
-const Lines kFirstMove = {"AcceptTrackPoint 20 20 1", "RestoreOverlay 7 10 10 10 10", "BeginPath null",
-                          "MoveTo 10 10", "LineTo 20 20", "EndPath null 1", "ShowOverlay 7 10 10 20 20"};
-
-using MessageLoop = ToolTest;
-using BadInput = ToolTest;
-
-TEST(FigureObjects, BuiltinToolsAreNamedSystemStringsWithoutTipsOrIcon) {
+// Built-in tools: named system strings without tips or icon, whatever name they are asked
+// with. Polygon, Bezier and Free Hand have no placing gesture, and a host without a surface
+// gets no gesture: neither calls the host or takes a message.
+TEST_F(ToolTest, MessageLoopBuiltinToolObjectsAndGesturesThatDoNotStart) {
     const char* names[] = {"Line", "Rectangle", "Polygon", "Bezier", "Free Hand"};
     ASSERT_EQ(kBuiltinToolCount, 5);
-    for (int i = 0; i < kBuiltinToolCount; ++i) {
-        SCOPED_TRACE(names[i]);
-        const String name(names[i], names[i] + std::strlen(names[i]));
-        EXPECT_EQ(String(kBuiltinTools[i].name), name);
-        IVXFigures* tool = kBuiltinTools[i].create();
-        // The name asked with does not matter to a built-in tool.
-        FigureInfo* info = tool->GetInfo(VXTEXT("something else"));
-        ASSERT_NE(info, nullptr);
-        EXPECT_EQ(info, tool->GetInfo(nullptr));
-        EXPECT_EQ(String(info->name), name);
-        EXPECT_EQ(platform::SysStringLength(info->name), name.size());
-        EXPECT_EQ(info->tips, nullptr);
-        EXPECT_EQ(info->icon, nullptr);
-        EXPECT_EQ(tool->AddRef(), 2);
-        EXPECT_EQ(tool->Release(), 1);
-        EXPECT_EQ(tool->Release(), 0);  // destroyed, strings freed (the sanitizer build checks)
-    }
-}
-
-TEST_F(MessageLoop, NoPlaceForDrawnShapesAndNoGestureWithoutASurface) {
-    // Polygon, Bezier and Free Hand have no placing gesture; a host without a surface gets
-    // no bracket. Neither calls the host or takes a message.
     RecordingHost bare(log, nullptr);
     for (int i = 0; i < kBuiltinToolCount; ++i) {
+        SCOPED_TRACE(names[i]);
+        const String expected(names[i], names[i] + std::strlen(names[i]));
         Use(kBuiltinTools[i].create);
+        FigureInfo* info = tool->GetInfo(VXTEXT("something else"));
+        ASSERT_NE(info, nullptr);
+        EXPECT_EQ(String(info->name), expected);
+        EXPECT_EQ(platform::SysStringLength(info->name), expected.size());
+        EXPECT_TRUE(info->tips == nullptr && info->icon == nullptr);
         events.Drag(20, 20).Release(20, 20);
         EXPECT_FALSE(Draw(10, 10, &bare));
         if (i >= 2) { EXPECT_FALSE(Place(10, 10, 40, 20)); }
         EXPECT_EQ(events.Leftover(), 2u);
     }
+    // The last release (in Use) destroys each tool and frees its strings (the sanitizer build checks).
     EXPECT_TRUE(log.lines.empty());
-    EXPECT_EQ(path->GetNodes(nullptr, 0), 0);
 }
 
-TEST_F(MessageLoop, EveryCancelPathRestoresAndShowsTheWholeOverlayFirst) {
-    const struct {
-        uint32_t message;
-        uintptr_t wParam;
-    } cases[] = {{0x0204, 2},      {0x0205, 0},    {kCaptureChanged, 0}, {0x0100, kEscape}, {0x0100, kMenu},
-                 {0x0104, kEscape}, {0x0104, kMenu}, {kActivate, 0},       {kActivateApp, 0}};
-    Use(CreateLineTool);
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << std::hex << c.message << " " << c.wParam);
-        Reset();
-        events.Drag(20, 20).Post(c.message, c.wParam, 0).Release(20, 20);
-        EXPECT_FALSE(Draw(10, 10));
+TEST_F(ToolTest, MessageLoopEveryCancelPathRestoresAndShowsTheWholeOverlayFirst) {
+    const std::pair<uint32_t, uintptr_t> cases[] = {
+        {0x0204, 2},       {0x0205, 0},     {kCaptureChanged, 0}, {0x0100, kEscape}, {0x0100, kMenu},
+        {0x0104, kEscape}, {0x0104, kMenu}, {kActivate, 0},       {kActivateApp, 0}};
+    for (const auto& [message, wParam] : cases) {
+        SCOPED_TRACE(testing::Message() << std::hex << message << " " << wParam);
+        events.Drag(20, 20).Post(message, wParam, 0).Release(20, 20);
+        EXPECT_EQ(Got(DrawWith(CreateLineTool, 10, 10)), "refused: ");
         EXPECT_EQ(log.lines, Cat({kOpening, kFirstMove, kCancelling}));
-        EXPECT_EQ(path->GetNodes(nullptr, 0), 0);
         EXPECT_EQ(events.Leftover(), 1u);  // the release was never taken
-        EXPECT_TRUE(events.dispatched.empty());
     }
     // Every tool cancels on the right button, lost capture and deactivation, also the
     // ones that finish on Esc.
-    for (int i = 0; i < kBuiltinToolCount; ++i) {
+    for (int i = 0; i < kBuiltinToolCount; ++i)
         for (uint32_t message : {0x0204u, 0x0205u, kCaptureChanged, kActivate, kActivateApp}) {
             SCOPED_TRACE(testing::Message() << i << " " << message);
-            Reset();  // also the free-hand tool's raw stroke
-            Use(kBuiltinTools[i].create);
             events.Drag(20, 20).Move(30, 30).Post(message, 0, 0).Release(20, 20).KeyDown(kEscape);
-            EXPECT_FALSE(Draw(10, 10));
+            EXPECT_FALSE(DrawWith(kBuiltinTools[i].create, 10, 10));
             EXPECT_EQ(Tail(5), kCancelling);
             EXPECT_EQ(events.Leftover(), 2u);
         }
-    }
 }
 
-TEST_F(MessageLoop, OtherKeysAndActivationAreSwallowedTheRestDispatched) {
-    Use(CreateLineTool);
-    events.Drag(20, 20)
-        .KeyDown('A')  // swallowed, so never translated into a character
-        .SysKeyDown('F')
-        .Post(kActivate, 1, 0)
-        .Post(kActivateApp, 1, 0)
-        .KeyUp(kEscape)  // a key-up is dispatched, Esc or not
-        .Post(0x0102, 'a', 1)
-        .Post(0x0105, kMenu, 0)
-        .Press(30, 30)  // the line tool does not take presses
-        .DoubleClick(30, 30)
-        .Post(0x8005, 1, 2)
-        .Release(30, 30);
-    EXPECT_TRUE(Draw(10, 10));
+TEST_F(ToolTest, MessageLoopOtherKeysAndActivationAreSwallowedTheRestDispatched) {
+    // Other keys are swallowed, so never translated into characters; a key-up is dispatched,
+    // Esc or not; the line tool does not take presses.
+    events.Drag(20, 20).KeyDown('A').SysKeyDown('F').Post(kActivate, 1, 0).Post(kActivateApp, 1, 0);
+    events.KeyUp(kEscape).Post(0x0102, 'a', 1).Post(0x0105, kMenu, 0).Press(30, 30).DoubleClick(30, 30);
+    events.Post(0x8005, 1, 2).Release(30, 30);
+    EXPECT_EQ(Got(DrawWith(CreateLineTool, 10, 10)), "M 10 10 L 20 20");
     EXPECT_EQ(events.dispatched, (Lines{"w0 0x0101 27 -1073741823", "w0 0x0102 97 1", "w0 0x0105 18 0",
                                         "w0 0x0201 1 1966110", "w0 0x0203 1 1966110", "w0 0x8005 1 2"}));
     EXPECT_EQ(log.lines, Cat({kOpening, kFirstMove, kFinishing}));
-    EXPECT_EQ(PathText(path), "M 10 10 L 20 20");
-}
 
-TEST_F(MessageLoop, MouseMessagesOfAnotherWindowUseThatWindowsOffset) {
-    Use(CreateLineTool);
+    // Screen (210, 120); signed 16-bit client coordinates: (195, 93); w0 sits at the origin.
     void* other = events.AddWindow(200, 100);
-    events.Drag(10, 20, kNoKeys, other)  // screen (210, 120)
-        .Drag(-5, -7, kNoKeys, other)    // signed 16-bit client coordinates: (195, 93)
-        .Drag(30, 40)                    // window w0 sits at the origin
-        .Release(0, 0, kNoKeys, other);
-    EXPECT_TRUE(Draw(210, 110));
-    EXPECT_EQ(log.Only({"AcceptTrackPoint", "LineTo"}),
-              (Lines{"AcceptTrackPoint 210 120 1", "LineTo 210 120", "AcceptTrackPoint 195 93 1",
-                     "LineTo 195 93", "AcceptTrackPoint 30 40 1", "LineTo 30 40"}));
-    EXPECT_EQ(PathText(path), "M 210 110 L 30 40");
-}
+    events.Drag(10, 20, kNoKeys, other).Drag(-5, -7, kNoKeys, other).Drag(30, 40);
+    events.Release(0, 0, kNoKeys, other);
+    EXPECT_EQ(Got(DrawWith(CreateLineTool, 210, 110)), "M 210 110 L 30 40");
+    EXPECT_EQ(log.Only({"AcceptTrackPoint"}),
+              (Lines{"AcceptTrackPoint 210 120 1", "AcceptTrackPoint 195 93 1", "AcceptTrackPoint 30 40 1"}));
 
-TEST_F(MessageLoop, QuitOrFailedRetrievalCancelsWithoutSpinning) {
-    Use(CreateLineTool);
+    // Quit or failed retrieval cancels without spinning.
     events.Drag(20, 20).Quit(3);
-    EXPECT_FALSE(Draw(10, 10));
+    EXPECT_FALSE(DrawWith(CreateLineTool, 10, 10));
     EXPECT_EQ(log.lines, Cat({kOpening, kFirstMove, kCancelling}));
     EXPECT_EQ(events.Leftover(), 0u);
     EXPECT_EQ(events.quitLeft, 3);  // posted again on Windows, never swallowed
-    // A real GetMessageA without a window filter cannot be made to fail.
+    // A real GetMessageA without a window filter cannot be made to fail. A failure is not
+    // retried: the moves after it stay.
     if (!ScriptedEvents::CanHoldKeys()) return;
-    EXPECT_EQ(events.retrievals, 2);
-    Reset();
     events.Drag(20, 20).Failure().Drag(30, 30).Release(30, 30);
-    EXPECT_FALSE(Draw(10, 10));
-    EXPECT_EQ(log.lines, Cat({kOpening, kFirstMove, kCancelling}));
-    EXPECT_EQ(events.retrievals, 4);
+    EXPECT_EQ(Got(DrawWith(CreateLineTool, 10, 10)), "refused: ");
     EXPECT_EQ(events.Leftover(), 2u);
 }
 
-TEST_F(BadInput, HostsMappingToNaNOrRefusingEveryPoint) {
+TEST_F(ToolTest, BadInputHostsMappingToNaNOrRefusingEveryPointAndHugePresses) {
     struct NaNHost : RecordingHost {
         using RecordingHost::RecordingHost;
         void AdjustPoint(double* x, double* y) override { *x = *y = std::nan(""); }
@@ -151,54 +103,44 @@ TEST_F(BadInput, HostsMappingToNaNOrRefusingEveryPoint) {
     // Line and rectangle: NaN never equals NaN, so the move is not refused; polygon: NaN is
     // in no near box, Esc finishes; Bezier: Esc with the rubber curve only cancels; free
     // hand: NaN is off every line.
-    const bool results[] = {true, true, true, false, true};
     const int32_t nodes[] = {2, 5, 2, 0, 2};
     for (int i = 0; i < kBuiltinToolCount; ++i) {
         SCOPED_TRACE(i);
-        Reset();
-        Use(kBuiltinTools[i].create);
         events.Drag(20, 20).Drag(40, 40).Release(40, 40).KeyDown(0x1B);
-        EXPECT_EQ(Draw(10, 10, &nanHost), results[i]);
+        EXPECT_EQ(DrawWith(kBuiltinTools[i].create, 10, 10, &nanHost), i != 3);
         EXPECT_EQ(path->GetNodes(nullptr, 0), nodes[i]);
         EXPECT_EQ(Tail(3), kFinishing);
         events.Leftover();
     }
     // Press positions beyond the 32-bit range saturate.
-    Reset();
-    Use(CreateRectangleTool);
     events.Drag(10, 10).Release(10, 10);
-    EXPECT_TRUE(Draw(1e300, -1e300));
+    EXPECT_TRUE(DrawWith(CreateRectangleTool, 1e300, -1e300));
     EXPECT_EQ(log.Only({"Rectangle"}), (Lines{"Rectangle 2147483647 -2147483648 -2147483637 2147483658"}));
 
     // Refused points: the line's Draw does not look at the answer; the placing loop does.
-    Reset();
     host.acceptTrackPoint = 0;
-    Use(CreateLineTool);
     events.Drag(40, 30).Release(40, 30);
-    EXPECT_TRUE(Draw(10, 10));
-    EXPECT_EQ(PathText(path), "M 10 10 L 40 30");
+    EXPECT_EQ(Got(DrawWith(CreateLineTool, 10, 10)), "M 10 10 L 40 30");
     Reset();
     events.Move(40, 30).Move(50, 50).Release(50, 50);
-    EXPECT_TRUE(Place(100, 100, 10, 10));
+    EXPECT_EQ(Got(Place(100, 100, 10, 10)), "M 95 95 L 105 105");
     EXPECT_EQ(log.lines,
               Cat({kOpening, {"AcceptTrackPoint 40 30 1", "AcceptTrackPoint 50 50 1"}, kFinishing}));
-    EXPECT_EQ(PathText(path), "M 95 95 L 105 105");
 }
 
-TEST_F(BadInput, HugePolygonsAndStrokes) {
-    // 100,000 vertices: releases 10 pixels apart on rows of 300, none near the last.
+TEST_F(ToolTest, BadInputHugePolygonsAndStrokes) {
+    // 100,000 vertices: releases 10 pixels apart on rows of 300, none near the last. The one
+    // frame draws every vertex but the first, and the cursor.
     constexpr int kVertices = 100000;
-    Use(CreatePolygonTool);
     for (int i = 1; i < kVertices; ++i) events.Release((i % 300) * 10, (i / 300) * 10 + 10);
     events.Move(3000, 3000).KeyDown(0x1B);
-    EXPECT_TRUE(Draw(0, 10));
-    // The one frame draws every vertex but the first, and the cursor.
-    EXPECT_EQ(log.Only({"LineTo"}).size(), size_t(kVertices));
+    EXPECT_TRUE(DrawWith(CreatePolygonTool, 0, 10));
     ASSERT_EQ(path->GetNodes(nullptr, 0), kVertices);
     EXPECT_EQ(path->NodeAt(kVertices - 1)->x1, 990);
     EXPECT_EQ(path->NodeAt(kVertices - 1)->y1, 3340);
 
-    // Thinning takes a stroke of 100,000 points in one linear pass.
+    // Thinning takes a stroke of 100,000 points in one linear pass: a straight stroke keeps
+    // its ends, a zigzag leaves every run at once.
     path->ClearNodes();
     CVXPath* zigzag = CVXPath::Create();
     path->AddNode(VX_NODE_MOVE, 0, 0, 0, 0, 0, 0);
@@ -210,7 +152,7 @@ TEST_F(BadInput, HugePolygonsAndStrokes) {
     tools::ThinStroke(path);
     tools::ThinStroke(zigzag);
     EXPECT_EQ(PathText(path), "M 0 0 L 299997 149998.5");
-    EXPECT_EQ(zigzag->GetNodes(nullptr, 0), 99999);  // every run left at once
+    EXPECT_EQ(zigzag->GetNodes(nullptr, 0), 99999);
     EXPECT_EQ(zigzag->Release(), 0);
 }
 

@@ -4,8 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
+#include <algorithm>
 
 #include "interface/global_parameters.h"
 #include "path/path.h"
@@ -25,7 +24,6 @@ class ToolTest : public ::testing::Test {
 protected:
     void SetUp() override {
         g_parameters = GlobalParameters{};
-        path = CVXPath::Create();
         log.Name(path, "p");
     }
     void TearDown() override {
@@ -46,6 +44,14 @@ protected:
         events.Play();
         return tool->Place(name, x, y, w, h, &host, nullptr, path);
     }
+    // A fresh gesture of a new tool on what is scripted.
+    bool DrawWith(IVXFigures* (*create)(), double x, double y, ICanvasHost* h = nullptr) {
+        Reset();
+        Use(create);
+        return Draw(x, y, h);
+    }
+    // What a gesture wrote, after "refused: " when it returned false.
+    std::string Got(bool ok) const { return (ok ? "" : "refused: ") + PathText(path); }
     // Starts the next gesture on an empty path and log.
     void Reset() {
         path->ClearNodes();
@@ -53,22 +59,19 @@ protected:
         events.dispatched.clear();
     }
     Lines Tail(size_t n) const {
-        return log.lines.size() < n ? log.lines : Lines(log.lines.end() - long(n), log.lines.end());
+        return Lines(log.lines.end() - long(std::min(n, log.lines.size())), log.lines.end());
     }
 
     CallLog log;
     RecordingSurface surface{log};
     ScriptedEvents events;
     IVXFigures* tool = nullptr;
-    CVXPath* path = nullptr;
+    CVXPath* path = CVXPath::Create();
     const VXCHAR* name = VXTEXT("tool");
     // The recording host, with GetSurface logged too: it opens every gesture.
     struct Host : RecordingHost {
         Host(CallLog& l, IDrawSurface* s) : RecordingHost(l, s), log(l) {}
-        IDrawSurface* GetSurface() override {
-            log.Add("GetSurface");
-            return RecordingHost::GetSurface();
-        }
+        IDrawSurface* GetSurface() override { return log.Add("GetSurface"), RecordingHost::GetSurface(); }
         CallLog& log;
     } host{log, &surface};
 };
@@ -83,6 +86,10 @@ inline Lines Cat(std::initializer_list<Lines> parts) {
 // The bracket's lines, as the surface and host receive them with token 7.
 inline const Lines kOpening = {"GetSurface", "BeginOverlay", "BeginTracking", "SaveOverlay"};
 inline const Lines kFinishing = {"DropOverlay 7", "EndOverlay", "EndTracking"};
+// Everything a line drag from (10, 10) to (20, 20) shows.
+inline const Lines kFirstMove = {"AcceptTrackPoint 20 20 1", "RestoreOverlay 7 10 10 10 10", "BeginPath null",
+                                 "MoveTo 10 10", "LineTo 20 20", "EndPath null 1",
+                                 "ShowOverlay 7 10 10 20 20"};
 inline const Lines kCancelling = {"RestoreOverlay 7 null", "ShowOverlay 7 null", "DropOverlay 7",
                                   "EndOverlay", "EndTracking"};
 
