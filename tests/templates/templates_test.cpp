@@ -1,0 +1,461 @@
+// Figure templates: the loader over real files, the records, the library and instantiation.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "ostrel/ostrel.h"
+#include "path/path.h"
+#include "platform/file_list.h"
+#include "support/recording.h"
+#include "templates/figure_template.h"
+#include "templates/template_build.h"
+#include "templates/template_library.h"
+#include "text/utf.h"
+
+namespace vx::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+String W(const std::string& utf8) { return text::FromUtf8(utf8); }
+std::string U8(const VXCHAR* text) { return text ? text::ToUtf8(text) : "(null)"; }
+std::string U8(const String& text) { return text::ToUtf8(text); }
+
+// A fresh folder under the system's temporary folder, removed with everything in it.
+struct TempFolder {
+    fs::path path = fs::temp_directory_path() / ("ostrel-templates-" + std::to_string(std::random_device()()));
+    TempFolder() { EXPECT_TRUE(fs::create_directory(path)) << path; }
+    ~TempFolder() { std::error_code ignored; fs::remove_all(path, ignored); }
+    void Write(const std::string& utf8Name, const std::string& bytes) const {
+        std::ofstream(path / fs::u8path(utf8Name), std::ios::binary) << bytes;
+    }
+    String Text() const { return text::FromUtf8(path.u8string()); }
+};
+
+std::string FiguresDocument(const std::string& body) { return "<?xml version=\"1.0\"?>\n<Figures>" + body + "</Figures>\n"; }
+
+std::string LineFigure(const std::string& name, const std::string& tips = "") {
+    return "<figure name=\"" + name + "\" tips=\"" + tips +
+           "\"><moveto><vertex x=\"0\" y=\"0\"/></moveto><lineto><vertex x=\"1\" y=\"1\"/></lineto></figure>\n";
+}
+
+std::string Names() {
+    std::string names;
+    for (const String& name : TemplateLibrary::Instance().Names()) names += text::ToUtf8(name) + ";";
+    return names;
+}
+
+std::string TipsOf(const std::string& name) {
+    const FigureTemplate* t = TemplateLibrary::Instance().FindTemplate(W(name));
+    return t ? U8(t->info.tips) : "(absent)";
+}
+
+// The first elements as "kind: text; text; | kind: ..." and each reference axis as
+// " name=value[min,max]", marked "var" when its type was not "constant".
+std::string Dump(const std::string& name, size_t elements = 99) {
+    const FigureTemplate* t = TemplateLibrary::Instance().FindTemplate(W(name));
+    if (!t) return "(absent)";
+    std::string out;
+    for (size_t i = 0; i < t->elements.size() && i < elements; ++i) {
+        out += (out.empty() ? "" : " | ") + std::to_string(t->elements[i].kind) + ":";
+        for (const String& c : t->elements[i].coords) out += c.empty() ? "" : " " + text::ToUtf8(c) + ";";
+    }
+    for (const TemplateReference& r : t->references) {
+        for (const ReferenceAxis* a : {&r.x, &r.y}) {
+            out += " " + text::ToUtf8(a->name + VXTEXT("=") + a->value + VXTEXT("[") + a->min + VXTEXT(",") +
+                                      a->max + VXTEXT("]")) + (a->variable ? "var" : "");
+        }
+    }
+    return out;
+}
+
+TemplateElement Element(uint32_t kind, std::vector<std::string> coords) {
+    TemplateElement e{kind, {}};
+    for (size_t k = 0; k < coords.size(); ++k) e.coords[k] = W(coords[k]);
+    return e;
+}
+
+// An axis written as {name, value, min, max}; missing texts stay empty.
+TemplateReference Reference(std::vector<std::string> x, std::vector<std::string> y = {}) {
+    TemplateReference r;
+    for (auto [axis, spec] : {std::pair{&r.x, x}, std::pair{&r.y, y}}) {
+        spec.resize(4);
+        axis->name = W(spec[0]), axis->value = W(spec[1]), axis->min = W(spec[2]), axis->max = W(spec[3]);
+    }
+    return r;
+}
+
+std::unique_ptr<FigureTemplate> MakeTemplate(const std::string& name, std::vector<TemplateElement> elements,
+                                             std::vector<TemplateReference> references = {}) {
+    auto t = std::make_unique<FigureTemplate>();
+    t->SetName(W(name).c_str());
+    t->elements = std::move(elements), t->references = std::move(references);
+    return t;
+}
+
+// Stores a template in the process-wide library under its own name.
+void StoreTemplate(std::unique_ptr<FigureTemplate> t) {
+    const String name = t->info.name;  // read before the move
+    TemplateLibrary::Instance().Store(name, std::move(t));
+}
+
+const double kFrame[4] = {100, 50, 300, 150};
+
+// Releases a path at the end of a scope.
+struct Held {
+    IVXPath* path;
+    ~Held() { EXPECT_TRUE(!path || path->Release() == 0); }
+    CVXPath* operator->() const { return CVXPath::FromInterface(path); }
+};
+
+TEST(TemplateRecords, AccessorsCloneAndReferenceValues) {
+    auto t = MakeTemplate("Arrow", {Element(0, {"0", "0.5"}), Element(5, {"0", "0", "w", "1"})},
+                          {Reference({"w", "0.3", "0.1", "0.9"}, {"h", "w/2"})});
+    t->SetTips(VXTEXT("An arrow")), t->SetIcon(VXTEXT("arrow.ico"));
+    t->references[0].x.variable = true;
+    SetFrame(*t, 1, 2, 3, 4);
+
+    // Out of range answers false and leaves out alone.
+    TemplateElement e = Element(99, {"keep"});
+    EXPECT_FALSE(GetElement(*t, -1, &e) || GetElement(*t, 2, &e));
+    EXPECT_EQ(std::to_string(e.kind) + U8(e.coords[0]), "99keep");
+    EXPECT_TRUE(GetElement(*t, 1, &e) && e.kind == 5 && U8(e.coords[2]) == "w");
+
+    // A clone has the elements, references, name and frame, and no tips or icon.
+    std::unique_ptr<FigureTemplate> copy(CloneTemplate(*t));
+    ASSERT_TRUE(copy->elements.size() == 2 && copy->references.size() == 1 && copy->references[0].x.variable);
+    EXPECT_EQ(U8(copy->info.name) + U8(copy->info.tips) + U8(copy->info.icon) + "|" + U8(copy->elements[1].coords[2]) +
+                  "|" + U8(copy->references[0].y.value), "Arrow(null)(null)|w|w/2");
+    EXPECT_EQ(std::vector<double>(copy->frame, copy->frame + 4), (std::vector<double>{1, 2, 3, 4}));
+
+    // Values are narrowed to single precision and printed with six decimals; the original
+    // keeps its own texts.
+    const TemplateReference& r = copy->references[0];
+    SetReferenceValues(*copy, 0, 0.25, 1.0);
+    EXPECT_EQ(U8(r.x.value) + " " + U8(r.y.value), "0.250000 1.000000");
+    SetReferenceValues(*copy, 0, std::numeric_limits<double>::quiet_NaN(), -1e300);
+    SetReferenceValues(*copy, -1, 1, 1);  // out of range: nothing changes
+    SetReferenceValues(*copy, 1, 1, 1);
+    EXPECT_EQ(U8(r.x.value) + " " + U8(r.y.value) + " " + U8(t->references[0].x.value), "nan -inf 0.3");
+}
+
+// Every test starts and ends with an empty library.
+class Templates : public ::testing::Test {
+protected:
+    void SetUp() override { VX_Release(); }
+    void TearDown() override { VX_Release(); }
+};
+
+TEST_F(Templates, FixtureFolderLoadsExactlyTheValidFigures) {
+    // tests/data/templates; under Wine the Unix path of the source tree is on drive Z:.
+    const std::string data = std::string(OSTREL_TEST_DATA) + "/templates";
+    VX_Initial(W(fs::is_directory(fs::u8path(data)) ? data : "Z:" + data).c_str());
+    // Not loaded: "Capital F" (figures are selected by the exact name), "Capital
+    // attribute" and "Upper X only" (attribute names are exact), every invalid figure of
+    // validity.xml, the figures under another root, in a file that is not XML, in a
+    // truncated file and in readme.txt.
+    EXPECT_EQ(Names(), "Bezier with four vertices;Inset ellipse;Mixed case;Moveto with two vertices;Nested;"
+                       "Rectangle split;Reference only;Twice;Unit ellipse;Upper case extension;");
+    const std::pair<std::string, std::string> loaded[] = {
+        {"Bezier with four vertices", "2: 0; 0; 1; 0; 1; 1;"},
+        {"Mixed case", "0: 0; 0; | 1: 0.5; 1; | 6:"},
+        {"Moveto with two vertices", "0: 0.1; 0.2;"},
+        {"Nested", "0: 0.25; 0.75;"},
+        {"Rectangle split", "5: 0.1; 0.2; 0.3; 0.4;"},
+        {"Reference only", " a=0.3[0.1,0.9] b=a/2[,]var"},  // "Constant" in any case
+        {"Twice", "0: 1; 1;"},  // the second of three; the third is broken
+        {"Upper case extension", "0: 0; 0;"},
+    };
+    for (const auto& [name, dump] : loaded) EXPECT_EQ(Dump(name), dump);
+    // An ellipse becomes a move, four cubics and a close, with texts joined exactly.
+    EXPECT_EQ(Dump("Unit ellipse", 2), "0: 0; 0+ (1)/2.00; | 2: 0; 0 + (1)/2.00-((1)/2.00 * 0.55228475); "
+                                       "0 + (1)/2.00-((1)/2.00 * 0.55228475); 0; 0 + (1)/2.00; 0;");
+    const std::vector<TemplateElement>& ellipse = TemplateLibrary::Instance().FindTemplate(VXTEXT("Unit ellipse"))->elements;
+    EXPECT_TRUE(ellipse.size() == 6 && ellipse[5].kind == 6);
+    EXPECT_EQ(TipsOf("Mixed case") + "|" + U8(TemplateLibrary::Instance().FindTemplate(VXTEXT("Mixed case"))->info.icon) +
+                  "|" + TipsOf("Nested") + "|" + TipsOf("Twice"), "elements in any case|mixed.ico|(null)|second");
+}
+
+TEST_F(Templates, LaterLoadsAddAndReplaceByName) {
+    TempFolder first, second, three;
+    first.Write("a.xml", FiguresDocument(LineFigure("Keep", "A") + LineFigure("Swap", "A")));
+    second.Write("b.xml", FiguresDocument("<figure name=\"Keep\" tips=\"B\"><lineto><vertex x=\"1\"/>"
+                                          "</lineto></figure>\n" + LineFigure("Swap", "B") + LineFigure("New", "B")));
+    VX_Initial(first.Text().c_str());
+    VX_Initial(second.Text().c_str());
+    // A folder that does not exist loads nothing and keeps the rest.
+    VX_Initial((first.Text() + VXTEXT("/does-not-exist")).c_str());
+    VX_Initial(nullptr);
+    EXPECT_EQ(Names(), "Keep;New;Swap;");
+    EXPECT_EQ(TipsOf("Keep") + TipsOf("Swap") + TipsOf("New"), "ABB");  // the broken Keep changed nothing
+
+    // Of three files defining one name, the one the file system lists last wins.
+    for (const char* f : {"one.xml", "two.xml", "three.xml"}) three.Write(f, FiguresDocument(LineFigure("Same", f)));
+    std::string last;
+    platform::ForEachXmlFile(three.Text().c_str(), [&](const String& path) {
+        return last = text::ToUtf8(path.substr(path.find_last_of(VXTEXT("/\\")) + 1)), true; });
+    VX_Initial(three.Text().c_str());
+    EXPECT_EQ(TipsOf("Same"), last);
+}
+
+TEST_F(Templates, EncodingsNamesOutsideAsciiHostileAndHugeFiles) {
+    const std::string star = "\xC3\x89toile \xE2\x98\x85";  // "Étoile ★"
+    const std::string shape = "\xE5\xBD\xA2";                  // "形"
+    const std::string clef = "\xF0\x9D\x84\x9E clef";          // U+1D11E, a surrogate pair
+    std::string utf16 = "\xFF\xFE", open, close, many;  // little-endian UTF-16 after a byte-order mark
+    for (VXCHAR unit : W("<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n<Figures>" + LineFigure(shape, "utf-16") +
+                         LineFigure(clef, "pair") + "</Figures>\n")) {
+        utf16 += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+    }
+    for (int i = 0; i < 50000; ++i) open += "<g>", close += "</g>";
+    for (int i = 0; i < 10000; ++i) many += LineFigure("F" + std::to_string(100000 + i).substr(1));
+    const std::pair<const char*, std::string> files[] = {
+        {"utf8-bom.xml", "\xEF\xBB\xBF" + FiguresDocument(LineFigure(star, "utf-8"))},
+        {"utf16.xml", utf16},
+        {"f\xC3\xAFg\xC3\xBCr-\xE5\xBD\xA2.xml", FiguresDocument(LineFigure("File name outside ASCII", "ok"))},
+        {"empty.xml", ""},
+        {"binary.xml", std::string("\0\x01\xFF<Figures>\0</Figures>", 21)},
+        {"nested.xml", "<Figures>" + open + LineFigure("Too deep") + close + "</Figures>"},
+        {"locked.xml", FiguresDocument(LineFigure("Locked"))},
+    };
+    TempFolder folder, big;
+    for (const auto& [name, bytes] : files) folder.Write(name, bytes);
+    fs::create_directory(folder.path / "directory.xml");
+    std::error_code ignored;
+    fs::permissions(folder.path / "locked.xml", fs::perms::none, ignored);
+    const bool lockedReadable = std::ifstream(folder.path / "locked.xml").get() != EOF;  // root reads it
+    VX_Initial(folder.Text().c_str());
+    EXPECT_EQ(Names(), "File name outside ASCII;" + std::string(lockedReadable ? "Locked;" : "") + star + ";" + shape +
+                           ";" + clef + ";");  // in UTF-16 code-unit order
+    EXPECT_EQ(TipsOf(star) + "," + TipsOf(shape) + "," + TipsOf(clef), "utf-8,utf-16,pair");
+
+    VX_Release();
+    big.Write("many.xml", FiguresDocument(many));
+    VX_Initial(big.Text().c_str());
+    EXPECT_EQ(TemplateLibrary::Instance().Count(), 10000u);
+    EXPECT_EQ(Dump("F00000") + Dump("F09999"), "0: 0; 0; | 1: 1; 1;0: 0; 0; | 1: 1; 1;");
+}
+
+// At least twelve bundled figures, each with tips and an icon; each builds completely at its
+// file values and at both ends of its handles' ranges.
+TEST_F(Templates, EveryBundledFigureBuildsCompletelyAtItsLimits) {
+    const std::string figures = std::string(OSTREL_TEST_DATA) + "/../../figures";
+    VX_Initial(W(fs::is_directory(fs::u8path(figures)) ? figures : "Z:" + figures).c_str());
+    ASSERT_GE(TemplateLibrary::Instance().Count(), 12u);
+    for (const String& name : TemplateLibrary::Instance().Names()) {
+        const FigureTemplate& figure = *TemplateLibrary::Instance().FindTemplate(name);
+        EXPECT_TRUE(figure.info.tips && *figure.info.tips && figure.info.icon && *figure.info.icon) << U8(name);
+        for (int end = 0; end <= 2; ++end) {  // the file's values, then all minima, then all maxima
+            std::unique_ptr<FigureTemplate> t(CloneTemplate(figure));
+            for (int32_t i = 0; end > 0 && i < GetReferenceCount(figure); ++i) {
+                double limits[4];
+                GetReferenceLimits(figure, i, &limits[0], &limits[1], &limits[2], &limits[3]);
+                SetReferenceValues(*t, i, limits[end - 1], limits[end + 1]);
+            }
+            EXPECT_TRUE(BuildPathFromTemplate(Held{CVXPath::Create()}.path, *t, kFrame)) << U8(name) << " " << end;
+        }
+    }
+}
+
+// Records RegisterTool; every other canvas operation is unused here.
+struct NameRecordingCanvas : IGraphicCanvas {
+    void RegisterTool(const VXCHAR* name, IVXFigures* tool) override { names.push_back(U8(name)), tools.push_back(tool); }
+    std::vector<std::string> names;
+    std::vector<IVXFigures*> tools;
+    void SetEditMode(int32_t) override {} int32_t GetEditMode() override { return 0; }
+    IVXSelections* GetSelections() override { return nullptr; }
+    const VXCHAR* GetCurrentToolName() override { return nullptr; }
+    bool SetCurrentTool(const VXCHAR*) override { return false; }
+    int32_t GetToolInfos(FigureInfo*, int32_t) override { return 0; } void AddPath(IVXPath*) override {}
+    void RemovePath(IVXPath*) override {} void DetachPath(IVXPath*) override {}
+    bool ApplyTemplateText(IVXPath*, const VXCHAR*, bool) override { return false; }
+    int32_t GetTemplateText(IVXPath*, VXCHAR*, int32_t) override { return 0; } void ClearPaths() override {}
+    int32_t GetPathCount() override { return 0; } IVXPath* GetPath(int32_t) override { return nullptr; }
+    void DrawSelection(IDrawSurface*, int32_t, int32_t) override {}
+    int32_t HitTest(double, double, int32_t, IVXPath**) override { return 0; }
+    void KeyDown(int32_t, int32_t, int32_t) override {} void KeyUp(int32_t, int32_t, int32_t) override {}
+    void MouseDown(double, double, int32_t) override {} void MouseMove(double, double) override {}
+    void ClickHovered(double, double) override {}
+    bool PlaceFigure(double, double, const VXCHAR*) override { return false; }
+};
+
+TEST_F(Templates, LibraryNamesAreExactAndInCodeUnitOrder) {
+    TemplateLibrary& library = TemplateLibrary::Instance();
+    for (const char* name : {"b", "a", "B", "\xC3\xA9toile"}) StoreTemplate(MakeTemplate(name, {Element(0, {"0", "0"})}));
+    EXPECT_EQ(Names(), "B;a;b;\xC3\xA9toile;");  // "étoile" sorts last
+    NameRecordingCanvas canvas;
+    auto* tool = reinterpret_cast<IVXFigures*>(&canvas);  // only passed through
+    library.EnumerateTemplateNames(&canvas, tool);
+    EXPECT_EQ(canvas.names, (std::vector<std::string>{"B", "a", "b", "\xC3\xA9toile"}));
+    EXPECT_EQ(canvas.tools, std::vector<IVXFigures*>(4, tool));
+    library.EnumerateTemplateNames(nullptr, nullptr);  // no canvas: nothing to call
+    for (const char* absent : {"A", "a ", ""}) EXPECT_EQ(library.FindTemplate(W(absent)), nullptr) << absent;
+    EXPECT_EQ(library.FindTemplate(static_cast<const VXCHAR*>(nullptr)), nullptr);
+    VX_Release();
+    EXPECT_TRUE(library.FindTemplate(VXTEXT("a")) == nullptr && library.Names().empty());  // TearDown releases again
+}
+
+TEST(TemplateBuild, MapsTheUnitFrameAndBindsReferencesInOrder) {
+    const struct {
+        std::vector<TemplateElement> elements;
+        std::vector<TemplateReference> references;
+        std::string nodes;
+        bool built = true;
+        std::vector<double> frame = {100, 50, 300, 150};
+    } cases[] = {
+        {{Element(1, {"0.5", "1"})}, {}, "L 200 150"},
+        // Width and height scale without the frame origin; AddNodes then makes the outline.
+        {{Element(5, {"0.25", "0.25", "0.5", "0.5"})}, {}, "M 150 75 L 250 75 L 250 125 L 150 125 Z"},
+        {{Element(0, {"0", "0"}), Element(1, {"0.25", "0.5"}), Element(1, {"1", "1"})}, {},
+         "M 300 50 L 250 100 L 100 150", true, {300, 50, 100, 150}},  // mirrored
+        {{Element(2, {"0", "0", "1", "0", "1", "1"}), Element(6, {})}, {}, "C 100 50 300 50 300 150 Z"},
+        // The first empty text ends the coordinates: the rest stay 0, even a bad text.
+        {{Element(1, {"0.5", "", "not evaluated"}), Element(2, {"1", "1"})}, {}, "L 200 0 C 300 150 0 0 0 0"},
+        // The frame enters through "%f": edges act as rounded to six decimals.
+        {{Element(0, {"0", "0"}), Element(1, {"1", "1"})}, {}, "M 0 0.123457 L 2.000001 1", true,
+         {0.0000004, 0.1234567, 2.0000006, 1}},
+        // y may use the x of the same reference; a name bound again takes the new value.
+        {{Element(1, {"w", "h"})}, {Reference({"w", "0.5"}, {"h", "w/2"}), Reference({"w", "1"})}, "L 300 75"},
+        // A bound name hides the constant of that name; names are case-sensitive, and a
+        // failing coordinate keeps the nodes before it.
+        {{Element(1, {"a", "pi"})}, {Reference({"a", "0.3"}, {"pi", "0.5"})}, "L 160 100"},
+        {{Element(0, {"0", "0"}), Element(1, {"a", "0"}), Element(1, {"0", "1"})}, {Reference({"A", "0.3"})},
+         "M 100 50", false},
+        // A value that uses a later reference fails before any node.
+        {{Element(0, {"0", "0"})}, {Reference({"a", "b"}), Reference({"b", "0.5"})}, "", false},
+    };
+    Held path{CVXPath::Create()};
+    for (const auto& c : cases) {
+        auto t = MakeTemplate("T", c.elements, c.references);
+        path->AddNode(VX_NODE_LINE, 9, 9, 0, 0, 0, 0);  // the build starts from an empty path
+        EXPECT_EQ(BuildPathFromTemplate(path.path, *t, c.frame.data()), c.built) << c.nodes;
+        EXPECT_EQ(PathText(path.path), c.nodes);
+        EXPECT_EQ(std::vector<double>(t->frame, t->frame + 4), c.frame) << c.nodes;
+    }
+}
+
+TEST(TemplateBuild, ReferenceLimits) {
+    const struct {
+        std::vector<TemplateReference> references;
+        int32_t index;
+        std::vector<double> limits;  // minX, maxX, minY, maxY
+    } cases[] = {
+        {{Reference({"a", "0.5", "0.1", "0.9"})}, 0, {0.1, 0.9, 0, 0}},  // no y texts: 0 and 0
+        {{Reference({"a", "0.3"}), Reference({"b", "0.5", "a/2", "1-a"}, {"c", "0", "b", "b*2"})},
+         1, {0.15, 0.7, 0.5, 1.0}},
+        {{Reference({"a", "0.5", "0.1", "0.9"})}, -1, {0, 1, 0, 1}},
+        {{Reference({"a", "0.5", "0.1", "0.9"})}, 1, {0, 1, 0, 1}},
+        {{Reference({"a", "later", "0.1", "0.9"}), Reference({"later", "1"})}, 0, {0, 1, 0, 1}},
+        // The first failure stops; later limits keep their start values.
+        {{Reference({"a", "0.5", "0.2", "oops"}, {"b", "0", "0.3", "0.4"})}, 0, {0.2, 1, 0, 1}},
+    };
+    for (const auto& c : cases) {
+        auto t = MakeTemplate("T", {}, c.references);
+        std::vector<double> limits(4, -99);
+        GetReferenceLimits(*t, c.index, &limits[0], &limits[1], &limits[2], &limits[3]);
+        for (size_t i = 0; i < 4; ++i) EXPECT_DOUBLE_EQ(limits[i], c.limits[i]) << c.index << " " << i;
+    }
+}
+
+PathCreateParams Params(const std::string& name, std::vector<double> pairs = {}, const double* frame = kFrame) {
+    PathCreateParams p{};
+    p.left = frame[0], p.top = frame[1], p.right = frame[2], p.bottom = frame[3];
+    const String wide = W(name);
+    std::copy(wide.begin(), wide.end(), p.name);
+    p.count = static_cast<int32_t>(pairs.size() / 2);
+    std::copy(pairs.begin(), pairs.end(), &p.pairs[0][0]);
+    return p;
+}
+
+TEST_F(Templates, CreatePathExSetsValuesBuildsAndAttaches) {
+    StoreTemplate(MakeTemplate("Handle", {Element(0, {"0", "0"}), Element(1, {"a", "b"})},
+                               {Reference({"a", "0.3", "0", "1"}, {"b", "1"}), Reference({"c", "0.5"}, {"d", "a"})}));
+    // Count 0: the values of the file. Reference points are frame origin plus frame size times
+    // the value; "d" = a cannot be read without bindings, so it contributes 0.
+    PathCreateParams p = Params("Handle");
+    Held fileValues{VX_CreatePathEx(&p)};
+    ASSERT_TRUE(fileValues.path && fileValues.path->HasTemplate());
+    EXPECT_EQ(PathText(fileValues.path), "M 100 50 L 160 150");
+    EXPECT_EQ(fileValues->ReferencePoints(), (std::vector<double>{160, 150, 200, 0}));
+
+    // Pairs are narrowed to single precision and written with "%f"; beyond the count the
+    // file's values stay.
+    p = Params("Handle", {0.1, 12345.678});
+    Held set{VX_CreatePathEx(&p)};
+    ASSERT_NE(set.path, nullptr);
+    const std::vector<TemplateReference>& refs = set->GetTemplateCopy()->references;
+    EXPECT_EQ(U8(refs[0].x.value) + " " + U8(refs[0].y.value) + " " + U8(refs[1].x.value), "0.100000 12345.677734 0.5");
+    ASSERT_TRUE(set.path->GetTemplateInfo(&p));  // read back for building again
+    EXPECT_EQ(std::vector<double>({p.pairs[0][0], p.pairs[0][1], p.pairs[1][0], static_cast<double>(p.count)}),
+              (std::vector<double>{0.1, 12345.677734, 0.5, 2}));
+
+    // Surplus pairs and negative counts set nothing beyond the references.
+    p = Params("Handle", {0.5, 0.5});
+    p.count = 1000;
+    Held surplus{VX_CreatePathEx(&p)};
+    ASSERT_TRUE(surplus.path && U8(surplus->GetTemplateCopy()->references[1].x.value) == "0.000000");
+    p.count = -3;
+    Held negative{VX_CreatePathEx(&p)};
+    EXPECT_EQ(PathText(negative.path), "M 100 50 L 160 150");
+}
+
+TEST_F(Templates, CreatePathExFailureRowsNameFieldAndHostileNumbers) {
+    StoreTemplate(MakeTemplate("Shape", {Element(0, {"0", "0"}), Element(1, {"1", "1"}), Element(1, {"broken(", "0"})}));
+    StoreTemplate(MakeTemplate("Forward", {Element(0, {"0", "0"})},
+                               {Reference({"a", "b"}, {"", "0.25"}), Reference({"b", "0.5"}, {"", "0"})}));
+    EXPECT_EQ(VX_CreatePathEx(nullptr), nullptr);
+    PathCreateParams p;
+    for (const char* name : {"shape", "Shape ", ""}) EXPECT_EQ(VX_CreatePathEx(&(p = Params(name))), nullptr) << name;
+    // A coordinate that cannot be evaluated: the earlier nodes stay.
+    p = Params("Shape");
+    Held partial{VX_CreatePathEx(&p)};
+    ASSERT_TRUE(partial.path && partial.path->HasTemplate());
+    EXPECT_EQ(PathText(partial.path), "M 100 50 L 300 150");
+    // A reference value that cannot be evaluated: no node, but the template copy and its
+    // reference points (the failing value contributes 0).
+    p = Params("Forward");
+    Held empty{VX_CreatePathEx(&p)};
+    ASSERT_TRUE(empty.path && empty.path->HasTemplate() && empty.path->GetNodes(nullptr, 0) == 0);
+    EXPECT_EQ(empty->ReferencePoints(), (std::vector<double>{0, 75, 200, 50}));
+
+    // After VX_Release the name is gone, and paths built before still hold their copy.
+    VX_Release();
+    EXPECT_EQ(VX_CreatePathEx(&p), nullptr);
+    EXPECT_EQ(U8(partial->GetTemplateCopy()->info.name) + ": " + PathText(partial.path), "Shape: M 100 50 L 300 150");
+
+    // A name field without a terminator is read within its 256 units: the units after it
+    // read as more "n"s, so a reader that ran on would look for a longer name.
+    const String full(256, VXCHAR('n'));
+    StoreTemplate(MakeTemplate(U8(full), {Element(0, {"0", "0"})}));
+    StoreTemplate(MakeTemplate(U8(full + VXTEXT("n")), {Element(0, {"1", "1"})}));
+    p = Params("");
+    std::fill(p.name, p.name + 256, VXCHAR('n'));
+    p.count = p.padding = 0x006E006E;
+    Held found{VX_CreatePathEx(&p)};
+    ASSERT_NE(found.path, nullptr);
+    EXPECT_EQ(PathText(found.path), "M 100 50");
+
+    // NaN and infinite edges and values give a path; whether "nan" and "inf" texts evaluate is
+    // the evaluator's business. -1e8 prints longer than 15 units.
+    StoreTemplate(MakeTemplate("Box", {Element(5, {"a", "b", "0.5", "0.5"})}, {Reference({"a", "0.25"}, {"b", "0.25"})}));
+    const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
+    const double hostile[4] = {nan, -inf, 1, inf};
+    p = Params("Box", {nan, -1e8}, hostile);
+    Held made{VX_CreatePathEx(&p)};
+    ASSERT_TRUE(made.path && made.path->HasTemplate());
+    // Edges far beyond 10^72 make a prefix longer than 255 units, and still compute.
+    const double huge[4] = {-1e300, 0, 1e300, 1};
+    p = Params("Box", {0, 0}, huge);
+    Held built{VX_CreatePathEx(&p)};
+    ASSERT_EQ(built.path->GetNodes(nullptr, 0), 5);
+    EXPECT_DOUBLE_EQ(built->NodeAt(0)->x1, -1e300);
+}
+
+}  // namespace
+}  // namespace vx::test
