@@ -2,8 +2,4 @@
 #include "ostrel/ostrel.h"
 #include "ostrel/ostrel.h"
 
-#include "headers.h"
-
-int HeaderTwicePathNodeSize() {
-    return static_cast<int>(sizeof(PathNode));
-}
+int HeaderTwicePathNodeSize() { return static_cast<int>(sizeof(PathNode)); }

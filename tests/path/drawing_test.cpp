@@ -4,29 +4,30 @@
 namespace vx::test {
 namespace {
 
-using Lines = std::vector<std::string>;
-
 TEST_F(PathTest, DrawEmitsTransformedCommandsInsideTheBracket) {
+    path->DrawPath(&surface, 1, false);  // an empty path: the bracket alone, or nothing
+    path->DrawPath(&surface, 1, true);
     AddPathText(path, "M 0 0 L 10 0 N 9 1 1 1 1 1 1 C 0 10 10 10 10 0 Z N -1 3 3 3 3 3 3");
     SetTransform(path, {1, 0, 0, 1, 5, 7});
     path->Draw(&surface);
-    EXPECT_EQ(log.lines, (Lines{"BeginPath p", "MoveTo 5 7", "LineTo 15 7",
-                                "CurveTo 5 17 15 17 15 7", "ClosePath", "EndPath p 0"}));
-    log.Clear();
-    path->DrawPath(&surface, 1, false);
-    EXPECT_EQ(log.lines.size(), 4u);
-    EXPECT_EQ(log.lines.front(), "MoveTo 5 7");
+    EXPECT_EQ(log.lines, (Lines{"BeginPath p", "EndPath p 1", "BeginPath p", "MoveTo 5 7",
+                                "LineTo 15 7", "CurveTo 5 17 15 17 15 7", "ClosePath",
+                                "EndPath p 0"}));
 }
 
-TEST_F(PathTest, DrawOfAnEmptyPathIsTheBracketAlone) {
-    path->DrawPath(&surface, 1, true);
-    EXPECT_EQ(log.lines, (Lines{"BeginPath p", "EndPath p 1"}));
+TEST_F(PathTest, MarksAreQuarterArcsOrSquaresCentredWithIntegerHalving) {
+    PaintMark(&surface, 100, 50, VX_MARK_CENTER);
+    PaintMark(&surface, 0, 0, VX_MARK_CONTROL);
+    const double k = 4 * 0.5565999746322632;
+    const std::string x1 = Num(100 - k), x2 = Num(100 + k), y1 = Num(50 - k), y2 = Num(50 + k);
+    EXPECT_EQ(Lines(log.lines.begin(), log.lines.begin() + 8),
+              (Lines{"DrawMark 100 50 8 8 0", "MoveTo 96 50",
+                     "CurveTo 96 " + y1 + " " + x1 + " 46 100 46",
+                     "CurveTo " + x2 + " 46 104 " + y1 + " 104 50",
+                     "CurveTo 104 " + y2 + " " + x2 + " 54 100 54",
+                     "CurveTo " + x1 + " 54 96 " + y2 + " 96 50", "DrawMark 0 0 8 8 3",
+                     "MoveTo -4 0"}));
     log.Clear();
-    path->DrawPath(&surface, 1, false);
-    EXPECT_TRUE(log.lines.empty());
-}
-
-TEST_F(PathTest, SquareMarksAreCentredWithIntegerHalving) {
     PaintMark(&surface, 100, 50, VX_MARK_NODE);
     VX_SetParameters(VX_PARAM_MARK_SIZE, 7);
     PaintMark(&surface, 10, 10, VX_MARK_BOX_HANDLE);
@@ -45,69 +46,33 @@ TEST_F(PathTest, SquareMarksAreCentredWithIntegerHalving) {
     EXPECT_EQ(log.lines.size(), 5u);
 }
 
-TEST_F(PathTest, RoundMarksAreFourQuarterArcs) {
-    EXPECT_EQ(kMarkEllipseK, 0.5565999746322632);
-    PaintMark(&surface, 100, 50, VX_MARK_CENTER);
-    const std::string k1 = Num(100 - 4 * 0.5565999746322632);
-    const std::string k2 = Num(100 + 4 * 0.5565999746322632);
-    const std::string ky1 = Num(50 - 4 * 0.5565999746322632);
-    const std::string ky2 = Num(50 + 4 * 0.5565999746322632);
-    EXPECT_EQ(log.lines, (Lines{
-                             "DrawMark 100 50 8 8 0",
-                             "MoveTo 96 50",
-                             "CurveTo 96 " + ky1 + " " + k1 + " 46 100 46",
-                             "CurveTo " + k2 + " 46 104 " + ky1 + " 104 50",
-                             "CurveTo 104 " + ky2 + " " + k2 + " 54 100 54",
-                             "CurveTo " + k1 + " 54 96 " + ky2 + " 96 50",
-                         }));
-    log.Clear();
-    PaintMark(&surface, 0, 0, VX_MARK_CONTROL);
-    EXPECT_EQ(log.lines.size(), 6u);
-    EXPECT_EQ(log.lines[1], "MoveTo -4 0");
-}
-
-TEST_F(PathTest, NodeModeDrawsArmsThenMarksInNodeOrder) {
-    surface.drawMarkResult = 1;
-    AddPathText(path, "M 0 0 C 0 10 10 10 10 0 Z");
-    path->DrawTracker(&surface, 1, true, true);
-    EXPECT_EQ(log.lines, (Lines{"BeginPath p", "MoveTo 0 0", "LineTo 0 10", "MoveTo 10 10",
-                                "LineTo 10 0", "ClosePath", "DrawMark 0 0 8 8 2",
-                                "DrawMark 0 10 8 8 3", "DrawMark 10 10 8 8 3",
-                                "DrawMark 10 0 8 8 2", "EndPath p 1"}));
-}
-
-TEST_F(PathTest, NodeModeFirstArmStartsAtTheCanvasOrigin) {
-    surface.drawMarkResult = 1;
-    AddPathText(path, "C 1 1 2 2 3 3 N 9 50 50 50 50 50 50 C 4 4 5 5 6 6");
-    SetTransform(path, {1, 0, 0, 1, 100, 0});
-    path->DrawTracker(&surface, 1, false, false);
-    // The anchor starts at (0, 0) in canvas space, untransformed; kind 9 does not move it.
-    EXPECT_EQ(log.lines, (Lines{"MoveTo 0 0", "LineTo 101 1", "MoveTo 102 2", "LineTo 103 3",
-                                "MoveTo 103 3", "LineTo 104 4", "MoveTo 105 5",
-                                "LineTo 106 6"}));
-}
-
-TEST_F(PathTest, ObjectModeDrawsTheBoxAndNineHandles) {
+TEST_F(PathTest, TrackerDrawsTheBoxInObjectModeAndArmsInNodeMode) {
     surface.drawMarkResult = 1;
     AddPathText(path, "M 0 0 L 10 0 L 10 20");
     path->DrawTracker(&surface, 0, true, true);
+    path->DrawTracker(&surface, 2, true, true);  // any other mode: the bracket alone
     EXPECT_EQ(log.lines,
               (Lines{"BeginPath p", "MoveTo 0 0", "LineTo 0 20", "LineTo 10 20", "LineTo 10 0",
                      "LineTo 0 0", "DrawMark 0 0 8 8 1", "DrawMark 0 10 8 8 1",
                      "DrawMark 0 20 8 8 1", "DrawMark 5 0 8 8 1", "DrawMark 10 0 8 8 1",
                      "DrawMark 10 10 8 8 1", "DrawMark 10 20 8 8 1", "DrawMark 5 20 8 8 1",
-                     "DrawMark 5 10 8 8 0", "EndPath p 1"}));
-}
+                     "DrawMark 5 10 8 8 0", "EndPath p 1", "BeginPath p", "EndPath p 1"}));
 
-TEST_F(PathTest, OtherModesAndHiddenMarksEmitOnlyWhatIsAsked) {
-    AddPathText(path, "M 0 0 L 10 10");
-    path->DrawTracker(&surface, 2, true, true);
-    EXPECT_EQ(log.lines, (Lines{"BeginPath p", "EndPath p 1"}));
     log.Clear();
+    SetNodes("M 0 0 C 0 10 10 10 10 0 Z");
+    path->DrawTracker(&surface, 1, true, true);
+    EXPECT_EQ(log.lines, (Lines{"BeginPath p", "MoveTo 0 0", "LineTo 0 10", "MoveTo 10 10",
+                                "LineTo 10 0", "ClosePath", "DrawMark 0 0 8 8 2",
+                                "DrawMark 0 10 8 8 3", "DrawMark 10 10 8 8 3",
+                                "DrawMark 10 0 8 8 2", "EndPath p 1"}));
+    // The anchor starts at (0, 0) in canvas space, untransformed; kind 9 does not move it.
+    log.Clear();
+    SetNodes("C 1 1 2 2 3 3 N 9 50 50 50 50 50 50 C 4 4 5 5 6 6");
+    SetTransform(path, {1, 0, 0, 1, 100, 0});
     path->DrawTracker(&surface, 1, false, false);
-    EXPECT_TRUE(log.lines.empty());
-    path->DrawTracker(&surface, 0, false, false);
-    EXPECT_EQ(log.lines.size(), 5u);  // the box outline only
+    EXPECT_EQ(log.lines, (Lines{"MoveTo 0 0", "LineTo 101 1", "MoveTo 102 2", "LineTo 103 3",
+                                "MoveTo 103 3", "LineTo 104 4", "MoveTo 105 5",
+                                "LineTo 106 6"}));
 }
 
 }  // namespace

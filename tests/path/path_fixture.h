@@ -1,8 +1,10 @@
-// Shared set-up for path tests: a fresh path, default parameters and a recording surface.
+// Shared set-up for path tests: a fresh path, default parameters, a recording surface and
+// two counted host objects that outlive the path.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "interface/global_parameters.h"
@@ -11,55 +13,44 @@
 
 namespace vx::test {
 
+using V = std::vector<double>;
+using Lines = std::vector<std::string>;
+
 class PathTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        g_parameters = GlobalParameters{};
-        path = CVXPath::Create();
-        log.Name(path, "p");
-    }
+    PathTest() { log.Name(path, "p"); }
     void TearDown() override {
-        if (path) {
-            EXPECT_EQ(path->Release(), 0);
-        }
+        EXPECT_TRUE(!path || path->Release() == 0);
         g_parameters = GlobalParameters{};
     }
 
-    std::vector<PathNode> Nodes(IVXPath* p) {
-        std::vector<PathNode> nodes(static_cast<size_t>(p->GetNodes(nullptr, 0)));
-        if (!nodes.empty()) p->GetNodes(nodes.data(), static_cast<int32_t>(nodes.size()));
-        return nodes;
-    }
-    std::vector<double> Corners(IVXPath* p) {
-        std::vector<double> c(8);
-        p->GetCorners(&c[0], &c[1], &c[2], &c[3], &c[4], &c[5], &c[6], &c[7]);
+    // GetCorners, or GetOrientedCorners, as x1, y1, ..., x4, y4.
+    static V Corners(IVXPath* p, bool oriented = false) {
+        V c(8);
+        (p->*(oriented ? &IVXPath::GetOrientedCorners : &IVXPath::GetCorners))(
+            &c[0], &c[1], &c[2], &c[3], &c[4], &c[5], &c[6], &c[7]);
         return c;
     }
-    std::vector<double> Oriented(IVXPath* p) {
-        std::vector<double> c(8);
-        p->GetOrientedCorners(&c[0], &c[1], &c[2], &c[3], &c[4], &c[5], &c[6], &c[7]);
-        return c;
-    }
-    std::vector<double> Bounds(IVXPath* p) {
-        std::vector<double> b(4);
-        p->GetBounds(&b[0], &b[1], &b[2], &b[3]);
+    // GetBounds, or GetLocalBounds, as x, y, w, h.
+    static V Box(CVXPath* p, bool local = false) {
+        V b(4);
+        (p->*(local ? &CVXPath::GetLocalBounds : &CVXPath::GetBounds))(&b[0], &b[1], &b[2], &b[3]);
         return b;
     }
-    std::vector<double> LocalBounds(CVXPath* p) {
-        std::vector<double> b(4);
-        p->GetLocalBounds(&b[0], &b[1], &b[2], &b[3]);
-        return b;
+    static void SetTransform(IVXPath* p, PathTransform t) { p->SetTransform(&t.a); }
+    void SetNodes(const char* text) {
+        path->ClearNodes();
+        AddPathText(path, text);
     }
-    void SetTransform(IVXPath* p, PathTransform t) { p->SetTransform(&t.a); }
 
-    CVXPath* path = nullptr;
     CallLog log;
+    CountedObject user{&log, "user"}, fill{&log, "fill", VX_FILL_EVENODD};
+    CVXPath* path = CVXPath::Create();
     RecordingSurface surface{log};
 };
 
 // Element-wise comparison whose failure message names the index and the tolerance.
-inline void ExpectNear(const std::vector<double>& actual, const std::vector<double>& expected,
-                       double tolerance = 1e-9) {
+inline void ExpectNear(const V& actual, const V& expected, double tolerance) {
     ASSERT_EQ(actual.size(), expected.size());
     for (size_t i = 0; i < actual.size(); ++i)
         EXPECT_NEAR(actual[i], expected[i], tolerance) << "at index " << i;
