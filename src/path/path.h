@@ -66,7 +66,6 @@ public:
     // Library-internal members.
     PathNode* NodeAt(int32_t i);
     int32_t NodeCount() const { return static_cast<int32_t>(nodes_.size()); }
-    const PathTransform& Transform() const { return transform_; }
     FigureTemplate* GetTemplateCopy() const { return templateCopy_.get(); }
     const std::vector<double>& ReferencePoints() const { return referencePoints_; }
     void AttachTemplate(const FigureTemplate* figureTemplate);
