@@ -84,9 +84,9 @@ TemplateElement Element(uint32_t kind, std::vector<std::string> coords) {
 // An axis written as {name, value, min, max}; missing texts stay empty.
 TemplateReference Reference(std::vector<std::string> x, std::vector<std::string> y = {}) {
     TemplateReference r;
-    for (auto [axis, spec] : {std::pair{&r.x, x}, std::pair{&r.y, y}}) {
-        spec.resize(4);
-        axis->name = W(spec[0]), axis->value = W(spec[1]), axis->min = W(spec[2]), axis->max = W(spec[3]);
+    for (auto [axis, fields] : {std::pair{&r.x, x}, std::pair{&r.y, y}}) {
+        fields.resize(4);
+        axis->name = W(fields[0]), axis->value = W(fields[1]), axis->min = W(fields[2]), axis->max = W(fields[3]);
     }
     return r;
 }
