@@ -6,14 +6,12 @@
 // code's diagnostic lines go to /dev/null (fully buffered) while the loops are timed.
 #include <benchmark/benchmark.h>
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cmath>
 #include <cstdio>
 #include <random>
 #include <vector>
 
+#include "quiet_stdout.h"
 #include "editor/selections.h"
 #include "interface/global_parameters.h"
 #include "path/hit_test.h"
@@ -25,26 +23,7 @@
 
 namespace {
 
-[[maybe_unused]] const int kFullBuffering = std::setvbuf(stdout, nullptr, _IOFBF, 1 << 16);
-
-class QuietStdout {
-public:
-    QuietStdout() {
-        std::fflush(stdout);
-        saved_ = dup(1);
-        const int null = open("/dev/null", O_WRONLY);
-        dup2(null, 1);
-        close(null);
-    }
-    ~QuietStdout() {
-        std::fflush(stdout);
-        dup2(saved_, 1);
-        close(saved_);
-    }
-
-private:
-    int saved_;
-};
+using bench_support::QuietStdout;
 
 // Screen and canvas coincide.
 class IdentityHost final : public ICanvasHost {

@@ -3,14 +3,12 @@
 // while the loop is timed.
 #include <benchmark/benchmark.h>
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cmath>
 #include <cstdio>
 #include <random>
 #include <vector>
 
+#include "quiet_stdout.h"
 #include "geometry/nearest_point.h"
 
 #if defined(OSTREL_HAVE_LIB2GEOM)
@@ -21,29 +19,7 @@ namespace {
 
 using vx::geom::Point2;
 
-// Before any output: the diagnostic lines should cost what they cost into a file, not a
-// terminal's line buffering.
-[[maybe_unused]] const int kFullBuffering = std::setvbuf(stdout, nullptr, _IOFBF, 1 << 16);
-
-// Sends standard output to /dev/null for the lifetime of the object.
-class QuietStdout {
-public:
-    QuietStdout() {
-        std::fflush(stdout);
-        saved_ = dup(1);
-        const int null = open("/dev/null", O_WRONLY);
-        dup2(null, 1);
-        close(null);
-    }
-    ~QuietStdout() {
-        std::fflush(stdout);
-        dup2(saved_, 1);
-        close(saved_);
-    }
-
-private:
-    int saved_;
-};
+using bench_support::QuietStdout;
 
 struct Case {
     Point2 v[4];
