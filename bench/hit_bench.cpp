@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "quiet_stdout.h"
-#include "editor/selections.h"
+#include "editor/editor.h"
 #include "interface/global_parameters.h"
 #include "path/hit_test.h"
 #include "path/path.h"
@@ -127,19 +127,20 @@ void BM_HitTestPath_Ostrel(benchmark::State& state) {
     Fill fill;
     path->SetFillObject(&fill);
     IdentityHost host;
-    vx::CVXSelections selections;
-    vx::HostSelectionContext context(&host, &selections);
+    IGraphicCanvas* canvas = VX_CreateGraphicCanvas(&host);
+    auto* editor = static_cast<vx::CVXEditor*>(canvas);
     QuietStdout quiet;
     size_t i = 0;
     int64_t hits = 0;
     for (auto _ : state) {
         const auto& p = points[i++ & 1023];
         int32_t part;
-        hits += path->HitTestPath(&context, p.first, p.second, 1, &part) == vx::kHitFigure;
+        hits += path->HitTestPath(editor, p.first, p.second, 1, &part) == vx::kHitFigure;
     }
     state.counters["hit_share"] = static_cast<double>(hits) / state.iterations();
     path->SetFillObject(nullptr);
     path->Release();
+    VX_DestroyGraphicCanvas(canvas);
 }
 BENCHMARK(BM_HitTestPath_Ostrel)->ArgName("near0_inside1_far2")->DenseRange(0, 2);
 
@@ -190,13 +191,13 @@ std::vector<vx::CVXPath*> Grid(int64_t count) {
 void BM_BoxRejection_Ostrel(benchmark::State& state) {
     std::vector<vx::CVXPath*> paths = Grid(state.range(0));
     IdentityHost host;
-    vx::CVXSelections selections;
-    vx::HostSelectionContext context(&host, &selections);
+    IGraphicCanvas* canvas = VX_CreateGraphicCanvas(&host);
+    auto* editor = static_cast<vx::CVXEditor*>(canvas);
     int64_t hits = 0;
     for (auto _ : state) {
         for (vx::CVXPath* p : paths) {
             int32_t part;
-            hits += p->HitTestPath(&context, -500.0, -500.0, 0, &part);
+            hits += p->HitTestPath(editor, -500.0, -500.0, 0, &part);
         }
     }
     benchmark::DoNotOptimize(hits);
@@ -204,6 +205,7 @@ void BM_BoxRejection_Ostrel(benchmark::State& state) {
         static_cast<double>(state.range(0)),
         benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
     for (vx::CVXPath* p : paths) p->Release();
+    VX_DestroyGraphicCanvas(canvas);
 }
 BENCHMARK(BM_BoxRejection_Ostrel)->Arg(1000)->Arg(10000)->Arg(100000);
 

@@ -20,8 +20,9 @@ source "$ROOT/scripts/lib/suite.sh"
 source "$ROOT/scripts/lib/wine.sh"
 
 # ---- The binary interface ------------------------------------------------------------
-# The exports built so far; later work appends each export when it is built, never before.
-EXPORTS=(VX_CreatePath VX_CreatePathEx VX_Initial VX_Release VX_SetParameters)
+# Every export of the library, in the order the tables list them (sorted).
+EXPORTS=(VX_CreateGraphicCanvas VX_CreatePath VX_CreatePathEx VX_DestroyGraphicCanvas VX_Initial VX_Release
+         VX_SetParameters)
 # Exported by portable builds only.
 PORTABLE_EXPORTS=(VX_SetPlatformHooks)
 # The only DLLs a Windows binary of ours may import (case-insensitive, extended regex).

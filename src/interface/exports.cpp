@@ -1,4 +1,7 @@
-// The exported functions built so far. Each is a thin entry into the core.
+// The exported functions. Each is a thin entry into the core.
+#include <new>
+
+#include "editor/editor.h"
 #include "interface/global_parameters.h"
 #include "ostrel/ostrel.h"
 #include "path/path.h"
@@ -7,6 +10,21 @@
 #include "templates/template_loader.h"
 
 extern "C" {
+
+// A canvas needs a host to talk to: without one there is no canvas. Out of memory gives null.
+OSTREL_API IGraphicCanvas* OSTREL_CDECL VX_CreateGraphicCanvas(ICanvasHost* host) {
+    if (!host) return nullptr;
+    try {
+        return new vx::CVXEditor(host);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
+// Every canvas the library hands out is a CVXEditor; its table's entry 24 destroys it.
+OSTREL_API void OSTREL_CDECL VX_DestroyGraphicCanvas(IGraphicCanvas* canvas) {
+    if (canvas) static_cast<IGraphicCanvasEx*>(canvas)->Destroy(1);
+}
 
 OSTREL_API IVXPath* OSTREL_CDECL VX_CreatePath(void) { return vx::CVXPath::Create(); }
 

@@ -5,6 +5,7 @@
 #include <limits>
 #include <vector>
 
+#include "editor/editor.h"
 #include "geometry/nearest_point.h"
 #include "interface/global_parameters.h"
 #include "path/path.h"
@@ -131,7 +132,7 @@ int32_t PathOutlineHit(const double* list, int32_t nodeCount, int32_t fillRule, 
     return 0;
 }
 
-int32_t CVXPath::HitTestPath(HitTestContext* editor, double x, double y, int32_t mode,
+int32_t CVXPath::HitTestPath(CVXEditor* editor, double x, double y, int32_t mode,
                              int32_t* part) {
     int32_t unused;
     if (!part) part = &unused;

@@ -31,33 +31,6 @@ enum HitCode : int32_t {
     kHitReference = 18,  // part: the reference's index, low 8 bits
 };
 
-// What the hit test needs of the canvas editor that calls it: the host that maps canvas
-// points to the screen, and whether a path is in the editor's selection set. A null host
-// maps points unchanged.
-class HitTestContext {
-public:
-    virtual ICanvasHost* Host() = 0;
-    virtual bool IsSelected(IVXPath* path) = 0;
-
-protected:
-    ~HitTestContext() = default;
-};
-
-// A context made of a host and a selection set (either may be null).
-class HostSelectionContext final : public HitTestContext {
-public:
-    HostSelectionContext(ICanvasHost* host, IVXSelections* selections)
-        : host_(host), selections_(selections) {}
-    ICanvasHost* Host() override { return host_; }
-    bool IsSelected(IVXPath* path) override {
-        return selections_ && selections_->Contains(path) != 0;
-    }
-
-private:
-    ICanvasHost* host_;
-    IVXSelections* selections_;
-};
-
 // Reads nodeCount nodes of a flattened outline (kinds are truncated toward zero; a kind
 // outside 0..6 ends the reading). Returns the 1-based number of the first node whose
 // segment passes within tolerance of (px, py); otherwise, for fill rule 1 (nonzero) or 2

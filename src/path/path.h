@@ -25,7 +25,7 @@
 
 namespace vx {
 
-class HitTestContext;
+class CVXEditor;
 
 class CVXPath final : public IVXPath {
 public:
@@ -77,8 +77,9 @@ public:
     void DrawTracker(IDrawSurface* surface, int32_t mode, bool bracket, bool drawMarks);
 
     // What lies under the screen point (x, y) in edit mode `mode`: a HitCode, with the part
-    // index written to *part (path/hit_test.h).
-    int32_t HitTestPath(HitTestContext* editor, double x, double y, int32_t mode, int32_t* part);
+    // index written to *part (path/hit_test.h). The editor (may be null) maps canvas points
+    // to the screen through its host and tells which paths are selected.
+    int32_t HitTestPath(CVXEditor* editor, double x, double y, int32_t mode, int32_t* part);
     // Whether every point of the path, controls included, lies in the canvas rectangle.
     bool IsInsideRect(double x1, double y1, double x2, double y2);
 

@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "editor/selections.h"
+#include "editor/editor.h"
 #include "interface/global_parameters.h"
 #include "path/hit_test.h"
 #include "path/path.h"
@@ -38,11 +38,12 @@ protected:
         ::testing::internal::GetCapturedStdout();
         path->SetFillObject(nullptr);
         EXPECT_EQ(path->Release(), 0);
+        VX_DestroyGraphicCanvas(editor);
         g_parameters = GlobalParameters{};
     }
     Answer Hit(double x, double y, int32_t mode = 1) {
         int32_t part = 12345;
-        return {path->HitTestPath(&context, x, y, mode, &part), part};  // in this order
+        return {path->HitTestPath(editor, x, y, mode, &part), part};  // in this order
     }
     // The path's transform, then the host's scale and shift to the screen.
     void Map(PathTransform t, double scale, double x, double y) {
@@ -57,8 +58,8 @@ protected:
     CallLog log;
     RecordingSurface surface{log};
     RecordingHost host{log, &surface};
-    CVXSelections selections;
-    HostSelectionContext context{&host, &selections};
+    CVXEditor* editor = static_cast<CVXEditor*>(VX_CreateGraphicCanvas(&host));
+    CVXSelections& selections = editor->Selections();
     CountedObject fill{nullptr, "fill"};
 };
 

@@ -1,0 +1,95 @@
+// CVXEditor: the canvas editor behind IGraphicCanvas, one per drawing area.
+//
+// Data model and invariants:
+// - paths_ holds each path at most once, bottom first, with one reference on each.
+// - selections_ holds no references; a path leaving paths_ leaves the selection too.
+// - tools_ maps each name (ordered by UTF-16 code units) to a tool and holds one reference
+//   per name, so a tool under several names is referenced once per name.
+// - hovered_ is not a reference: it is only a key for the next press, and it is cleared
+//   whenever a path leaves the canvas. hoveredPart_ and hoveredCode_ come from the same
+//   hover test.
+// - host_ is neither owned nor referenced; it must outlive the editor.
+// The host sees the object only through IGraphicCanvas (table entries 1-23) and reaches the
+// destroying operation (24) and GetToolNames (25) through IGraphicCanvasEx.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <vector>
+
+#include "editor/selections.h"
+#include "ostrel/ostrel.h"
+#include "text/string.h"
+
+namespace vx {
+
+class CVXEditor final : public IGraphicCanvasEx {
+public:
+    // Registers the built-in tools and the template-figure tool under every template name
+    // the library holds now. Out of memory propagates as std::bad_alloc.
+    explicit CVXEditor(ICanvasHost* host);
+
+    // IGraphicCanvas, in table order.
+    void SetEditMode(int32_t mode) override;
+    int32_t GetEditMode() override;
+    IVXSelections* GetSelections() override;
+    void RegisterTool(const VXCHAR* name, IVXFigures* tool) override;
+    const VXCHAR* GetCurrentToolName() override;
+    bool SetCurrentTool(const VXCHAR* name) override;
+    int32_t GetToolInfos(FigureInfo* buffer, int32_t capacity) override;
+    void AddPath(IVXPath* path) override;
+    void RemovePath(IVXPath* path) override;
+    void DetachPath(IVXPath* path) override;
+    bool ApplyTemplateText(IVXPath* path, const VXCHAR* text, bool notify) override;
+    int32_t GetTemplateText(IVXPath* path, VXCHAR* buffer, int32_t capacity) override;
+    void ClearPaths() override;
+    int32_t GetPathCount() override;
+    IVXPath* GetPath(int32_t index) override;
+    void DrawSelection(IDrawSurface* surface, int32_t outline, int32_t handles) override;
+    int32_t HitTest(double x, double y, int32_t selectedOnly, IVXPath** found) override;
+    void KeyDown(int32_t key, int32_t unused1, int32_t unused2) override;
+    void KeyUp(int32_t key, int32_t unused1, int32_t unused2) override;
+    void MouseDown(double x, double y, int32_t button) override;
+    void MouseMove(double x, double y) override;
+    void ClickHovered(double x, double y) override;
+    bool PlaceFigure(double width, double height, const VXCHAR* name) override;
+    // Entries 24 and 25. Destroy frees the storage (which must come from a plain new) when
+    // bit 0 of flags is set.
+    void Destroy(uint32_t flags) override;
+    int32_t GetToolNames(VXCHAR* buffer) override;
+
+    // What the hit test, the tracking loops and the agents need of the editor.
+    ICanvasHost* Host() const { return host_; }
+    CVXSelections& Selections() { return selections_; }
+    bool IsSelected(IVXPath* path) { return selections_.Contains(path) != 0; }
+    const std::vector<IVXPath*>& Paths() const { return paths_; }
+    IVXPath* HoveredPath() const { return hovered_; }
+    // SetFeedback with the edit mode and the angle of the box handle under the mouse.
+    void SendFeedback(IVXPath* path, int32_t code, int32_t busy, int32_t selected);
+
+private:
+    ~CVXEditor();
+    CVXEditor(const CVXEditor&) = delete;
+    CVXEditor& operator=(const CVXEditor&) = delete;
+
+    IVXFigures* CurrentTool() const;
+    int32_t HitTestAt(double x, double y, bool selectedOnly, IVXPath** found, int32_t* part);
+    bool ClickSelect(IVXPath* path, IDrawSurface* surface);
+    bool AddWithApproval(IVXPath* path);
+    // Empties the selection and selects path, inside one selection bracket.
+    void SelectOnly(IVXPath* path);
+    void ForgetPath(IVXPath* path);
+    void ReleaseTools();
+
+    int32_t editMode_ = 1;
+    ICanvasHost* host_;
+    std::vector<IVXPath*> paths_;
+    CVXSelections selections_;
+    String currentTool_;
+    std::map<String, IVXFigures*> tools_;
+    IVXPath* hovered_ = nullptr;
+    int32_t hoveredPart_ = -1;
+    int32_t hoveredCode_ = 0;
+};
+
+}  // namespace vx

@@ -1,0 +1,92 @@
+// Shared set-up for canvas tests: a canvas on a recording host and surface that share one
+// call log (GetSurface logged too), a scripted event source, and paths built from text.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "editor/editor.h"
+#include "interface/global_parameters.h"
+#include "path/path.h"
+#include "support/recording.h"
+#include "support/scripted_events.h"
+#include "templates/template_library.h"
+#include "text/utf.h"
+
+namespace vx::test {
+
+#define REQUIRE_HELD_KEYS() \
+    if (!::vx::test::ScriptedEvents::CanHoldKeys()) GTEST_SKIP() << "held keys need the portable hooks"
+
+using Lines = std::vector<std::string>;
+
+// Loads the editor's test templates (one figure, "Tab") for the fixture's lifetime.
+struct TestTemplates {
+    TestTemplates() {
+        std::string folder = std::string(OSTREL_TEST_DATA) + "/editor";
+#if defined(_WIN32)
+        folder = "Z:" + folder;  // under Wine a path from the root needs the drive
+#endif
+        VX_Initial(text::FromUtf8(folder).c_str());
+    }
+    ~TestTemplates() { VX_Release(); }
+};
+
+class CanvasTest : public ::testing::Test {
+protected:
+    void SetUp() override { g_parameters = GlobalParameters{}; }
+    void TearDown() override {
+        if (canvas) VX_DestroyGraphicCanvas(canvas);
+        g_parameters = GlobalParameters{};
+    }
+    // A path on the canvas from text ("M 0 0 L 10 0 Z"), logged under name; the canvas holds
+    // the only reference.
+    IVXPath* Add(const char* text, const std::string& name) {
+        IVXPath* path = VX_CreatePath();
+        AddPathText(path, text);
+        canvas->AddPath(path);
+        path->Release();
+        log.Name(path, name);
+        return path;
+    }
+    void Select(std::initializer_list<IVXPath*> paths) {
+        canvas->GetSelections()->Clear();
+        for (IVXPath* p : paths) canvas->GetSelections()->Add(p);
+    }
+    std::vector<IVXPath*> Selected() {
+        std::vector<IVXPath*> out;
+        for (int32_t i = 0; i < canvas->GetSelections()->GetCount(); ++i)
+            out.push_back(canvas->GetSelections()->GetAt(i));
+        return out;
+    }
+    static PathTransform TransformOf(IVXPath* path) {
+        PathTransform t;
+        path->GetTransform(&t.a);
+        return t;
+    }
+    // Plays what is scripted into a press at (x, y).
+    void Press(double x, double y) {
+        events.Play();
+        canvas->MouseDown(x, y, 1);
+    }
+
+    CallLog log;
+    RecordingSurface surface{log};
+    struct Host : RecordingHost {
+        Host(CallLog& l, IDrawSurface* s) : RecordingHost(l, s), log(l) {}
+        IDrawSurface* GetSurface() override { return log.Add("GetSurface"), RecordingHost::GetSurface(); }
+        CallLog& log;
+    } host{log, &surface};
+    ScriptedEvents events;
+    IGraphicCanvasEx* canvas = static_cast<IGraphicCanvasEx*>(VX_CreateGraphicCanvas(&host));
+};
+
+inline Lines Cat(std::initializer_list<Lines> parts) {
+    Lines all;
+    for (const auto& p : parts) all.insert(all.end(), p.begin(), p.end());
+    return all;
+}
+
+}  // namespace vx::test

@@ -1,0 +1,283 @@
+// The canvas editor's operations outside the tracking loops: tool registry, path list and
+// its references, hit test and feedback, clicks, template texts, teardown, and the table.
+#include <cstring>
+
+#include "editor_fixture.h"
+
+#if defined(_WIN32) && defined(__i386__)
+#define MEMBER_CALL __thiscall
+#else
+#define MEMBER_CALL
+#endif
+
+namespace vx::test {
+namespace {
+
+std::u16string Units(const VXCHAR* text, size_t n) { return std::u16string(text, text + n); }
+
+// A tool that counts its references and draws nothing.
+struct CountedTool : IVXFigures {
+    int32_t AddRef() override { return ++refs; }
+    int32_t Release() override { return --refs; }
+    FigureInfo* GetInfo(const VXCHAR*) override { return info ? &record : nullptr; }
+    bool Draw(const VXCHAR*, double, double, ICanvasHost*, IGraphicCanvas*, IVXPath* path) override {
+        AddPathText(path, "M 0 0 L 5 5");
+        return true;
+    }
+    bool Place(const VXCHAR*, double, double, double, double, ICanvasHost*, IGraphicCanvas*,
+               IVXPath*) override {
+        return false;
+    }
+    int32_t refs = 1;
+    bool info = true;
+    FigureInfo record{nullptr, nullptr, nullptr};
+};
+
+TEST_F(CanvasTest, ToolRegistryNamesInfosAndReferences) {
+    // Five built-in tools in ordinal order, each name and the list zero-terminated.
+    VXCHAR names[64];
+    std::fill(std::begin(names), std::end(names), VXCHAR('#'));
+    EXPECT_EQ(canvas->GetToolNames(nullptr), 41);
+    EXPECT_EQ(canvas->GetToolNames(names), 41);
+    EXPECT_EQ(Units(names, 42), std::u16string(u"Bezier\0Free Hand\0Line\0Polygon\0Rectangle\0\0#", 42));
+    EXPECT_EQ(canvas->GetToolInfos(nullptr, 3), 5);
+    FigureInfo infos[2];
+    EXPECT_EQ(canvas->GetToolInfos(infos, 2), 0);
+    EXPECT_EQ(text::ToUtf8(infos[1].name), "Free Hand");
+    EXPECT_EQ(canvas->GetToolInfos(infos, -1), 5);
+
+    // An unknown name is kept but names no tool; null or empty clears it.
+    EXPECT_FALSE(canvas->SetCurrentTool(VXTEXT("Lin")));
+    EXPECT_EQ(text::ToUtf8(canvas->GetCurrentToolName()), "Lin");
+    EXPECT_TRUE(canvas->SetCurrentTool(VXTEXT("Line")));
+    EXPECT_TRUE(canvas->SetCurrentTool(nullptr));
+    EXPECT_EQ(canvas->GetCurrentToolName()[0], 0);
+
+    // One tool under two names holds two references; taking a name over releases one;
+    // a tool without info gives three null pointers; teardown releases once per name.
+    CountedTool a, b;
+    a.info = false;
+    canvas->RegisterTool(VXTEXT("Zeta"), &a);
+    canvas->RegisterTool(VXTEXT("Line"), &a);
+    canvas->RegisterTool(VXTEXT("Zeta"), &b);
+    canvas->RegisterTool(VXTEXT("Rect"), &b);  // a prefix of "Rectangle" sorts first
+    EXPECT_EQ(a.refs, 2);
+    EXPECT_EQ(b.refs, 3);
+    EXPECT_EQ(canvas->GetToolNames(names), 51);
+    EXPECT_EQ(Units(names, 51),
+              std::u16string(u"Bezier\0Free Hand\0Line\0Polygon\0Rect\0Rectangle\0Zeta\0\0", 51));
+    FigureInfo all[7];
+    std::memset(all, 0xAB, sizeof all);
+    EXPECT_EQ(canvas->GetToolInfos(all, 7), 0);
+    EXPECT_EQ(all[2].name, nullptr);  // "Line" is now a
+    EXPECT_EQ(all[2].icon, nullptr);
+    VX_DestroyGraphicCanvas(canvas);
+    canvas = nullptr;
+    EXPECT_EQ(a.refs, 1);
+    EXPECT_EQ(b.refs, 1);
+}
+
+TEST_F(CanvasTest, PathListReferencesRemovalClearAndTeardown) {
+    CountedObject owner(&log, "owner");
+    IVXPath* p = Add("M 0 0 L 10 0", "p");
+    IVXPath* q = Add("M 0 5 L 10 5", "q");
+    p->SetUserObject(&owner);
+    canvas->AddPath(p);  // already listed: no second entry, no second reference
+    EXPECT_EQ(canvas->GetPathCount(), 2);
+    EXPECT_EQ(p->AddRef(), 2);
+    EXPECT_EQ(p->Release(), 1);
+    EXPECT_EQ(canvas->GetPath(1), q);
+
+    // A refused removal still deselects; an approved one passes the reference to the caller.
+    Select({p, q});
+    host.approveRemove = 0;
+    canvas->RemovePath(p);
+    EXPECT_EQ(canvas->GetPathCount(), 2);
+    EXPECT_EQ(Selected(), std::vector<IVXPath*>{q});
+    host.approveRemove = 1;
+    canvas->RemovePath(q);
+    EXPECT_EQ(canvas->GetPathCount(), 1);
+    EXPECT_EQ(Selected(), std::vector<IVXPath*>{});
+    EXPECT_EQ(log.lines, (Lines{"ApprovePathRemove p", "ApprovePathRemove q"}));
+    canvas->AddPath(q);  // back, with a reference of its own
+    EXPECT_EQ(q->Release(), 1);
+    canvas->DetachPath(q);  // the host is not asked
+    canvas->AddPath(q);
+    EXPECT_EQ(q->Release(), 1);
+
+    // ClearPaths: a selection bracket only when something was selected.
+    log.Clear();
+    canvas->ClearPaths();
+    EXPECT_EQ(log.lines, Lines{"Release owner 1"});  // p went with its last reference
+    Add("M 0 0 L 1 1", "r");
+    Select({canvas->GetPath(0)});
+    canvas->ClearPaths();
+    EXPECT_EQ(canvas->GetPathCount(), 0);
+    EXPECT_EQ(Cat({{"Release owner 1", "BeginSelectionChange", "EndSelectionChange"}}), log.lines);
+
+    // Teardown releases every listed path once and tells the host nothing.
+    CountedObject kept(&log, "kept");
+    Add("M 0 0 L 1 1", "s")->SetUserObject(&kept);
+    log.Clear();
+    VX_DestroyGraphicCanvas(canvas);
+    canvas = nullptr;
+    EXPECT_EQ(log.lines, Lines{"Release kept 1"});
+    EXPECT_EQ(kept.refs, 1);
+}
+
+TEST_F(CanvasTest, HitTestRemapsCodesByModeAndSelection) {
+    IVXPath* box = Add("M 10 10 L 110 10 L 110 70 L 10 70 Z", "box");
+    IVXPath* curve = Add("M 200 10 C 220 10 240 10 260 10", "curve");
+    IVXPath* found = nullptr;
+    struct Case {
+        int32_t mode;
+        double x, y;
+        int32_t selectedOnly, code;
+        IVXPath* found;
+    };
+    auto check = [&](std::initializer_list<Case> cases) {
+        for (const Case& c : cases) {
+            canvas->SetEditMode(c.mode);
+            found = reinterpret_cast<IVXPath*>(1);
+            EXPECT_EQ(canvas->HitTest(c.x, c.y, c.selectedOnly, &found), c.code) << c.mode << " " << c.x << "," << c.y;
+            EXPECT_EQ(found, c.found) << c.mode << " " << c.x << "," << c.y;
+        }
+    };
+    // Unselected: a node is the whole path in object mode; a control point is nothing in
+    // either mode but still names its path; the inside of an unfilled path is not hit.
+    check({{0, 10, 10, 0, 17, box}, {1, 10, 10, 0, 15, box}, {0, 60, 11, 0, 17, box},
+           {1, 60, 40, 0, 0, nullptr}, {0, 220, 10, 0, 0, curve}, {1, 220, 10, 0, 0, curve},
+           {0, 10, 10, 1, 0, nullptr}});
+    // Selected in object mode: handles and edges keep their codes; in node mode the nodes.
+    Select({box});
+    check({{0, 60, 40, 0, 1, box}, {0, 110, 40, 0, 6, box}, {0, 117, 10, 0, 10, box},
+           {1, 10, 10, 0, 15, box}, {0, 60, 40, 1, 1, box}, {1, 220, 10, 1, 0, nullptr}});
+    // Every path selected: nothing is found beside the selection.
+    Select({box, curve});
+    check({{0, 300, 300, 0, 0, nullptr}, {0, 240, 10, 0, 0, curve}});
+    EXPECT_EQ(canvas->HitTest(60, 40, 0, nullptr), 1);  // the out pointer may be null
+}
+
+TEST_F(CanvasTest, HoverFeedbackCarriesTheHandleAngle) {
+    IVXPath* p = Add("M 10 10 L 110 10 L 110 70 L 10 70 Z", "p");
+    canvas->SetEditMode(0);
+    canvas->MouseMove(60, 10);  // not selected: the whole path
+    Select({p});
+    for (auto [x, y] : {std::pair{60, 10}, {10, 40}, {10, 10}, {110, 10}, {60, 40}}) canvas->MouseMove(x, y);
+    canvas->MouseMove(500, 500);  // nothing hit: no feedback
+    EXPECT_EQ(log.lines, (Lines{"SetFeedback 0 p 17 0 0 0", "SetFeedback 0 p 4 0 1 -1.5707963267948966",
+                                "SetFeedback 0 p 2 0 1 3.141592653589793",
+                                "SetFeedback 0 p 3 0 1 0.7853981633974483",
+                                "SetFeedback 0 p 5 0 1 -0.7853981633974483", "SetFeedback 0 p 1 0 1 0"}));
+    // With a tool active the last hovered path is reported busy, whatever lies under the mouse.
+    canvas->MouseMove(60, 40);
+    canvas->SetCurrentTool(VXTEXT("Line"));
+    log.Clear();
+    canvas->MouseMove(500, 500);
+    canvas->KeyDown(65, 0, 0);  // only Control follows the cursor
+    EXPECT_EQ(log.lines, Lines{"SetFeedback 0 p 0 1 0 0"});
+}
+
+TEST_F(CanvasTest, ClicksAndIgnoredButtons) {
+    IVXPath* p = Add("M 10 10 L 110 10 L 110 70 L 10 70 Z", "p");
+    IVXPath* q = Add("M 200 10 L 300 10", "q");
+    canvas->MouseDown(60, 10, 2);
+    EXPECT_EQ(log.lines, Lines{});
+    // Nothing hovered: the click empties the selection in one bracket and refreshes.
+    Select({p, q});
+    canvas->ClickHovered(5, 5);
+    EXPECT_EQ(log.lines, (Lines{"SetFeedback 1 null 0 0 0 0", "BeginSelectionChange", "EndSelectionChange",
+                                "GetSurface", "Refresh 0 0 0 0"}));
+    EXPECT_EQ(Selected(), std::vector<IVXPath*>{});
+    // Hovered and unselected: selected alone.
+    canvas->MouseMove(250, 10);
+    log.Clear();
+    canvas->ClickHovered(0, 0);
+    EXPECT_EQ(Selected(), std::vector<IVXPath*>{q});
+    EXPECT_EQ(log.lines, (Lines{"SetFeedback 1 q 17 0 0 0", "BeginSelectionChange", "EndSelectionChange",
+                                "GetSurface", "Refresh 0 0 0 0"}));
+    // Already the only selected path: no bracket and no refresh.
+    log.Clear();
+    canvas->ClickHovered(0, 0);
+    EXPECT_EQ(log.lines, Lines{"SetFeedback 1 q 17 0 1 0"});
+}
+
+TEST_F(CanvasTest, TemplateTextsRebuildInTheBoxAndAskWhenTold) {
+    TestTemplates templates;
+    VX_DestroyGraphicCanvas(canvas);  // a canvas knows the templates loaded before it
+    canvas = static_cast<IGraphicCanvasEx*>(VX_CreateGraphicCanvas(&host));
+    IVXPath* p = Add("M 100 100 L 200 100 L 200 200 L 100 200 Z", "p");
+    EXPECT_EQ(canvas->GetTemplateText(p, nullptr, 0), 0);  // not a template figure
+
+    EXPECT_TRUE(canvas->ApplyTemplateText(p, VXTEXT("<Tab><(0.25,0)>"), false));
+    EXPECT_EQ(PathText(p), "M 125 100 L 175 100 L 200 200 L 100 200 Z");
+    VXCHAR text[40];
+    std::fill(std::begin(text), std::end(text), VXCHAR('#'));
+    EXPECT_EQ(canvas->GetTemplateText(p, text, 5), 26);  // no terminator, only capacity units
+    EXPECT_EQ(Units(text, 6), u"<Tab>#");
+    EXPECT_EQ(canvas->GetTemplateText(p, text, 40), 26);
+    EXPECT_EQ(Units(text, 26), u"<Tab><(0.250000,0.000000)>");
+
+    // Told: one change bracket; refused, the path stays; pairs beyond the references are
+    // ignored and a missing second number reads as 0.
+    host.approveChange = 0;
+    EXPECT_TRUE(canvas->ApplyTemplateText(p, VXTEXT("<Tab><(0.5,0)>"), true));
+    EXPECT_EQ(PathText(p), "M 125 100 L 175 100 L 200 200 L 100 200 Z");
+    host.approveChange = 1;
+    EXPECT_TRUE(canvas->ApplyTemplateText(p, VXTEXT("<Tab><(0.1)(0.4,0)>"), true));
+    EXPECT_EQ(PathText(p), "M 110 100 L 190 100 L 200 200 L 100 200 Z");
+    EXPECT_EQ(log.lines, (Lines{"BeginChange", "ApprovePathChange p 3 1 0 0 1 0 0", "EndChange", "BeginChange",
+                                "ApprovePathChange p 3 1 0 0 1 0 0", "PathChanged p 3", "EndChange"}));
+    // Unknown names and texts without a name change nothing.
+    for (const VXCHAR* bad : {VXTEXT("<Nope><(0.3,0)>"), VXTEXT("Tab (0.3,0)"), VXTEXT("<Tab"), VXTEXT("")})
+        EXPECT_FALSE(canvas->ApplyTemplateText(p, bad, true));
+    EXPECT_FALSE(canvas->ApplyTemplateText(p, nullptr, true));
+    EXPECT_EQ(log.lines.size(), 7u);
+}
+
+TEST_F(CanvasTest, ToolDrawsAreAddedOnlyWithConsent) {
+    CountedTool tool;
+    canvas->RegisterTool(VXTEXT("Counted"), &tool);
+    EXPECT_TRUE(canvas->SetCurrentTool(VXTEXT("Counted")));
+    IVXPath* old = Add("M 0 0 L 9 9", "old");
+    Select({old});
+    host.approveAdd = 0;
+    canvas->MouseDown(1, 1, 1);
+    EXPECT_EQ(canvas->GetPathCount(), 1);
+    EXPECT_EQ(Selected(), std::vector<IVXPath*>{old});
+    EXPECT_EQ(log.lines, (Lines{"GetSurface", "SetFeedback 1 null 0 1 0 0", "BeginChange", "ApprovePathAdd ?",
+                                "EndChange"}));
+    host.approveAdd = 1;
+    canvas->MouseDown(1, 1, 0);
+    ASSERT_EQ(canvas->GetPathCount(), 2);
+    IVXPath* drawn = canvas->GetPath(1);
+    EXPECT_EQ(PathText(drawn), "M 0 0 L 5 5");
+    EXPECT_EQ(Selected(), std::vector<IVXPath*>{drawn});
+    EXPECT_EQ(drawn->AddRef(), 2);  // the list's reference and this one
+    EXPECT_EQ(drawn->Release(), 1);
+    // A tool that places nothing: false, nothing added.
+    EXPECT_FALSE(canvas->PlaceFigure(10, 10, VXTEXT("Counted")));
+    EXPECT_EQ(canvas->GetPathCount(), 2);
+    canvas->SetCurrentTool(nullptr);
+    EXPECT_FALSE(canvas->PlaceFigure(10, 10, VXTEXT("Counted")));
+}
+
+TEST_F(CanvasTest, HostsReachEveryOperationByTablePosition) {
+    void** table = *reinterpret_cast<void***>(canvas);
+    using GetMode = int32_t(MEMBER_CALL*)(IGraphicCanvas*);
+    using SetMode = void(MEMBER_CALL*)(IGraphicCanvas*, int32_t);
+    using Names = int32_t(MEMBER_CALL*)(IGraphicCanvas*, VXCHAR*);
+    using Count = int32_t(MEMBER_CALL*)(IGraphicCanvas*);
+    reinterpret_cast<SetMode>(table[0])(canvas, 7);
+    EXPECT_EQ(reinterpret_cast<GetMode>(table[1])(canvas), 7);
+    Add("M 0 0 L 1 1", "p");
+    EXPECT_EQ(reinterpret_cast<Count>(table[13])(canvas), 1);
+    EXPECT_EQ(reinterpret_cast<Names>(table[24])(canvas, nullptr), 41);
+    reinterpret_cast<void(MEMBER_CALL*)(IGraphicCanvas*, uint32_t)>(table[23])(canvas, 1);
+    canvas = nullptr;  // destroyed through entry 24; the sanitizers catch a leak or bad free
+    VX_DestroyGraphicCanvas(nullptr);
+    EXPECT_EQ(VX_CreateGraphicCanvas(nullptr), nullptr);
+}
+
+}  // namespace
+}  // namespace vx::test

@@ -1,0 +1,255 @@
+// Whole drawing sessions through the canvas: a tool gesture, then moves, rotations, scaling,
+// node and reference drags, rubber bands and cancels, played as scripted window messages.
+// Each step checks the host's calls and the paths that result.
+#include <algorithm>
+
+#include "editor_fixture.h"
+
+namespace vx::test {
+namespace {
+
+constexpr const char* kRect = "M 10 10 L 110 10 L 110 70 L 10 70 Z";
+
+// The calls that tell what a tracking loop did, without the feedback drawing.
+Lines Protocol(const CallLog& log) {
+    return log.Only({"SetFeedback", "AcceptTrackPoint", "RestoreOverlay", "ShowOverlay", "DropOverlay",
+                     "Refresh", "BeginOverlay", "EndOverlay", "BeginTracking", "EndTracking", "SaveOverlay",
+                     "BeginChange", "ApprovePathChange", "PathChanged", "EndChange",
+                     "BeginSelectionChange", "EndSelectionChange"});
+}
+
+void ExpectTransform(IVXPath* path, PathTransform want) {
+    PathTransform got;
+    path->GetTransform(&got.a);
+    const double g[6] = {got.a, got.b, got.c, got.d, got.e, got.f};
+    const double w[6] = {want.a, want.b, want.c, want.d, want.e, want.f};
+    for (int i = 0; i < 6; ++i) EXPECT_NEAR(g[i], w[i], 1e-4) << "matrix entry " << i;
+}
+
+TEST_F(CanvasTest, SessionDrawMoveRotateAndRubberBand) {
+    // A rectangle drawn with the tool is added with consent and becomes the selection.
+    canvas->SetCurrentTool(VXTEXT("Rectangle"));
+    events.Drag(110, 70).Release(110, 70);
+    Press(10, 10);
+    ASSERT_EQ(canvas->GetPathCount(), 1);
+    IVXPath* r = canvas->GetPath(0);
+    log.Name(r, "r");
+    EXPECT_EQ(PathText(r), kRect);
+    EXPECT_EQ(Selected(), std::vector<IVXPath*>{r});
+    EXPECT_EQ(Lines(log.lines.end() - 6, log.lines.end()),
+              (Lines{"BeginChange", "ApprovePathAdd ?", "EndChange", "BeginSelectionChange", "EndSelectionChange",
+                     "Refresh 0 0 0 0"}));
+
+    // Move by the centre handle: the copies follow each new position; one change on release.
+    canvas->SetCurrentTool(nullptr);
+    canvas->SetEditMode(0);
+    canvas->MouseMove(60, 40);
+    events.Drag(60, 40).Drag(65, 40).Drag(70, 45).Release(90, 90);
+    log.Clear();
+    Press(60.5, 40.5);  // truncated to (60, 40) for "no movement", kept whole for the edit
+    EXPECT_EQ(Protocol(log),
+              (Lines{"SetFeedback 0 r 1 0 1 0", "SetFeedback 0 r 1 1 1 0", "BeginOverlay", "BeginTracking",
+                     "SaveOverlay", "AcceptTrackPoint 65 40 1", "SetFeedback 0 r 1 1 1 0",
+                     "RestoreOverlay 7 10 10 110 70", "ShowOverlay 7 10 9.5 114.5 70",
+                     "AcceptTrackPoint 70 45 1", "SetFeedback 0 r 1 1 1 0", "RestoreOverlay 7 14.5 9.5 114.5 69.5",
+                     "ShowOverlay 7 14.5 9.5 119.5 74.5", "DropOverlay 7", "Refresh 0 0 0 0", "EndOverlay",
+                     "EndTracking", "BeginChange", "ApprovePathChange r 2 1 0 0 1 9.5 4.5", "PathChanged r 2",
+                     "EndChange"}));
+    ExpectTransform(r, {1, 0, 0, 1, 9.5, 4.5});
+
+    // Rotate by the ring of the top-right handle, a quarter turn about the box's centre.
+    const PathTransform moved{1, 0, 0, 1, 10, 5};  // box (20, 15)-(120, 75), centre (70, 45)
+    r->SetTransform(&moved.a);
+    canvas->MouseMove(126, 15);
+    events.Drag(100, 101).Release(100, 101);
+    log.Clear();
+    Press(126, 15);
+    EXPECT_EQ(log.Only({"SetFeedback"}), (Lines{"SetFeedback 0 r 10 0 1 0", "SetFeedback 0 r 10 1 1 0"}));
+    EXPECT_EQ(log.Only({"PathChanged"}), Lines{"PathChanged r 2"});
+    ExpectTransform(r, {0, 1, -1, 0, 110, -15});
+    double x[4], y[4];
+    r->GetCorners(&x[0], &y[0], &x[1], &y[1], &x[2], &y[2], &x[3], &y[3]);
+    EXPECT_NEAR(x[0], 100, 1e-4);  // path (10, 10) turned about (70, 45)
+    EXPECT_NEAR(y[0], -5, 1e-4);
+
+    // A rubber band from empty canvas selects what lies wholly inside it.
+    IVXPath* q = Add("M 150 150 L 200 150", "q");
+    canvas->MouseMove(140, 140);
+    events.Drag(210, 160).Release(210, 160);
+    log.Clear();
+    Press(140, 140);
+    EXPECT_EQ(log.lines, (Lines{"GetSurface", "GetSurface", "BeginOverlay", "BeginTracking", "SaveOverlay",
+                                "SetFeedback 0 null 0 1 0 0", "RestoreOverlay 7 140 140 140 140",
+                                "AcceptTrackPoint 210 160 1", "BeginPath null", "Rectangle 140 140 70 20",
+                                "EndPath null 1", "ShowOverlay 7 140 140 210 160", "BeginSelectionChange",
+                                "EndSelectionChange", "RestoreOverlay 7 null", "ShowOverlay 7 null",
+                                "DropOverlay 7", "EndOverlay", "EndTracking", "Refresh 0 0 0 0"}));
+    EXPECT_EQ(Selected(), std::vector<IVXPath*>{q});
+
+    // A band released where it started clears the selection; with nothing selected before,
+    // no refresh follows.
+    for (bool wasSelected : {true, false}) {
+        events.Release(140, 140);
+        log.Clear();
+        Press(140, 140);
+        EXPECT_EQ(Selected(), std::vector<IVXPath*>{});
+        EXPECT_EQ(log.lines.back(), wasSelected ? "Refresh 0 0 0 0" : "EndTracking");
+    }
+}
+
+TEST_F(CanvasTest, CancelsRefusalsAndStillPressesChangeNothing) {
+    IVXPath* p = Add(kRect, "p");
+    Select({p});
+    canvas->SetEditMode(0);
+    canvas->MouseMove(60, 40);
+    // Escape, Alt, a right button, a lost capture or deactivation end the loop; what follows
+    // stays queued.
+    struct Cancel {
+        uint32_t message;
+        uintptr_t wParam;
+    };
+    for (Cancel c : {Cancel{0x0100, 27}, {0x0104, 18}, {0x0204, 0}, {0x0205, 0}, {0x0215, 0}, {0x0006, 0},
+                     {0x001C, 0}}) {
+        events.Drag(70, 50).Post(0x0100, 'A', 1).Post(0x0006, 1, 0).Post(c.message, c.wParam, 0).Release(70, 50);
+        log.Clear();
+        Press(60, 40);
+        EXPECT_EQ(log.Only({"BeginChange", "ApprovePathChange"}), Lines{}) << c.message;
+        EXPECT_EQ(log.lines.back(), "EndTracking") << c.message;
+        EXPECT_EQ(events.Leftover(), 1u) << c.message;
+    }
+    ExpectTransform(p, {1, 0, 0, 1, 0, 0});
+
+    // Pressed and released without a move: nothing was computed, so the host is not asked.
+    events.Drag(60, 40).Release(60, 40);
+    log.Clear();
+    Press(60, 40);
+    EXPECT_EQ(log.Only({"BeginChange", "AcceptTrackPoint"}), Lines{});
+
+    // A host that refuses the change still gets the bracket; the path stays.
+    host.approveChange = 0;
+    events.Drag(70, 50).Release(70, 50);
+    log.Clear();
+    Press(60, 40);
+    EXPECT_EQ(log.Only({"BeginChange", "ApprovePathChange", "PathChanged", "EndChange"}),
+              (Lines{"BeginChange", "ApprovePathChange p 2 1 0 0 1 10 10", "EndChange"}));
+    ExpectTransform(p, {1, 0, 0, 1, 0, 0});
+
+    // A host that freezes the track point freezes the feedback too: nothing to commit.
+    host.approveChange = 1;
+    host.acceptTrackPoint = 0;
+    events.Drag(70, 50).Release(70, 50);
+    log.Clear();
+    Press(60, 40);
+    EXPECT_EQ(log.Only({"RestoreOverlay", "BeginChange"}), Lines{});
+}
+
+TEST_F(CanvasTest, KeyUpReachesTheWindowOnlyDuringNodeTracking) {
+    IVXPath* p = Add(kRect, "p");
+    for (int32_t mode : {1, 0}) {
+        canvas->SetEditMode(mode);
+        Select({p});
+        canvas->MouseMove(10, 10);  // a node in node mode, the top-left handle in object mode
+        events.dispatched.clear();
+        events.KeyUp(0x11).Release(10, 10);
+        Press(10, 10);
+        EXPECT_EQ(events.dispatched.size(), mode == 1 ? 1u : 0u) << mode;
+        canvas->MouseMove(300, 300);  // empty canvas: the band swallows key-ups too
+        events.dispatched.clear();
+        events.KeyUp(0x11).Release(300, 300);
+        Press(300, 300);
+        EXPECT_EQ(events.dispatched.size(), 0u);
+    }
+    // Node tracking on anything but a node or a control point does nothing at all.
+    canvas->SetEditMode(1);
+    canvas->MouseMove(60, 11);  // the outline: code 17
+    Select({p});
+    log.Clear();
+    events.Drag(70, 20).Release(70, 20);
+    Press(60, 11);
+    EXPECT_EQ(log.Only({"SetFeedback", "BeginTracking", "BeginChange"}), Lines{"SetFeedback 1 p 17 0 1 0"});
+    EXPECT_EQ(events.Leftover(), 2u);
+}
+
+TEST_F(CanvasTest, ReferenceDragThenNodeEditOfATemplateFigure) {
+    TestTemplates templates;
+    VX_DestroyGraphicCanvas(canvas);
+    canvas = static_cast<IGraphicCanvasEx*>(VX_CreateGraphicCanvas(&host));
+    IVXPath* t = Add("M 100 100 L 200 100 L 200 200 L 100 200 Z", "t");
+    ASSERT_TRUE(canvas->ApplyTemplateText(t, VXTEXT("<Tab><(0.25,0)>"), false));
+    Select({t});
+    canvas->SetEditMode(0);
+    log.Clear();
+    canvas->MouseMove(125, 100);  // the reference handle
+    // Past the upper limit first, then back inside it: the value is clamped, then follows.
+    events.Drag(160, 130).Drag(110, 130).Release(110, 130);
+    Press(125, 100);
+    EXPECT_EQ(log.Only({"SetFeedback", "ApprovePathChange", "PathChanged"}),
+              (Lines{"SetFeedback 0 t 18 0 1 0", "SetFeedback 0 t 18 0 1 0", "SetFeedback 0 t 18 1 1 0",
+                     "ApprovePathChange t 3 1 0 0 1 0 0", "PathChanged t 3"}));
+    // The press on a reference shows the selection first.
+    EXPECT_EQ(std::count(log.lines.begin(), log.lines.end(), "ShowOverlay 0 null"), 1);
+    EXPECT_EQ(PathText(t), "M 110 100 L 190 100 L 200 200 L 100 200 Z");
+    VXCHAR text[32];
+    ASSERT_EQ(canvas->GetTemplateText(t, text, 32), 26);
+    EXPECT_EQ(std::u16string(text, text + 26), u"<Tab><(0.100000,0.000000)>");
+
+    // A node edit replaces the nodes and leaves a plain path.
+    canvas->SetEditMode(1);
+    canvas->MouseMove(200, 200);
+    events.Drag(210, 204).Release(210, 204);
+    log.Clear();
+    Press(200, 200);
+    EXPECT_EQ(Protocol(log),
+              (Lines{"SetFeedback 1 t 15 0 1 0", "ShowOverlay 0 null", "SetFeedback 1 t 15 1 1 0", "BeginOverlay", "BeginTracking",
+                     "SaveOverlay", "AcceptTrackPoint 210 204 1", "RestoreOverlay 7 96 96 204 204",
+                     "ShowOverlay 7 96 96 214 208", "RestoreOverlay 7 null", "ShowOverlay 7 null", "DropOverlay 7",
+                     "EndOverlay", "EndTracking", "BeginChange", "ApprovePathChange t 3 1 0 0 1 0 0",
+                     "PathChanged t 3", "EndChange"}));
+    EXPECT_EQ(PathText(t), "M 110 100 L 190 100 L 210 204 L 100 200 Z");
+    EXPECT_EQ(canvas->GetTemplateText(t, nullptr, 0), 0);
+}
+
+TEST_F(CanvasTest, HeldKeysSquareTheBandScaleUniformlyAndDragNeighbours) {
+    REQUIRE_HELD_KEYS();
+    // Shift keeps the band square: a drag to (130, 110) selects within (100, 100)-(130, 130).
+    IVXPath* low = Add("M 110 115 L 120 125", "low");
+    Add("M 105 105 L 135 105", "wide");
+    canvas->SetEditMode(0);
+    canvas->MouseMove(100, 100);
+    events.Drag(130, 110, kShift).Release(130, 110, kShift);
+    log.Clear();
+    Press(100, 100);
+    EXPECT_EQ(log.Only({"Rectangle"}), Lines{"Rectangle 100 100 30 30"});
+    EXPECT_EQ(Selected(), std::vector<IVXPath*>{low});
+    canvas->ClearPaths();
+
+    // Shift makes the bottom-right handle scale uniformly by the smaller factor about the
+    // opposite corner: 1.6 and 1.5 become 1.5.
+    IVXPath* r = Add(kRect, "r");
+    Select({r});
+    canvas->MouseMove(110, 70);
+    events.Drag(170, 100, kShift).Release(170, 100, kShift);
+    log.Clear();
+    Press(110, 70);
+    EXPECT_EQ(log.Only({"SetFeedback", "ApprovePathChange"}),
+              (Lines{"SetFeedback 0 r 7 0 1 0.7853981633974483", "SetFeedback 0 r 7 1 1 0.7853981633974483",
+                     "SetFeedback 0 r 7 1 1 0.7853981633974483", "ApprovePathChange r 2 1.5 0 0 1.5 -5 -5"}));
+    ExpectTransform(r, {1.5, 0, 0, 1.5, -5, -5});
+
+    // Control drags a cubic's end point with both neighbouring control points; the press
+    // itself selects the path alone first.
+    IVXPath* c = Add("M 10 200 C 20 180 40 180 50 200 C 60 220 80 220 90 200", "c");
+    canvas->SetEditMode(1);
+    canvas->MouseMove(50, 200);
+    events.Drag(50, 210, kControl).Release(50, 210, kControl);
+    log.Clear();
+    Press(50, 200);
+    EXPECT_EQ(Selected(), std::vector<IVXPath*>{c});
+    EXPECT_EQ(log.Only({"BeginSelectionChange", "ApprovePathChange"}),
+              (Lines{"BeginSelectionChange", "ApprovePathChange c 3 1 0 0 1 0 0"}));
+    EXPECT_EQ(PathText(c), "M 10 200 C 20 180 40 190 50 210 C 60 230 80 220 90 200");
+
+}
+
+}  // namespace
+}  // namespace vx::test
