@@ -55,6 +55,7 @@ uint32_t CVXPath::GetTag() { return tag_; }
 
 void CVXPath::AddNodes(PathNode* nodes, int32_t count) {
     if (!nodes || count < 1) return;
+    nodeBoxValid_ = false;
     CurrentPointState& current = g_currentPoint;
     for (int32_t i = 0; i < count; ++i) {
         PathNode& n = nodes[i];
@@ -114,7 +115,10 @@ void CVXPath::AddNode(int32_t kind, double x1, double y1, double x2, double y2, 
     AddNodes(&node, 1);
 }
 
-void CVXPath::ClearNodes() { nodes_.clear(); }
+void CVXPath::ClearNodes() {
+    nodes_.clear();
+    nodeBoxValid_ = false;
+}
 
 double* CVXPath::GetTransform(double* out) {
     std::memcpy(out, &transform_, sizeof transform_);
@@ -137,6 +141,7 @@ int32_t CVXPath::GetNodes(PathNode* out, int32_t max) {
 
 PathNode* CVXPath::NodeAt(int32_t i) {
     if (i < 0 || i >= NodeCount()) return nullptr;
+    nodeBoxValid_ = false;  // the caller may write through the pointer
     return &nodes_[static_cast<size_t>(i)];
 }
 

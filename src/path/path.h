@@ -66,7 +66,8 @@ public:
     // Library-internal members.
     PathNode* NodeAt(int32_t i);
     int32_t NodeCount() const { return static_cast<int32_t>(nodes_.size()); }
-    FigureTemplate* GetTemplateCopy() const { return templateCopy_.get(); }
+    // Read-only: the copy changes only as a whole, through AttachTemplate and AdoptTemplate.
+    const FigureTemplate* GetTemplateCopy() const { return templateCopy_.get(); }
     const std::vector<double>& ReferencePoints() const { return referencePoints_; }
     void AttachTemplate(const FigureTemplate* figureTemplate);
     // The same for a copy the caller made with CloneTemplate and gives away: it becomes the
@@ -103,6 +104,12 @@ private:
     std::vector<PathNode> nodes_;
     std::unique_ptr<FigureTemplate> templateCopy_;
     std::vector<double> referencePoints_;
+    // The copy's frame, where the bounds read it without touching the copy.
+    Rect templateFrame_;
+    // The box of the nodes, kept because the hit test asks every path of a canvas for it at
+    // each mouse move; any change of the nodes (NodeAt included) invalidates it.
+    mutable Rect nodeBox_;
+    mutable bool nodeBoxValid_ = false;
 };
 
 // The one current point shared by every path: AddNodes reads it for kind 3 and moves it.

@@ -7,11 +7,9 @@
 namespace vx {
 
 Rect CVXPath::LocalBox() const {
-    if (templateCopy_) {
-        const double* f = templateCopy_->frame;
-        return Rect{f[0], f[1], f[2], f[3]};
-    }
+    if (templateCopy_) return templateFrame_;
     if (nodes_.empty()) return Rect{};
+    if (nodeBoxValid_) return nodeBox_;
     Rect box{nodes_[0].x1, nodes_[0].y1, nodes_[0].x1, nodes_[0].y1};
     auto cover = [&box](double x, double y) {
         if (x < box.x1) box.x1 = x;
@@ -35,6 +33,8 @@ Rect CVXPath::LocalBox() const {
                 break;
         }
     }
+    nodeBox_ = box;
+    nodeBoxValid_ = true;
     return box;
 }
 
@@ -67,11 +67,10 @@ void CVXPath::GetCorners(double* x1, double* y1, double* x2, double* y2, double*
 
 double* CVXPath::GetBounds(double* x, double* y, double* w, double* h) {
     if (templateCopy_) {
-        const double* f = templateCopy_->frame;
-        *x = f[0];
-        *y = f[1];
-        *w = f[2] - f[0];
-        *h = f[3] - f[1];
+        *x = templateFrame_.x1;
+        *y = templateFrame_.y1;
+        *w = templateFrame_.x2 - templateFrame_.x1;
+        *h = templateFrame_.y2 - templateFrame_.y1;
         return h;
     }
     double cx[4], cy[4];

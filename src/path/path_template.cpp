@@ -31,6 +31,8 @@ void CVXPath::AdoptTemplate(std::unique_ptr<FigureTemplate> copy) {
     templateCopy_ = std::move(copy);
     referencePoints_.clear();
     if (!templateCopy_) return;
+    const double* f = templateCopy_->frame;
+    templateFrame_ = Rect{f[0], f[1], f[2], f[3]};
 
     double x, y, w, h;
     GetLocalBounds(&x, &y, &w, &h);  // the frame of the copy
