@@ -113,8 +113,8 @@ void MakeUniform(double* sx, double* sy) {
     *sy = *sy < 0 ? -m : m;
 }
 
-// The edit matrix of a box-handle drag, or false when the code needs a box and there is no
-// handle path.
+// The edit matrix of a box-handle drag; false when the code needs a box and there is no
+// handle path or the box gives no scale factor.
 bool HandleMatrix(IVXPath* handlePath, double x0, double y0, double x, double y, int32_t code,
                   PathTransform* out) {
     *out = kIdentity;
@@ -143,6 +143,9 @@ bool HandleMatrix(IVXPath* handlePath, double x0, double y0, double x, double y,
 
     double sx, sy;
     HandleScale(code, p, sx1 - sx0, sy1 - sy0, &sx, &sy);
+    // A box without extent along an axis (no flat-box margin) gives no factor; Shift must
+    // not turn that into a finite one.
+    if (!std::isfinite(sx) || !std::isfinite(sy)) return false;
     if (KeyHeld(kShiftKey)) MakeUniform(&sx, &sy);
 
     const double mx = p.x[anchor], my = p.y[anchor];
@@ -150,7 +153,7 @@ bool HandleMatrix(IVXPath* handlePath, double x0, double y0, double x, double y,
     m = Then(m, PathTransform{sx, 0, 0, sy, 0, 0});
     m = Then(m, Translation(mx, my));
     *out = Then(m, back);
-    return std::isfinite(sx) && std::isfinite(sy);
+    return true;
 }
 
 }  // namespace
@@ -263,7 +266,7 @@ void CPathObjAgent::DragTemplateValue(int32_t index, double x, double y) {
         GetReferenceLimits(*work, index, &minX, &maxX, &minY, &maxY);
         vx = vx < minX ? minX : (maxX < vx ? maxX : vx);
         vy = vy < minY ? minY : (maxY < vy ? maxY : vy);
-        // A flat frame gives no position to follow: this copy keeps its last state.
+        // A NaN point, or 0/0 on a flat frame, gives no value: this copy keeps its last state.
         if (!std::isfinite(vx) || !std::isfinite(vy)) continue;
 
         SetReferenceValues(*work, index, vx, vy);

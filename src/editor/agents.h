@@ -44,7 +44,8 @@ protected:
 
 class CPathObjAgent final : public CPathAgent {
 public:
-    // Copies `single` when it is not null, else every selected path in selection order.
+    // Copies `single` when it is not null, else every selected path in selection order, and
+    // starts over: no edit, the identity matrix, no handle path.
     void Fill(IVXSelections* selections, IVXPath* single, bool copyTemplate);
     // Hit code 10: rotation about the centre of handlePath's oriented corners.
     void Rotate(IVXPath* handlePath, double x0, double y0, double x, double y);

@@ -1,65 +1,115 @@
 // Edit agents: the matrices of moving, scaling and rotating, the template reference drag,
 // the feedback they draw, and the commits through the host's approval brackets.
-#include <cmath>
 #include <limits>
+#include <memory>
 
 #include "agents_fixture.h"
+#include "templates/template_build.h"
 
 namespace vx::test {
 namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
+// A path of the host's own, which the library cannot recognise as one of its paths.
+class HostPath final : public IVXPath {
+public:
+    ~HostPath() { p->Release(); }
+    int32_t AddRef() override { return ++refs; }
+    int32_t Release() override { return --refs; }
+    uint32_t SetTag(uint32_t t) override { return p->SetTag(t); }
+    uint32_t GetTag() override { return p->GetTag(); }
+    void AddNodes(PathNode* n, int32_t c) override { p->AddNodes(n, c); }
+    void AddNode(int32_t k, double a, double b, double c, double d, double e, double f) override {
+        p->AddNode(k, a, b, c, d, e, f);
+    }
+    void ClearNodes() override { p->ClearNodes(); }
+    double* GetTransform(double* o) override { return p->GetTransform(o); }
+    const double* SetTransform(const double* i) override { return p->SetTransform(i); }
+    int32_t GetNodes(PathNode* o, int32_t m) override { return p->GetNodes(o, m); }
+    IVXPath* Clone() override { return p->Clone(); }
+    int32_t CopyFrom(IVXPath* s, int32_t t) override { return p->CopyFrom(s, t); }
+    void Draw(IDrawSurface* s) override { p->Draw(s); }
+    double* GetBounds(double* x, double* y, double* w, double* h) override {
+        return p->GetBounds(x, y, w, h);
+    }
+    void GetOrientedCorners(double* a, double* b, double* c, double* d, double* e, double* f,
+                            double* g, double* h) override {
+        p->GetOrientedCorners(a, b, c, d, e, f, g, h);
+    }
+    void GetCorners(double* a, double* b, double* c, double* d, double* e, double* f, double* g,
+                    double* h) override {
+        p->GetCorners(a, b, c, d, e, f, g, h);
+    }
+    void SetUserObject(IVXHostObject* o) override { p->SetUserObject(o); }
+    void SetFillObject(IVXFillObject* o) override { p->SetFillObject(o); }
+    IVXHostObject* GetUserObject() override { return p->GetUserObject(); }
+    IVXFillObject* GetFillObject() override { return p->GetFillObject(); }
+    bool HasTemplate() override { return p->HasTemplate(); }
+    bool GetTemplateInfo(PathCreateParams* o) override { return p->GetTemplateInfo(o); }
+
+    CVXPath* p = CVXPath::Create();
+    int32_t refs = 1;
+};
+
+// Builds path in the frame (0, 0, 100, 50) from: move (0, 0), line (a, b), line (1, 1).
+// Reference 0 binds a and b to 0.5 and 0.5 within [0.1, 0.9] and [0, 1]; reference 1
+// has no range texts.
+void MakeTemplatePath(CVXPath* path) {
+    FigureTemplate t;
+    const VXCHAR* coords[3][2] = {
+        {VXTEXT("0"), VXTEXT("0")}, {VXTEXT("a"), VXTEXT("b")}, {VXTEXT("1"), VXTEXT("1")}};
+    for (uint32_t i = 0; i < 3; ++i) {
+        t.elements.emplace_back();
+        t.elements.back().kind = i == 0 ? VX_NODE_MOVE : VX_NODE_LINE;
+        t.elements.back().coords[0] = coords[i][0];
+        t.elements.back().coords[1] = coords[i][1];
+    }
+    t.references.resize(2);
+    t.references[0].x = {VXTEXT("0.5"), false, VXTEXT("a"), VXTEXT("0.1"), VXTEXT("0.9")};
+    t.references[0].y = {VXTEXT("0.5"), false, VXTEXT("b"), VXTEXT("0"), VXTEXT("1")};
+    t.references[1].x = {VXTEXT("0.5"), false, VXTEXT("c"), {}, {}};
+    t.references[1].y = {VXTEXT("0.5"), false, VXTEXT("d"), {}, {}};
+    const double frame[4] = {0, 0, 100, 50};
+    ASSERT_TRUE(BuildPathFromTemplate(path, t, frame));
+    path->AttachTemplate(&t);
+}
+
 TEST_F(AgentTest, HandleDragsScaleAboutTheOppositeHandle) {
     AddPathText(p1, "M 0 0 L 100 0 L 100 50 L 0 50 Z");
-    // Each handle dragged by (10, 5): the factor is the new extent over the old one along
-    // the handle's axes, about the opposite corner or edge.
+    // Each code dragged by (10, 5): new extent over old along the handle's axes, about
+    // the opposite corner or edge; 1 and 17 move, other codes do nothing.
     const struct {
         int32_t code;
         V matrix;
     } table[] = {
-        {1, {1, 0, 0, 1, 10, 5}},       {17, {1, 0, 0, 1, 10, 5}},
-        {2, {0.9, 0, 0, 1, 10, 0}},     {3, {0.9, 0, 0, 0.9, 10, 5}},
-        {4, {1, 0, 0, 0.9, 0, 5}},      {5, {1.1, 0, 0, 0.9, 0, 5}},
-        {6, {1.1, 0, 0, 1, 0, 0}},      {7, {1.1, 0, 0, 1.1, 0, 0}},
-        {8, {1, 0, 0, 1.1, 0, 0}},      {9, {0.9, 0, 0, 1.1, 10, 0}},
-        {11, {1, 0, 0, 1, 0, 0}},
+        {1, {1, 0, 0, 1, 10, 5}},   {17, {1, 0, 0, 1, 10, 5}},  {2, {0.9, 0, 0, 1, 10, 0}},
+        {3, {0.9, 0, 0, 0.9, 10, 5}}, {4, {1, 0, 0, 0.9, 0, 5}}, {5, {1.1, 0, 0, 0.9, 0, 5}},
+        {6, {1.1, 0, 0, 1, 0, 0}},  {7, {1.1, 0, 0, 1.1, 0, 0}}, {8, {1, 0, 0, 1.1, 0, 0}},
+        {9, {0.9, 0, 0, 1.1, 10, 0}}, {11, {1, 0, 0, 1, 0, 0}},
     };
-    for (const auto& row : table) {
-        SCOPED_TRACE(row.code);
-        CPathObjAgent agent;
-        agent.Fill(nullptr, p1, true);
-        agent.ScaleByHandle(p1, 50, 25, 60, 30, row.code);
-        EXPECT_EQ(agent.ChangeKind(), 2);
-        ExpectNear(Matrix(agent.EditMatrix()), row.matrix, 1e-12);
-        ExpectNear(TransformOf(agent.CopyAt(0)), row.matrix, 1e-12);
-    }
+    for (const auto& row : table)
+        ExpectNear(DragMatrix(row.code, 50, 25, 60, 30), row.matrix, 1e-12);
 
-    // The left edge (code 2) dragged by the whole width onto its anchor would flatten the
-    // box: refused, the previous matrix, copy and feedback stay. A shade less is accepted;
-    // beyond the anchor the box is mirrored.
+    // The left edge dragged by the whole width onto its anchor: refused, and the previous
+    // matrix, copy and feedback stay. A shade less is accepted; beyond, the box mirrors.
     CPathObjAgent agent;
     agent.Fill(nullptr, p1, true);
     agent.ScaleByHandle(p1, 0, 25, 50, 25, 2);
-    EXPECT_EQ(Matrix(agent.EditMatrix()), (V{0.5, 0, 0, 1, 50, 0}));
     EXPECT_EQ(RectOf(agent.FeedbackRect()), (V{50, 0, 100, 50}));
     agent.DrawFeedback(&surface);
     const Lines before = log.lines;
-    log.Clear();
-    for (double x : {100.0, 99.95}) {
-        agent.ScaleByHandle(p1, 0, 25, x, 25, 2);
-        EXPECT_EQ(Matrix(agent.EditMatrix()), (V{0.5, 0, 0, 1, 50, 0})) << x;
-        EXPECT_EQ(TransformOf(agent.CopyAt(0)), (V{0.5, 0, 0, 1, 50, 0})) << x;
-    }
+    for (double x : {100.0, 99.95}) agent.ScaleByHandle(p1, 0, 25, x, 25, 2);
+    EXPECT_EQ(agent.ChangeKind(), 2);
+    EXPECT_EQ(TransformOf(agent.CopyAt(0)), (V{0.5, 0, 0, 1, 50, 0}));
     agent.DrawFeedback(&surface);
-    EXPECT_EQ(log.lines, before);
+    EXPECT_EQ(Lines(log.lines.begin() + before.size(), log.lines.end()), before);
     agent.ScaleByHandle(p1, 0, 25, 99.9, 25, 2);
     ExpectNear(Matrix(agent.EditMatrix()), V{0.001, 0, 0, 1, 99.9, 0}, 1e-12);
-    agent.ScaleByHandle(p1, 0, 25, 150, 25, 2);
-    EXPECT_EQ(Matrix(agent.EditMatrix()), (V{-0.5, 0, 0, 1, 150, 0}));
+    EXPECT_EQ(DragMatrix(2, 0, 25, 150, 25), (V{-0.5, 0, 0, 1, 150, 0}));
 
-    // A path turned by 90 degrees: its right edge (code 6) follows the turned x axis, so
-    // dragging it 20 units down stretches the path's own x by 1.2 about its origin.
+    // Turned by 90 degrees, the right edge (code 6) follows the turned x axis: dragged 20
+    // units down, it stretches the path's own x by 1.2 about its origin.
     SetTransform(p1, {0, 1, -1, 0, 0, 0});
     agent.Fill(nullptr, p1, true);
     agent.ScaleByHandle(p1, -25, 100, -25, 120, 6);
@@ -74,100 +124,68 @@ TEST_F(AgentTest, RotationTurnsAboutTheBoxCentreInSinglePrecision) {
     selection.Add(p2);
     CPathObjAgent agent;
     agent.Fill(&selection, nullptr, true);
-    // A quarter turn: the angle is pi/2 narrowed to single precision, whose sine is 1 and
-    // whose cosine narrows to -4.371138828673793e-08.
+    // A quarter turn: pi/2 narrowed to single precision, whose sine is 1 and whose cosine
+    // narrows to -4.371138828673793e-08.
     agent.Rotate(p1, 60, 30, 50, 40);
     const double c = -4.371138828673793e-08;
     const PathTransform& m = agent.EditMatrix();
-    EXPECT_EQ((V{m.a, m.b, m.c, m.d}), (V{c, 1, -1, c}));
-    EXPECT_EQ(m.e, 50 - c * 50 + 30);
-    EXPECT_EQ(m.f, 30 - 50 - c * 30);
+    EXPECT_EQ(Matrix(m), (V{c, 1, -1, c, 50 - c * 50 + 30, 30 - 50 - c * 30}));
     double x, y;
     MapPoint(50, 30, m, &x, &y);
     ExpectNear(V{x, y}, V{50, 30}, 1e-12);
-    MapPoint(100, 30, m, &x, &y);  // (1, 0) turns to (0, 1): y grows downward
+    MapPoint(100, 30, m, &x, &y);  // y grows downward: (1, 0) turns to (0, 1)
     ExpectNear(V{x, y}, V{50, 80}, 1e-5);
-    // Every copy turns with the same matrix, about the handle path's centre.
-    EXPECT_EQ(TransformOf(agent.CopyAt(1)), Matrix(m));
-
-    // Dragging back to the start gives no turn at all.
+    EXPECT_EQ(TransformOf(agent.CopyAt(1)), Matrix(m));  // every copy, about p1's centre
     agent.Rotate(p1, 60, 30, 60, 30);
     EXPECT_EQ(Matrix(agent.EditMatrix()), (V{1, 0, 0, 1, 0, 0}));
-    EXPECT_EQ(agent.ChangeKind(), 2);
 }
 
-TEST_F(AgentTest, FeedbackCoversTheStartBoxAndDrawsTheHandlePathInFull) {
-    TwoPaths();
+TEST_F(AgentTest, FeedbackAndCommitOfAMove) {
+    AddPathText(p1, "M 0 0 L 100 0 L 100 50 L 0 50 Z");
+    AddPathText(p2, "M 200 100 L 300 150");
+    SetTransform(p2, {2, 0, 0, 2, -200, -100});  // on the canvas (200, 100)-(400, 200)
     selection.Add(p2);
     selection.Add(p1);
     CPathObjAgent agent;
     agent.Fill(&selection, nullptr, true);
     ASSERT_EQ(agent.Count(), 2);
     EXPECT_EQ(agent.EditedAt(0), p2);  // selection order
-    EXPECT_EQ(agent.EditedAt(1), p1);
-    EXPECT_EQ(agent.ChangeKind(), -1);
-    EXPECT_EQ(RectOf(agent.FeedbackRect()), (V{0, 0, 300, 150}));
-
-    agent.ScaleByHandle(p1, 0, 0, 10, 5, 17);
-    EXPECT_EQ(RectOf(agent.FeedbackRect()), (V{10, 5, 310, 155}));
-    agent.DrawFeedback(&surface);
-    EXPECT_EQ(log.lines,
-              (Lines{"BeginPath null", "WantsFullFigure 210 105 310 155",
-                     // p2 is not the handle path and the host wants no full figure: its box.
-                     "MoveTo 210 105", "LineTo 310 105", "LineTo 310 155", "LineTo 210 155",
-                     "ClosePath",
-                     // p1 is dragged: box and outline, without asking the host.
-                     "MoveTo 10 5", "LineTo 110 5", "LineTo 110 55", "LineTo 10 55",
-                     "ClosePath", "MoveTo 10 5", "LineTo 110 5", "LineTo 110 55",
-                     "LineTo 10 55", "ClosePath", "EndPath null 1"}));
-
-    log.Clear();
-    surface.wantsFullFigureResult = 1;
-    agent.DrawFeedback(&surface);
-    EXPECT_EQ(Lines(log.lines.begin(), log.lines.begin() + 4),
-              (Lines{"BeginPath null", "WantsFullFigure 210 105 310 155", "MoveTo 210 105",
-                     "LineTo 310 155"}));
-    EXPECT_EQ(log.lines.size(), 4u + 10u + 1u);
-
-    // Refilling starts over from the edited paths.
-    agent.Fill(nullptr, p2, true);
-    EXPECT_EQ(agent.Count(), 1);
-    EXPECT_EQ(agent.ChangeKind(), -1);
-    EXPECT_EQ(RectOf(agent.FeedbackRect()), (V{200, 100, 300, 150}));
-    EXPECT_EQ(TransformOf(agent.CopyAt(0)), (V{1, 0, 0, 1, 0, 0}));
-}
-
-TEST_F(AgentTest, CommitAsksTheHostForEachPathInsideOneBracket) {
-    TwoPaths();
-    SetTransform(p2, {2, 0, 0, 2, 0, 0});
-    selection.Add(p1);
-    selection.Add(p2);
-
-    // Nothing computed: the host hears nothing at all.
-    CPathObjAgent idle;
-    idle.Fill(&selection, nullptr, true);
-    idle.Commit(&host);
+    EXPECT_EQ(RectOf(agent.FeedbackRect()), (V{0, 0, 400, 200}));
+    agent.Commit(&host);  // nothing computed: the host hears nothing at all
     EXPECT_TRUE(log.lines.empty());
 
-    // A refusing host still sees the bracket closed; the paths stay as they were.
-    CPathObjAgent agent;
-    agent.Fill(&selection, nullptr, true);
     agent.ScaleByHandle(p1, 0, 0, 10, 5, 17);
+    EXPECT_EQ(RectOf(agent.FeedbackRect()), (V{10, 5, 410, 205}));
+    agent.DrawFeedback(&surface);
+    const Lines box1 = {"MoveTo 10 5", "LineTo 110 5", "LineTo 110 55", "LineTo 10 55",
+                        "ClosePath"};
+    Lines expected = {"BeginPath null", "WantsFullFigure 210 105 410 205",  // not p2's turn
+                      "MoveTo 210 105", "LineTo 410 105", "LineTo 410 205", "LineTo 210 205",
+                      "ClosePath"};
+    for (int twice = 0; twice < 2; ++twice)  // p1 is dragged: its box and its outline
+        expected.insert(expected.end(), box1.begin(), box1.end());
+    expected.push_back("EndPath null 1");
+    EXPECT_EQ(log.lines, expected);
+    log.Clear();
+    surface.wantsFullFigureResult = 1;  // p2 in full, without its box
+    agent.DrawFeedback(&surface);
+    EXPECT_EQ(Lines(log.lines.begin() + 2, log.lines.begin() + 5),
+              (Lines{"MoveTo 210 105", "LineTo 410 205", "MoveTo 10 5"}));
+
+    // A refusing host still sees the bracket closed; consent gives each path its own
+    // transform followed by the move.
+    log.Clear();
     host.approveChange = 0;
     agent.Commit(&host);
-    EXPECT_EQ(log.lines, (Lines{"BeginChange", "ApprovePathChange p1 2 1 0 0 1 10 5",
-                                "ApprovePathChange p2 2 1 0 0 1 10 5", "EndChange"}));
+    EXPECT_EQ(log.lines, (Lines{"BeginChange", "ApprovePathChange p2 2 1 0 0 1 10 5",
+                                "ApprovePathChange p1 2 1 0 0 1 10 5", "EndChange"}));
     EXPECT_EQ(TransformOf(p1), (V{1, 0, 0, 1, 0, 0}));
-
-    // Consent: each path's own transform followed by the move.
     log.Clear();
     host.approveChange = 1;
     agent.Commit(&host);
-    EXPECT_EQ(log.lines, (Lines{"BeginChange", "ApprovePathChange p1 2 1 0 0 1 10 5",
-                                "PathChanged p1 2", "ApprovePathChange p2 2 1 0 0 1 10 5",
-                                "PathChanged p2 2", "EndChange"}));
+    EXPECT_EQ(log.Only({"PathChanged"}), (Lines{"PathChanged p2 2", "PathChanged p1 2"}));
     EXPECT_EQ(TransformOf(p1), (V{1, 0, 0, 1, 10, 5}));
-    EXPECT_EQ(TransformOf(p2), (V{2, 0, 0, 2, 10, 5}));
+    EXPECT_EQ(TransformOf(p2), (V{2, 0, 0, 2, -190, -95}));
     EXPECT_EQ(PathText(p2), "M 200 100 L 300 150");
 }
 
@@ -177,11 +195,8 @@ TEST_F(AgentTest, ReferenceDragIsClampedAndRebuildsTheCopy) {
     ASSERT_EQ(PathText(p1), "M 0 0 L 50 25 L 100 50");
     CPathObjAgent agent;
     agent.Fill(nullptr, p1, true);
-
-    agent.DragTemplateValue(-1, 40, 60);  // no reference: nothing, not even the kind
+    agent.DragTemplateValue(-1, 40, 60);  // no reference: not even the kind changes
     EXPECT_EQ(agent.ChangeKind(), -1);
-    agent.Commit(&host);
-    EXPECT_TRUE(log.lines.empty());
 
     // (40, 60) on the canvas is (30, 40) in the path: the values 0.3 and 0.8.
     auto* copy = static_cast<CVXPath*>(agent.CopyAt(0));
@@ -190,40 +205,35 @@ TEST_F(AgentTest, ReferenceDragIsClampedAndRebuildsTheCopy) {
     EXPECT_EQ(PathText(copy), "M 0 0 L 30 40 L 100 50");
     EXPECT_EQ(copy->GetTemplateCopy()->references[0].x.value, VXTEXT("0.300000"));
     EXPECT_EQ(copy->ReferencePoints(), (V{30, 40, 50, 25}));
-    EXPECT_EQ(TransformOf(copy), (V{1, 0, 0, 1, 10, 20}));
-    // Outside the ranges: x stops at 0.9, y at 0.
+    // Outside the ranges x stops at 0.9 and y at 0; a reference without range texts is
+    // held at 0 and 0; one past the count and a NaN point change nothing.
     agent.DragTemplateValue(0, 200, 0);
-    EXPECT_EQ(PathText(copy), "M 0 0 L 90 0 L 100 50");
-    EXPECT_EQ(copy->GetTemplateCopy()->references[0].y.value, VXTEXT("0.000000"));
-    // A reference without range texts is held at 0 and 0; one past the count is ignored.
     agent.DragTemplateValue(1, 70, 45);
-    EXPECT_EQ(copy->ReferencePoints(), (V{90, 0, 0, 0}));
     agent.DragTemplateValue(2, 70, 45);
-    EXPECT_EQ(copy->ReferencePoints(), (V{90, 0, 0, 0}));
+    agent.DragTemplateValue(0, kNaN, 45);
     EXPECT_EQ(PathText(copy), "M 0 0 L 90 0 L 100 50");
+    EXPECT_EQ(copy->ReferencePoints(), (V{90, 0, 0, 0}));
+    EXPECT_EQ(TransformOf(copy), (V{1, 0, 0, 1, 10, 20}));
 
-    // While a reference is dragged the feedback adds the outline of the plain corners.
+    // The feedback adds the outline of the plain corners while a reference is dragged.
     surface.wantsFullFigureResult = 1;
     agent.DrawFeedback(&surface);
     EXPECT_EQ(log.Only({"WantsFullFigure", "ClosePath"}),
               (Lines{"WantsFullFigure 10 20 110 70", "ClosePath"}));
     log.Clear();
-
     agent.Commit(&host);
     EXPECT_EQ(log.lines, (Lines{"BeginChange", "ApprovePathChange p1 3 1 0 0 1 0 0",
                                 "PathChanged p1 3", "EndChange"}));
     EXPECT_EQ(PathText(p1), "M 0 0 L 90 0 L 100 50");
     ASSERT_TRUE(p1->HasTemplate());
     EXPECT_EQ(p1->GetTemplateCopy()->references[0].x.value, VXTEXT("0.900000"));
-    EXPECT_EQ(TransformOf(p1), (V{1, 0, 0, 1, 10, 20}));
 }
 
-TEST_F(AgentTest, NonFiniteInputAndHostPathsLeaveAGoodState) {
-    // With no flat-box margin a horizontal line has no height: vertical scaling divides by
-    // zero and is refused, as are NaN positions.
+TEST_F(AgentTest, NonFiniteMatricesNeverReachAPathAndHostPathsWork) {
+    // Without a flat-box margin a horizontal line has no height: vertical scaling divides
+    // by zero. That, NaN points and a missing handle path keep the last good state.
     g_parameters.FlatBoundsMargin = 0;
     AddPathText(p1, "M 0 0 L 100 0");
-    MakeTemplatePath(p2);
     CPathObjAgent agent;
     agent.Fill(nullptr, p1, true);
     agent.ScaleByHandle(p1, 0, 0, 10, 5, 17);
@@ -231,14 +241,9 @@ TEST_F(AgentTest, NonFiniteInputAndHostPathsLeaveAGoodState) {
     agent.ScaleByHandle(p1, kNaN, 0, 10, 5, 17);
     agent.Rotate(p1, 0, 0, kNaN, 5);
     agent.ScaleByHandle(nullptr, 0, 0, 10, 5, 6);
-    EXPECT_EQ(Matrix(agent.EditMatrix()), (V{1, 0, 0, 1, 10, 5}));
     EXPECT_EQ(TransformOf(agent.CopyAt(0)), (V{1, 0, 0, 1, 10, 5}));
 
-    agent.Fill(nullptr, p2, true);
-    agent.DragTemplateValue(0, kNaN, 5);
-    EXPECT_EQ(PathText(agent.CopyAt(0)), "M 0 0 L 50 25 L 100 50");
-
-    // A host's own path is edited through its interface alone.
+    // A host's own path is read and changed through its interface alone.
     HostPath own;
     AddPathText(&own, "M 0 0 L 100 0 L 100 50 L 0 50 Z");
     log.Name(&own, "own");
@@ -246,21 +251,13 @@ TEST_F(AgentTest, NonFiniteInputAndHostPathsLeaveAGoodState) {
     agent.Fill(&selection, nullptr, true);
     agent.ScaleByHandle(&own, 100, 25, 150, 25, 6);
     agent.DrawFeedback(&surface);
-    agent.DragTemplateValue(0, 10, 10);  // no template: the copy stays
-    EXPECT_EQ(PathText(agent.CopyAt(0)), "M 0 0 L 100 0 L 100 50 L 0 50 Z");
-    agent.Commit(&host);  // nodes replaced by the copy's, with the copy's transform
-    EXPECT_EQ(PathText(&own), "M 0 0 L 100 0 L 100 50 L 0 50 Z");
-    EXPECT_EQ(TransformOf(&own), (V{1.5, 0, 0, 1, 0, 0}));
-    EXPECT_EQ(own.refs, 1);
-    SetTransform(&own, {1, 0, 0, 1, 0, 0});
-
-    CPathObjAgent scaler;
-    scaler.Fill(&selection, nullptr, false);
-    scaler.ScaleByHandle(&own, 100, 25, 150, 25, 6);
     log.Clear();
-    scaler.Commit(&host);
+    agent.Commit(&host);
     EXPECT_EQ(log.lines, (Lines{"BeginChange", "ApprovePathChange own 2 1.5 0 0 1 0 0",
                                 "PathChanged own 2", "EndChange"}));
+    agent.DragTemplateValue(0, 10, 10);  // no template: the copy stays
+    agent.Commit(&host);
+    EXPECT_EQ(PathText(&own), "M 0 0 L 100 0 L 100 50 L 0 50 Z");
     EXPECT_EQ(TransformOf(&own), (V{1.5, 0, 0, 1, 0, 0}));
 
     NodeEditAgent node;
@@ -269,18 +266,17 @@ TEST_F(AgentTest, NonFiniteInputAndHostPathsLeaveAGoodState) {
     node.Move(kNaN, 0);
     EXPECT_TRUE(node.Commit(&host));
     EXPECT_EQ(PathText(&own), "M 0 0 L 103.33333333333333 5 L 100 50 L 0 50 Z");
-
+    EXPECT_EQ(own.refs, 1);
     NodeEditAgent nothing;
     nothing.Start(nullptr, 0, 0);
     nothing.Move(1, 1);
-    nothing.DrawFeedback(&surface);
     log.Clear();
     EXPECT_FALSE(nothing.Commit(&host));
     EXPECT_TRUE(log.lines.empty());
 }
 
-TEST_F(AgentTest, NodeMoveWithoutControlPutsTheNeighboursBack) {
-    // Canvas = twice the path plus (100, 0): a canvas move of (10, 10) is (5, 5) in the path.
+TEST_F(AgentTest, NodeMovesPutTheNeighboursBackWithoutControl) {
+    // Canvas = twice the path plus (100, 0): a canvas move of (10, 10) is (5, 5) here.
     AddPathText(p1, "M 0 0 C 10 0 20 10 30 10 C 40 10 50 0 60 0");
     SetTransform(p1, {2, 0, 0, 2, 100, 0});
     const struct {
@@ -296,62 +292,46 @@ TEST_F(AgentTest, NodeMoveWithoutControlPutsTheNeighboursBack) {
         {3, 0, "M 0 0 C 10 0 20 10 30 10 C 40 10 50 0 60 0"},  // no such node
     };
     for (const auto& row : table) {
-        SCOPED_TRACE(row.result);
         NodeEditAgent agent;
         agent.Start(p1, row.node, row.point);
         agent.Move(3, 3);
         agent.Move(10, 10);  // from the original, not from the last move
         EXPECT_EQ(PathText(agent.WorkingCopy()), row.result);
     }
-    EXPECT_EQ(PathText(p1), "M 0 0 C 10 0 20 10 30 10 C 40 10 50 0 60 0");
 }
 
 TEST_F(AgentTest, NodeFeedbackShowsTheTangentsOfTheMovedPoint) {
     AddPathText(p1, "M 0 0 C 10 0 20 10 30 10 C 40 10 50 0 60 0 L 70 0");
     surface.drawMarkResult = 1;
-    const Lines outline = {"MoveTo 0 0", "CurveTo 10 0 20 10 30 10", "CurveTo 40 10 50 0 60 0",
-                           "LineTo 70 0"};
     const struct {
         int32_t node, point;
         Lines tangents;
     } table[] = {
-        // A move followed by a cubic: the point and the cubic's first control.
-        {0, 0, {"MoveTo 0 0", "LineTo 10 0"}},
-        // The first control: from the previous end; the second or the end: on to the next
-        // cubic's first control.
-        {1, 0, {"MoveTo 0 0", "LineTo 10 0", "LineTo 20 10", "LineTo 30 10"}},
-        {1, 2, {"MoveTo 10 0", "LineTo 20 10", "LineTo 30 10", "LineTo 40 10"}},
-        {2, 0, {"MoveTo 20 10", "LineTo 30 10", "LineTo 40 10", "LineTo 50 0", "LineTo 60 0"}},
-        {2, 1, {"MoveTo 40 10", "LineTo 50 0", "LineTo 60 0"}},  // a line follows
-        {3, 0, {}},  // a line not followed by a cubic
+        {0, 0, {"0 0", "10 0"}},  // a move followed by a cubic
+        // The first control: from the previous end; another point: on to the next cubic.
+        {1, 0, {"0 0", "10 0", "20 10", "30 10"}},
+        {1, 2, {"10 0", "20 10", "30 10", "40 10"}},
+        {2, 0, {"20 10", "30 10", "40 10", "50 0", "60 0"}},
+        {2, 1, {"40 10", "50 0", "60 0"}},
+        {3, 0, {}},  // a line followed by nothing
     };
     for (const auto& row : table) {
-        SCOPED_TRACE(row.node * 10 + row.point);
         NodeEditAgent agent;
         log.Name(agent.WorkingCopy(), "w");
         agent.Start(p1, row.node, row.point);
         log.Clear();
         agent.DrawFeedback(&surface);
-        Lines expected = {"BeginPath w"};
-        expected.insert(expected.end(), outline.begin(), outline.end());
-        expected.insert(expected.end(), row.tangents.begin(), row.tangents.end());
-        for (const std::string& line : row.tangents)
-            expected.push_back("DrawMark " + line.substr(line.find(' ') + 1) + " 8 8 3");
+        Lines expected = {"BeginPath w", "MoveTo 0 0", "CurveTo 10 0 20 10 30 10",
+                          "CurveTo 40 10 50 0 60 0", "LineTo 70 0"};
+        for (size_t i = 0; i < row.tangents.size(); ++i)
+            expected.push_back((i ? "LineTo " : "MoveTo ") + row.tangents[i]);
+        for (const std::string& point : row.tangents)
+            expected.push_back("DrawMark " + point + " 8 8 3");
         expected.push_back("EndPath w 1");
         EXPECT_EQ(log.lines, expected);
+        // The working copy's box, control points included, widened by half a mark.
+        EXPECT_EQ(RectOf(agent.FeedbackRect()), (V{-4, -4, 74, 14}));
     }
-
-    // Marks drawn by the library itself are circles; the tangents follow the transform.
-    surface.drawMarkResult = 0;
-    SetTransform(p1, {1, 0, 0, 1, 100, 0});
-    NodeEditAgent agent;
-    agent.Start(p1, 0, 0);
-    log.Clear();
-    agent.DrawFeedback(&surface);
-    EXPECT_EQ(log.Only({"LineTo"}), (Lines{"LineTo 170 0", "LineTo 110 0"}));
-    EXPECT_EQ(log.Only({"CurveTo"}).size(), 2u + 2u * 4u);
-    // The box of the whole working copy (control points included), widened by half a mark.
-    EXPECT_EQ(RectOf(agent.FeedbackRect()), (V{96, -4, 174, 14}));
 }
 
 TEST_F(AgentTest, NodeCommitReplacesTheNodesAndDropsTheTemplate) {
@@ -359,22 +339,18 @@ TEST_F(AgentTest, NodeCommitReplacesTheNodesAndDropsTheTemplate) {
     NodeEditAgent agent;
     agent.Start(p1, 1, 0);
     agent.Move(10, -5);
-
     host.approveChange = 0;
     EXPECT_FALSE(agent.Commit(&host));
     EXPECT_EQ(log.lines,
               (Lines{"BeginChange", "ApprovePathChange p1 3 1 0 0 1 0 0", "EndChange"}));
     EXPECT_EQ(PathText(p1), "M 0 0 L 50 25 L 100 50");
     EXPECT_TRUE(p1->HasTemplate());
-
     log.Clear();
     host.approveChange = 1;
     EXPECT_TRUE(agent.Commit(&host));
-    EXPECT_EQ(log.lines, (Lines{"BeginChange", "ApprovePathChange p1 3 1 0 0 1 0 0",
-                                "PathChanged p1 3", "EndChange"}));
+    EXPECT_EQ(log.Only({"PathChanged"}), (Lines{"PathChanged p1 3"}));
     EXPECT_EQ(PathText(p1), "M 0 0 L 60 20 L 100 50");
     EXPECT_FALSE(p1->HasTemplate());
-    EXPECT_TRUE(p1->ReferencePoints().empty());
 }
 
 }  // namespace
