@@ -1,7 +1,7 @@
 // A host program in miniature: it sees only the public header and the shared library. It
 // builds a path, draws it into a surface of its own and checks every call the library made,
-// then calls two entries of the path's table by raw position, as hosts written against the
-// table layout do. Prints one line per check; exits 1 if any failed.
+// then calls entries of the path's and a canvas's tables by raw position, as hosts written
+// against the table layout do. Prints one line per check; exits 1 if any failed.
 #include "ostrel/ostrel.h"
 
 #include <cstdio>
@@ -73,7 +73,35 @@ private:
 using ReleaseEntry = int32_t(MEMBER_CALL*)(IVXPath*);
 using GetTagEntry = uint32_t(MEMBER_CALL*)(IVXPath*);
 
-void* TableEntry(IVXPath* path, int index) { return (*reinterpret_cast<void***>(path))[index]; }
+template <typename T>
+void* TableEntry(T* object, int index) { return (*reinterpret_cast<void***>(object))[index]; }
+using ToolNamesEntry = int32_t(MEMBER_CALL*)(IGraphicCanvas*, VXCHAR*);
+using PathCountEntry = int32_t(MEMBER_CALL*)(IGraphicCanvas*);
+
+// A host that consents to everything and maps points unchanged.
+class Host : public ICanvasHost {
+public:
+    explicit Host(IDrawSurface* surface) : surface_(surface) {}
+    void SetFeedback(int32_t, IVXPath*, int32_t, int32_t, int32_t, double) override {}
+    void BeginTracking() override {}
+    void EndTracking() override {}
+    int32_t AcceptTrackPoint(double, double, int32_t) override { return 1; }
+    void AdjustPoint(double*, double*) override {}
+    void ToScreen(double*, double*) override {}
+    double GetRotation() override { return 0; }
+    void BeginChange() override {}
+    int32_t ApprovePathAdd(IVXPath*) override { return 1; }
+    int32_t ApprovePathRemove(IVXPath*) override { return 1; }
+    int32_t ApprovePathChange(IVXPath*, int32_t, PathTransform) override { return 1; }
+    void PathChanged(IVXPath*, int32_t) override {}
+    void EndChange() override {}
+    void BeginSelectionChange() override {}
+    void EndSelectionChange() override {}
+    IDrawSurface* GetSurface() override { return surface_; }
+
+private:
+    IDrawSurface* surface_;
+};
 
 }  // namespace
 
@@ -109,6 +137,19 @@ int main() {
     Check(path->AddRef() == 2, "AddRef counts up");
     Check(reinterpret_cast<ReleaseEntry>(TableEntry(path, 1))(path) == 1,
           "table entry 1 is Release");
+
+    // A canvas holds its own reference on a path and gives it back when destroyed; its
+    // entries 14 (GetPathCount) and 25 (GetToolNames) sit where hosts call them.
+    Host host(&surface);
+    IGraphicCanvas* canvas = VX_CreateGraphicCanvas(&host);
+    Check(canvas != nullptr, "VX_CreateGraphicCanvas returns a canvas");
+    if (!canvas) return 1;
+    canvas->AddPath(path);
+    Check(reinterpret_cast<PathCountEntry>(TableEntry(canvas, 13))(canvas) == 1,
+          "canvas table entry 14 is GetPathCount");
+    Check(reinterpret_cast<ToolNamesEntry>(TableEntry(canvas, 24))(canvas, nullptr) == 41,
+          "canvas table entry 25 is GetToolNames: the five built-in tools");
+    VX_DestroyGraphicCanvas(canvas);
 
     // The plain C export links from C++ too; an out-of-range index is ignored.
     VX_SetParameters(99, 1);
