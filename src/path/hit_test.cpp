@@ -149,7 +149,7 @@ int32_t CVXPath::HitTestPath(CVXEditor* editor, double x, double y, int32_t mode
     // Most paths are far from the mouse: their box, widened enough to hold every handle
     // and ring, rejects the point before anything else is looked at.
     {
-        const Rect corners = BoxOfPoints(cx, cy, 4);
+        const Rect& corners = CornerBox();
         double left = corners.x1, top = corners.y1, right = corners.x2, bottom = corners.y2;
         toScreen(&left, &top);
         toScreen(&right, &bottom);

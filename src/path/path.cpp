@@ -55,7 +55,7 @@ uint32_t CVXPath::GetTag() { return tag_; }
 
 void CVXPath::AddNodes(PathNode* nodes, int32_t count) {
     if (!nodes || count < 1) return;
-    nodeBoxValid_ = false;
+    BoundsChanged();
     CurrentPointState& current = g_currentPoint;
     for (int32_t i = 0; i < count; ++i) {
         PathNode& n = nodes[i];
@@ -117,7 +117,7 @@ void CVXPath::AddNode(int32_t kind, double x1, double y1, double x2, double y2, 
 
 void CVXPath::ClearNodes() {
     nodes_.clear();
-    nodeBoxValid_ = false;
+    BoundsChanged();
 }
 
 double* CVXPath::GetTransform(double* out) {
@@ -127,6 +127,7 @@ double* CVXPath::GetTransform(double* out) {
 
 const double* CVXPath::SetTransform(const double* in) {
     std::memcpy(&transform_, in, sizeof transform_);
+    corners_.valid = false;
     return in;
 }
 
@@ -141,7 +142,7 @@ int32_t CVXPath::GetNodes(PathNode* out, int32_t max) {
 
 PathNode* CVXPath::NodeAt(int32_t i) {
     if (i < 0 || i >= NodeCount()) return nullptr;
-    nodeBoxValid_ = false;  // the caller may write through the pointer
+    BoundsChanged();  // the caller may write through the pointer
     return &nodes_[static_cast<size_t>(i)];
 }
 

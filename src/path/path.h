@@ -86,6 +86,8 @@ public:
 
     // The path's own local box (left, top, right, bottom) in path space.
     Rect LocalBox() const;
+    // The axis-aligned box of the oriented corners (left, top, right, bottom), canvas space.
+    const Rect& CornerBox() { return OrientedCorners().box; }
 
     // Identifies paths of this library among IVXPath pointers a host hands back.
     static CVXPath* FromInterface(IVXPath* path);
@@ -106,10 +108,23 @@ private:
     std::vector<double> referencePoints_;
     // The copy's frame, where the bounds read it without touching the copy.
     Rect templateFrame_;
-    // The box of the nodes, kept because the hit test asks every path of a canvas for it at
-    // each mouse move; any change of the nodes (NodeAt included) invalidates it.
+    // Boxes kept because the hit test asks every path of a canvas for them at each mouse
+    // move. Any change of the nodes (NodeAt included) drops both; a new transform or
+    // template drops the corners, which also remember the flat-box margin they were made with.
+    struct Corners {
+        double x[4], y[4];  // oriented corners, canvas space
+        Rect box;           // their axis-aligned box
+        double margin;
+        bool valid = false;
+    };
+    void BoundsChanged() {
+        nodeBoxValid_ = false;
+        corners_.valid = false;
+    }
+    const Corners& OrientedCorners();
     mutable Rect nodeBox_;
     mutable bool nodeBoxValid_ = false;
+    Corners corners_;
 };
 
 // The one current point shared by every path: AddNodes reads it for kind 3 and moves it.

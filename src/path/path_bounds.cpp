@@ -1,5 +1,6 @@
 // Boxes and corners of a path.
 #include <cmath>
+#include <cstring>
 
 #include "interface/global_parameters.h"
 #include "path/path.h"
@@ -83,9 +84,11 @@ double* CVXPath::GetBounds(double* x, double* y, double* w, double* h) {
     return h;
 }
 
-void CVXPath::GetOrientedCorners(double* x1, double* y1, double* x2, double* y2, double* x3,
-                                 double* y3, double* x4, double* y4) {
-    double px[4], py[4];
+const CVXPath::Corners& CVXPath::OrientedCorners() {
+    const double margin = g_parameters.FlatBoundsMargin;
+    if (corners_.valid && std::memcmp(&corners_.margin, &margin, sizeof margin) == 0) return corners_;
+    double* px = corners_.x;
+    double* py = corners_.y;
     GetCorners(&px[0], &py[0], &px[1], &py[1], &px[2], &py[2], &px[3], &py[3]);
     if (transform_.b != 0.0) {
         const double cx = (px[0] + px[1] + px[2] + px[3]) / 4.0;
@@ -112,14 +115,23 @@ void CVXPath::GetOrientedCorners(double* x1, double* y1, double* x2, double* y2,
         InvertTransform(r, &back);
         for (int i = 0; i < 4; ++i) MapPoint(px[i], py[i], back, &px[i], &py[i]);
     }
-    *x1 = px[0];
-    *y1 = py[0];
-    *x2 = px[1];
-    *y2 = py[1];
-    *x3 = px[2];
-    *y3 = py[2];
-    *x4 = px[3];
-    *y4 = py[3];
+    corners_.box = BoxOfPoints(px, py, 4);
+    corners_.margin = margin;
+    corners_.valid = true;
+    return corners_;
+}
+
+void CVXPath::GetOrientedCorners(double* x1, double* y1, double* x2, double* y2, double* x3,
+                                 double* y3, double* x4, double* y4) {
+    const Corners& c = OrientedCorners();
+    *x1 = c.x[0];
+    *y1 = c.y[0];
+    *x2 = c.x[1];
+    *y2 = c.y[1];
+    *x3 = c.x[2];
+    *y3 = c.y[2];
+    *x4 = c.x[3];
+    *y4 = c.y[3];
 }
 
 }  // namespace vx

@@ -48,6 +48,11 @@ TEST_F(PathTest, BoxesStartAtTheFirstNodeFlatOnesWidenCornersFollowTheTransform)
     EXPECT_EQ(Corners(path), (V{0, -4, 10, -4, 0, 4, 10, 4}));
     EXPECT_EQ(Box(path, true), (V{0, 0, 10, 0}));
     EXPECT_EQ(Box(path), (V{0, -4, 10, 8}));
+    // Oriented corners follow the flat-box margin, which a host may change at any time.
+    EXPECT_EQ(Corners(path, true), (V{0, -4, 10, -4, 0, 4, 10, 4}));
+    g_parameters.FlatBoundsMargin = 1;
+    EXPECT_EQ(Corners(path, true), (V{0, -1, 10, -1, 0, 1, 10, 1}));
+    g_parameters.FlatBoundsMargin = 4;
 
     path->ClearNodes();  // an empty path is a point at the origin, widened both ways
     EXPECT_EQ(Corners(path), (V{-4, -4, 4, -4, -4, 4, 4, 4}));
