@@ -11,6 +11,7 @@
 #include "editor/editor.h"
 #include "interface/global_parameters.h"
 #include "path/geometry.h"
+#include "identity_host.h"
 #include "quiet_stdout.h"
 #include "templates/template_library.h"
 #include "text/utf.h"
@@ -20,27 +21,6 @@ namespace {
 constexpr int kSide = 100;          // paths per row and column
 constexpr double kPitch = 80.0;     // grid spacing; each figure is 30 x 30
 constexpr double kSize = 30.0;
-
-class QuietHost final : public ICanvasHost {
-public:
-    void SetFeedback(int32_t, IVXPath*, int32_t code, int32_t, int32_t, double) override { last = code; }
-    void BeginTracking() override {}
-    void EndTracking() override {}
-    int32_t AcceptTrackPoint(double, double, int32_t) override { return 1; }
-    void AdjustPoint(double*, double*) override {}
-    void ToScreen(double*, double*) override {}
-    double GetRotation() override { return 0; }
-    void BeginChange() override {}
-    int32_t ApprovePathAdd(IVXPath*) override { return 1; }
-    int32_t ApprovePathRemove(IVXPath*) override { return 1; }
-    int32_t ApprovePathChange(IVXPath*, int32_t, PathTransform) override { return 1; }
-    void PathChanged(IVXPath*, int32_t) override {}
-    void EndChange() override {}
-    void BeginSelectionChange() override {}
-    void EndSelectionChange() override {}
-    IDrawSurface* GetSurface() override { return nullptr; }
-    int32_t last = 0;
-};
 
 std::string FiguresFolder() {
     std::string here = __FILE__;  // .../bench/editor_bench.cpp
@@ -69,7 +49,7 @@ IVXPath* MakePath(int i, int kind, const std::vector<vx::String>& names) {
 }
 
 struct Canvas {
-    QuietHost host;
+    bench_support::IdentityHost host;
     vx::CVXEditor* editor = nullptr;
     std::vector<vx::Rect> boxes;  // each path's box widened as the hit test's rejection does
 
@@ -120,7 +100,7 @@ void BM_MouseMove(benchmark::State& state) {
     bench_support::QuietStdout quiet;
     for (auto _ : state) c.editor->MouseMove(x, y);
     const int expected[3] = {0, 17, 3};
-    if (c.host.last != expected[state.range(0)] && state.range(0) != kEmpty) {
+    if (c.host.lastCode != expected[state.range(0)] && state.range(0) != kEmpty) {
         state.SkipWithError("the pointer is not where the benchmark meant it to be");
     }
     PerPath(state);

@@ -11,6 +11,7 @@
 #include <random>
 #include <vector>
 
+#include "identity_host.h"
 #include "quiet_stdout.h"
 #include "editor/editor.h"
 #include "interface/global_parameters.h"
@@ -23,28 +24,8 @@
 
 namespace {
 
+using bench_support::IdentityHost;
 using bench_support::QuietStdout;
-
-// Screen and canvas coincide.
-class IdentityHost final : public ICanvasHost {
-public:
-    void SetFeedback(int32_t, IVXPath*, int32_t, int32_t, int32_t, double) override {}
-    void BeginTracking() override {}
-    void EndTracking() override {}
-    int32_t AcceptTrackPoint(double, double, int32_t) override { return 1; }
-    void AdjustPoint(double*, double*) override {}
-    void ToScreen(double*, double*) override {}
-    double GetRotation() override { return 0.0; }
-    void BeginChange() override {}
-    int32_t ApprovePathAdd(IVXPath*) override { return 1; }
-    int32_t ApprovePathRemove(IVXPath*) override { return 1; }
-    int32_t ApprovePathChange(IVXPath*, int32_t, PathTransform) override { return 1; }
-    void PathChanged(IVXPath*, int32_t) override {}
-    void EndChange() override {}
-    void BeginSelectionChange() override {}
-    void EndSelectionChange() override {}
-    IDrawSurface* GetSurface() override { return nullptr; }
-};
 
 class Fill final : public IVXFillObject {
 public:

@@ -82,6 +82,18 @@ Rect Union(const Rect& a, const Rect& b) {
     return out;
 }
 
+// One feedback step: the old rectangle restored, the agent's copies drawn, and the union of
+// the old and the new rectangle shown; the new one becomes the old one.
+template <typename Agent>
+void ShowAgent(IDrawSurface* surface, int32_t token, Agent& agent, Rect* previous) {
+    surface->RestoreOverlay(token, &previous->x1);
+    agent.DrawFeedback(surface);
+    const Rect fresh = agent.FeedbackRect();
+    const Rect shown = Union(*previous, fresh);
+    surface->ShowOverlay(token, &shown.x1);
+    *previous = fresh;
+}
+
 class TransformTracker final : public Tracker {
 public:
     TransformTracker(CVXEditor& editor, IDrawSurface* surface, int32_t token, CanvasPoint start,
@@ -113,12 +125,7 @@ public:
             editor_.SendFeedback(hovered_, code_, 1, 1);
             hovered_->SetTransform(&own.a);
         }
-        surface_->RestoreOverlay(token_, &previous_.x1);
-        agent_.DrawFeedback(surface_);
-        const Rect fresh = agent_.FeedbackRect();
-        const Rect shown = Union(previous_, fresh);
-        surface_->ShowOverlay(token_, &shown.x1);
-        previous_ = fresh;
+        ShowAgent(surface_, token_, agent_, &previous_);
     }
 
 private:
@@ -150,12 +157,7 @@ public:
         last_ = screen;
         const CanvasPoint p = Adjusted(host_, screen.x, screen.y);
         agent_.Move(p.x - start_.x, p.y - start_.y);
-        surface_->RestoreOverlay(token_, &previous_.x1);
-        agent_.DrawFeedback(surface_);
-        const Rect fresh = agent_.FeedbackRect();
-        const Rect shown = Union(previous_, fresh);
-        surface_->ShowOverlay(token_, &shown.x1);
-        previous_ = fresh;
+        ShowAgent(surface_, token_, agent_, &previous_);
     }
 
 private:
