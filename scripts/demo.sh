@@ -6,7 +6,11 @@
 #                     reference handles (orange diamonds) as the selection draws them;
 #   out/gallery.png   the same, converted by rsvg-convert (Debian librsvg2-bin).
 # It also lists the figures with their tips and handle ranges, and builds one of them to
-# show the nodes that a host receives.
+# show the nodes that a host receives. Last it replays examples/demo.session, a drawing made
+# with every tool and then edited, through a canvas:
+#   out/demo.svg, out/demo.png   the paths at the end and the selection marks;
+#   out/demo.summary             what `ostrel replay` printed: every path and the selection;
+#   out/demo.trace               every call the library made on the host and its surface.
 #
 # Environment: BUILD_ROOT (default build/), JOBS (2), OUT_DIR (default out/).
 set -euo pipefail
@@ -37,9 +41,22 @@ main() {
     echo "\$ ostrel gallery --out ${OUT_DIR#"$ROOT"/}/gallery.svg --png ${OUT_DIR#"$ROOT"/}/gallery.png"
     "$ostrel" gallery --out "$OUT_DIR/gallery.svg" --png "$OUT_DIR/gallery.png"
     echo
+    local session=$ROOT/examples/demo.session
+    echo "\$ ostrel replay examples/demo.session --svg ${OUT_DIR#"$ROOT"/}/demo.svg --png ${OUT_DIR#"$ROOT"/}/demo.png --trace ${OUT_DIR#"$ROOT"/}/demo.trace"
+    "$ostrel" replay "$session" --svg "$OUT_DIR/demo.svg" --png "$OUT_DIR/demo.png" \
+        --trace "$OUT_DIR/demo.trace" >"$OUT_DIR/demo.summary"
+    sed -n '1,9p' "$OUT_DIR/demo.summary"
+    echo "  ... ($(grep -c '^path ' "$OUT_DIR/demo.summary") paths; the whole summary is in ${OUT_DIR#"$ROOT"/}/demo.summary)"
+    grep -A2 '^selection' "$OUT_DIR/demo.summary"
+    grep '^wrote' "$OUT_DIR/demo.summary"
+    echo "  ($(grep -vc '^# ' "$OUT_DIR/demo.trace") host and surface calls in ${OUT_DIR#"$ROOT"/}/demo.trace)"
+    echo
     echo "The gallery of the bundled figures:"
     echo "  $OUT_DIR/gallery.svg"
     echo "  $OUT_DIR/gallery.png"
+    echo "The demo session, drawn with every tool and edited:"
+    echo "  $OUT_DIR/demo.svg"
+    echo "  $OUT_DIR/demo.png"
 }
 
 main "$@"

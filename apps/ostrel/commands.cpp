@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 #include "catalogue.h"
@@ -79,22 +80,6 @@ std::vector<PathNode> NodesOf(IVXPath* path) {
     return nodes;
 }
 
-std::string NodeLine(const PathNode& n) {
-    auto pts = [](std::initializer_list<double> v) {
-        std::string s;
-        for (double d : v) s += ' ' + FormatNumber(d);
-        return s;
-    };
-    switch (n.kind) {
-        case VX_NODE_MOVE: return "move" + pts({n.x1, n.y1});
-        case VX_NODE_LINE: return "line" + pts({n.x1, n.y1});
-        case VX_NODE_CUBIC: return "curve" + pts({n.x1, n.y1, n.x2, n.y2, n.x3, n.y3});
-        case VX_NODE_CLOSE: return "close";
-        default:
-            return "kind " + std::to_string(n.kind) + pts({n.x1, n.y1, n.x2, n.y2, n.x3, n.y3});
-    }
-}
-
 std::string Limits(const AxisEntry& a) {
     return "[" + FormatNumber(a.min, 6) + ", " + FormatNumber(a.max, 6) + "]";
 }
@@ -111,6 +96,63 @@ const char* kPathStyle =
     "stroke-linejoin=\"round\"";
 
 }  // namespace
+
+std::string NodeLine(const PathNode& n) {
+    auto pts = [](std::initializer_list<double> v) {
+        std::string s;
+        for (double d : v) s += ' ' + FormatNumber(d);
+        return s;
+    };
+    switch (n.kind) {
+        case VX_NODE_MOVE: return "move" + pts({n.x1, n.y1});
+        case VX_NODE_LINE: return "line" + pts({n.x1, n.y1});
+        case VX_NODE_CUBIC: return "curve" + pts({n.x1, n.y1, n.x2, n.y2, n.x3, n.y3});
+        case VX_NODE_CLOSE: return "close";
+        default:
+            return "kind " + std::to_string(n.kind) + pts({n.x1, n.y1, n.x2, n.y2, n.x3, n.y3});
+    }
+}
+
+void WriteDrawing(const std::string& svg, const std::string& svgPath, const std::string& pngPath,
+                  const std::function<void()>& beforeSvg) {
+    if (svgPath.empty() && pngPath.empty()) {
+        if (beforeSvg) beforeSvg();
+        return;
+    }
+    // Without an SVG file the PNG is converted from a temporary one that is never kept.
+    PendingFile svgFile(svgPath.empty() ? TempNameFor(pngPath) : svgPath, svg);
+    if (!pngPath.empty()) {
+        // Converted from the temporary SVG into a temporary PNG: both appear, or neither.
+        const std::string pngTemp = TempNameFor(pngPath);
+        const int status =
+            RunProgram({"rsvg-convert", "--format=png", "-o", pngTemp, svgFile.TempPath()});
+        std::error_code error;
+        const bool made = std::filesystem::is_regular_file(pngTemp, error);
+        if (status != 0 || !made) {
+            std::filesystem::remove(pngTemp, error);
+            if (status < 0) {
+                throw RunError("cannot run rsvg-convert for --png (Debian package librsvg2-bin)");
+            }
+            throw RunError("rsvg-convert failed with status " + std::to_string(status) +
+                           " writing '" + pngPath + "'");
+        }
+        std::filesystem::rename(pngTemp, pngPath, error);
+        if (error) {
+            std::filesystem::remove(pngTemp, error);
+            throw UsageError("cannot write '" + pngPath + "'");
+        }
+    }
+    try {
+        if (beforeSvg) beforeSvg();
+        if (!svgPath.empty()) svgFile.Commit();
+    } catch (...) {
+        if (!pngPath.empty()) {
+            std::error_code ignored;
+            std::filesystem::remove(pngPath, ignored);
+        }
+        throw;
+    }
+}
 
 void RunFigures(const Options&, const std::string& folder, std::ostream& out) {
     LoadedFolder loaded(folder);
@@ -268,38 +310,7 @@ void RunGallery(const Options& options, const std::string& folder, std::ostream&
     }
     svg += "</svg>\n";
 
-    PendingFile svgFile(options.out, svg);
-    std::unique_ptr<PendingFile> pngFile;
-    if (!options.png.empty()) {
-        // Converted from the temporary SVG into a temporary PNG: both appear, or neither.
-        const std::string pngTemp = TempNameFor(options.png);
-        const int status =
-            RunProgram({"rsvg-convert", "--format=png", "-o", pngTemp, svgFile.TempPath()});
-        std::error_code error;
-        const bool made = std::filesystem::is_regular_file(pngTemp, error);
-        if (status != 0 || !made) {
-            std::filesystem::remove(pngTemp, error);
-            if (status < 0) {
-                throw RunError("cannot run rsvg-convert for --png (Debian package librsvg2-bin)");
-            }
-            throw RunError("rsvg-convert failed with status " + std::to_string(status) +
-                           " writing '" + options.png + "'");
-        }
-        std::filesystem::rename(pngTemp, options.png, error);
-        if (error) {
-            std::filesystem::remove(pngTemp, error);
-            throw UsageError("cannot write '" + options.png + "'");
-        }
-    }
-    try {
-        svgFile.Commit();
-    } catch (...) {
-        if (!options.png.empty()) {
-            std::error_code ignored;
-            std::filesystem::remove(options.png, ignored);
-        }
-        throw;
-    }
+    WriteDrawing(svg, options.out, options.png);
     out << "wrote " << options.out << " (" << figures.size() << " figures)\n";
     if (!options.png.empty()) out << "wrote " << options.png << '\n';
 }

@@ -1,5 +1,6 @@
-// ostrel: lists, builds and draws the figure templates of a folder through the library's
-// public interface (include/ostrel/ostrel.h and the shared library), as a host would.
+// ostrel: lists, builds and draws the figure templates of a folder, and replays drawing
+// sessions through a canvas, using the library's public interface (include/ostrel/ostrel.h
+// and the shared library) as a host would.
 #include <iostream>
 #include <new>
 #include <string>
@@ -8,6 +9,7 @@
 #include "commands.h"
 #include "files.h"
 #include "options.h"
+#include "replay.h"
 
 int main(int argc, char** argv) {
     using namespace ostrel_cli;
@@ -22,6 +24,7 @@ int main(int argc, char** argv) {
             case Command::Figures: RunFigures(options, folder, std::cout); break;
             case Command::Build: RunBuild(options, folder, std::cout); break;
             case Command::Gallery: RunGallery(options, folder, std::cout); break;
+            case Command::Replay: RunReplay(options, folder, std::cout, std::cerr); break;
         }
         std::cout.flush();
         if (!std::cout) {

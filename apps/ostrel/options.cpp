@@ -59,7 +59,7 @@ void SetOnce(std::string& field, const std::string& option, const std::string& v
 Options ParseArguments(const std::vector<std::string>& args) {
     Options o;
     if (args.empty()) {
-        throw UsageError("no command given (figures, build or gallery); see ostrel --help");
+        throw UsageError("no command given (figures, build, gallery or replay); see ostrel --help");
     }
     const std::string& command = args[0];
     if (command == "--help" || command == "-h" || command == "help") {
@@ -73,9 +73,11 @@ Options ParseArguments(const std::vector<std::string>& args) {
         o.command = Command::Build;
     } else if (command == "gallery") {
         o.command = Command::Gallery;
+    } else if (command == "replay") {
+        o.command = Command::Replay;
     } else {
         throw UsageError("unknown command '" + command +
-                         "' (figures, build or gallery); see ostrel --help");
+                         "' (figures, build, gallery or replay); see ostrel --help");
     }
 
     Reader in{args, 1, command};
@@ -84,6 +86,7 @@ Options ParseArguments(const std::vector<std::string>& args) {
         const std::string option = arg.substr(0, arg.find('='));
         const bool build = o.command == Command::Build;
         const bool gallery = o.command == Command::Gallery;
+        const bool replay = o.command == Command::Replay;
         if (option == "--folder") {
             SetOnce(o.folder, option, in.Value(option, arg));
         } else if (build && option == "--frame") {
@@ -105,16 +108,20 @@ Options ParseArguments(const std::vector<std::string>& args) {
                 throw UsageError("more than " + std::to_string(kMaxRefs) + " --ref options");
             }
             o.refs.emplace_back(pair[0], pair[1]);
-        } else if (build && option == "--svg") {
+        } else if ((build || replay) && option == "--svg") {
             SetOnce(o.svg, option, in.Value(option, arg));
         } else if (gallery && option == "--out") {
             SetOnce(o.out, option, in.Value(option, arg));
-        } else if (gallery && option == "--png") {
+        } else if ((gallery || replay) && option == "--png") {
             SetOnce(o.png, option, in.Value(option, arg));
+        } else if (replay && option == "--trace") {
+            SetOnce(o.trace, option, in.Value(option, arg));
         } else if (arg.size() > 1 && arg[0] == '-') {
             throw UsageError("unknown option '" + option + "' for " + command);
         } else if (build && o.name.empty()) {
             o.name = arg;
+        } else if (replay && o.session.empty() && !arg.empty()) {
+            o.session = arg;
         } else {
             throw UsageError("unexpected argument '" + arg + "' for " + command);
         }
@@ -129,6 +136,23 @@ Options ParseArguments(const std::vector<std::string>& args) {
     }
     if (!o.png.empty() && o.png == o.out) {
         throw UsageError("--png and --out name the same file '" + o.out + "'");
+    }
+    if (o.command == Command::Replay) {
+        if (o.session.empty()) throw UsageError("replay needs a session file");
+        const std::pair<const char*, const std::string*> outputs[] = {
+            {"--svg", &o.svg}, {"--png", &o.png}, {"--trace", &o.trace}};
+        for (size_t i = 0; i < 3; ++i) {
+            for (size_t j = i + 1; j < 3; ++j) {
+                if (!outputs[i].second->empty() && *outputs[i].second == *outputs[j].second) {
+                    throw UsageError(std::string(outputs[i].first) + " and " + outputs[j].first +
+                                     " name the same file '" + *outputs[i].second + "'");
+                }
+            }
+            if (*outputs[i].second == o.session) {
+                throw UsageError(std::string(outputs[i].first) + " names the session file '" +
+                                 o.session + "'");
+            }
+        }
     }
     return o;
 }
@@ -147,11 +171,17 @@ const char* UsageText() {
            "      draws every figure in a grid with its name, its box handles and its\n"
            "      reference handles (orange diamonds); --png converts the drawing with\n"
            "      rsvg-convert (Debian package librsvg2-bin)\n"
+           "  ostrel replay SESSION [--svg FILE] [--png FILE] [--trace FILE] [--folder DIR]\n"
+           "      plays the session file (mouse, keys, tool choices; see README.md) through a\n"
+           "      canvas and prints each path's transform and nodes and the selection; --svg\n"
+           "      and --png draw the paths and the selection marks, --trace writes every\n"
+           "      call the library made on the host and its surface, one per line\n"
            "\n"
            "DIR defaults to the figures/ folder next to the program, else the figures/ folder\n"
            "of the source tree it was built from. Errors: one line on stderr and exit status\n"
-           "2 for a wrong argument, an unknown figure or a folder without figures, 1 when\n"
-           "rsvg-convert fails. Output files appear complete or not at all.\n";
+           "2 for a wrong argument, an unknown figure, a folder without figures or a bad\n"
+           "session (FILE:LINE: problem), 1 when rsvg-convert fails. Output files appear\n"
+           "complete or not at all.\n";
 }
 
 }  // namespace ostrel_cli

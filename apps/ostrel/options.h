@@ -20,7 +20,7 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-enum class Command { Help, Figures, Build, Gallery };
+enum class Command { Help, Figures, Build, Gallery, Replay };
 
 struct Options {
     Command command = Command::Help;
@@ -30,9 +30,11 @@ struct Options {
     bool haveFrame = false;
     double frame[4] = {0, 0, 0, 0};  // left, top, right, bottom
     std::vector<std::pair<double, double>> refs;
-    std::string svg;
+    std::string svg;  // also replay
     // gallery
-    std::string out, png;
+    std::string out, png;  // png also replay
+    // replay
+    std::string session, trace;
 };
 
 // Largest magnitudes accepted: frame edges and reference values stay far inside what the

@@ -1,64 +1,11 @@
 // The command-line program run as a user runs it: arguments in, exit status, standard
 // output, standard error and files out. Portable builds only (the program is started
 // through the shell); the Windows build of the program is built but not run by tests.
-#include <gtest/gtest.h>
-#include <sys/wait.h>
-
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <set>
-#include <iterator>
-#include <string>
-#include <vector>
-
-namespace fs = std::filesystem;
+#include "cli_run.h"
 
 namespace {
 
-std::string Quote(const std::string& text) {
-    std::string out = "'";
-    for (char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-struct TempDir {
-    fs::path path;
-    TempDir() {
-        std::string pattern = (fs::temp_directory_path() / "ostrel-cli-XXXXXX").string();
-        EXPECT_NE(mkdtemp(pattern.data()), nullptr);
-        path = pattern;
-    }
-    ~TempDir() { std::error_code ignored; fs::remove_all(path, ignored); }
-    std::string operator/(const std::string& name) const { return (path / name).string(); }
-    std::set<std::string> Entries() const {
-        std::set<std::string> names;
-        for (const auto& e : fs::directory_iterator(path)) names.insert(e.path().filename().string());
-        return names;
-    }
-};
-
-struct Result { int status; std::string out, err; };
-
-// Runs the program with args; prefix goes before it on the shell line (a PATH setting).
-Result RunCli(const std::vector<std::string>& args, const std::string& prefix = "") {
-    TempDir io;
-    std::string line = prefix + " " + Quote(OSTREL_CLI_PROGRAM);
-    for (const std::string& a : args) line += " " + Quote(a);
-    const int raw = std::system((line + " >" + Quote(io / "out") + " 2>" + Quote(io / "err") + " </dev/null").c_str());
-    return {raw != -1 && WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(io / "out"), ReadFile(io / "err")};
-}
-
-size_t Count(const std::string& text, const std::string& what) {
-    size_t n = 0;
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-    return n;
-}
+using namespace cli_test;
 
 const std::string kFigures = OSTREL_CLI_FIGURES;
 
