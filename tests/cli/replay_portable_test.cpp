@@ -172,24 +172,6 @@ TEST(Replay, HeldKeysPlacingAndTheHostsRotationReachTheTools) {
     EXPECT_EQ(Count(ReadFile(dir / "t.trace"), "BeginSelectionChange"), 5u);
 }
 
-TEST(Replay, RotatingByTheRingAroundAHandle) {
-    TempDir dir;
-    // The ring of the top-right handle (50, 10) reaches 8 pixels from it; (56, 4) lies on it
-    // and outside the handle's own square. Dragging to (51, 51) turns the line from the
-    // pivot (30, 25) by a right angle: (26, -21) becomes (21, 26).
-    const Replayed r = Replay(dir,
-                              "tool Rectangle\npress 10 10\ndrag 50 40\nrelease 50 40\n"
-                              "tool none\nmode object\n"
-                              "hover 56 4\n"                                  // 7
-                              "press 56 4\ndrag 51 51\nrelease 51 51\n");     // 8-10
-    ASSERT_EQ(r.result.status, 0) << r.result.err;
-    EXPECT_EQ(CallsOfLine(r.trace, 7).back(), "SetFeedback 0 p1 10 0 1 0");
-    EXPECT_NE(r.result.out.find("path p1\n  transform 0 1 -1 0 55 -5\n"), std::string::npos) << r.result.out;
-    const Calls release = CallsOfLine(r.trace, 10);
-    EXPECT_EQ(Calls(release.end() - 4, release.end()),
-              (Calls{"BeginChange", "ApprovePathChange p1 2 0 1 -1 0 55 -5", "PathChanged p1 2", "EndChange"}));
-}
-
 TEST(Replay, NodeDragTakesTheHandlesAlongOnlyWithCtrl) {
     // A Bezier chain: move (40, 340), then anchors (160, 350) and (280, 345), each pulled by
     // the drag after its press; the double-click's press adds the last anchor (380, 360).
@@ -217,22 +199,6 @@ TEST(Replay, NodeDragTakesTheHandlesAlongOnlyWithCtrl) {
     // The node drag passes key releases on to the window; the program's window does not act
     // on them while the drag lasts.
     EXPECT_EQ(CallsOfLine(with.trace, 20), (Calls{"DispatchMessage 0x0101 17 -1073741823"}));
-}
-
-TEST(Replay, RubberBandWithShiftSelectsInASquare) {
-    TempDir dir;
-    // Node mode, so that the press at (100, 100) finds no box handle of the selected path.
-    const Replayed r = Replay(dir,
-                              "tool Rectangle\n"
-                              "press 105 105\ndrag 125 125\nrelease 125 125\n"   // inside the square
-                              "press 106 115\ndrag 124 135\nrelease 124 135\n"   // reaches below it
-                              "tool none\nhold shift\n"
-                              "press 100 100\ndrag 130 110\nrelease 130 110\n");  // 10-12
-    ASSERT_EQ(r.result.status, 0) << r.result.err;
-    EXPECT_NE(r.result.out.find("selection p1\n"), std::string::npos) << r.result.out;
-    EXPECT_EQ(CallsOfLine(r.trace, 11), (Calls{"RestoreOverlay 3 100 100 100 100", "AcceptTrackPoint 130 130 1",
-                                               "AdjustPoint 130 130", "BeginPath null", "Rectangle 100 100 30 30",
-                                               "EndPath null 1", "ShowOverlay 3 100 100 130 130"}));
 }
 
 TEST(Replay, ReferenceHandleDragAndTemplateTextRebuildAFigure) {
