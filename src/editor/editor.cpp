@@ -302,11 +302,12 @@ void CVXEditor::KeyDown(int32_t key, int32_t, int32_t) {
 
 void CVXEditor::KeyUp(int32_t key, int32_t unused1, int32_t unused2) { KeyDown(key, unused1, unused2); }
 
-// surface may be null: it is then asked of the host when a refresh is due. The result
-// tells whether the path is selected afterwards (a Control click on nothing counts as yes).
-bool CVXEditor::ClickSelect(IVXPath* path, IDrawSurface* surface) {
+// The result tells whether the path is selected afterwards (a Control click on nothing
+// counts as yes); *refresh whether the surface must be refreshed.
+bool CVXEditor::ClickSelect(IVXPath* path, bool* refresh) {
     const bool wasSelected = IsSelected(path);
     bool selected = true;
+    *refresh = true;
     if (ControlDown()) {
         host_->BeginSelectionChange();
         if (wasSelected) {
@@ -318,16 +319,17 @@ bool CVXEditor::ClickSelect(IVXPath* path, IDrawSurface* surface) {
         host_->EndSelectionChange();
     } else if (!wasSelected) {
         SelectOnly(path);
-    } else if (selections_.GetCount() <= 1) {
-        return true;
+    } else {
+        *refresh = selections_.GetCount() > 1;
     }
-    Refresh(surface ? surface : host_->GetSurface());
     return selected;
 }
 
 void CVXEditor::ClickHovered(double, double) {
     SendFeedback(hovered_, hoveredCode_, 0, hovered_ && IsSelected(hovered_) ? 1 : 0);
-    ClickSelect(hovered_, nullptr);
+    bool refresh;
+    ClickSelect(hovered_, &refresh);
+    if (refresh) Refresh(host_->GetSurface());
 }
 
 void CVXEditor::MouseDown(double x, double y, int32_t button) {
@@ -360,7 +362,10 @@ void CVXEditor::MouseDown(double x, double y, int32_t button) {
     const bool control = ControlDown();
     SendFeedback(hovered_, hoveredCode_, 0, IsSelected(hovered_) ? 1 : 0);
     if (!IsSelected(hovered_) || control || editMode_ == 1 || hoveredCode_ == kHitReference) {
-        if (!ClickSelect(hovered_, surface) || control) return;
+        bool refresh;
+        const bool selected = ClickSelect(hovered_, &refresh);
+        if (refresh) Refresh(surface);
+        if (!selected || control) return;
         if (surface) {
             DrawSelection(surface, 1, 0);
             surface->ShowOverlay(0, nullptr);

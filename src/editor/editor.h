@@ -74,7 +74,7 @@ private:
 
     IVXFigures* CurrentTool() const;
     int32_t HitTestAt(double x, double y, bool selectedOnly, IVXPath** found, int32_t* part);
-    bool ClickSelect(IVXPath* path, IDrawSurface* surface);
+    bool ClickSelect(IVXPath* path, bool* refresh);
     bool AddWithApproval(IVXPath* path);
     // Empties the selection and selects path, inside one selection bracket.
     void SelectOnly(IVXPath* path);
