@@ -260,6 +260,9 @@ TEST_F(CanvasTest, ToolDrawsAreAddedOnlyWithConsent) {
     EXPECT_EQ(canvas->GetPathCount(), 2);
     canvas->SetCurrentTool(nullptr);
     EXPECT_FALSE(canvas->PlaceFigure(10, 10, VXTEXT("Counted")));
+    VX_DestroyGraphicCanvas(canvas);  // before the tool goes out of scope
+    canvas = nullptr;
+    EXPECT_EQ(tool.refs, 1);
 }
 
 TEST_F(CanvasTest, HostsReachEveryOperationByTablePosition) {
