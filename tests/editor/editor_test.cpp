@@ -49,6 +49,10 @@ TEST_F(CanvasTest, ToolRegistryNamesInfosAndReferences) {
     // An unknown name is kept but names no tool; null or empty clears it.
     EXPECT_FALSE(canvas->SetCurrentTool(VXTEXT("Lin")));
     EXPECT_EQ(text::ToUtf8(canvas->GetCurrentToolName()), "Lin");
+    events.Drag(50, 50).Release(50, 50);  // so a press draws no line: it starts a band
+    events.Play();
+    canvas->MouseDown(10, 10, 1);
+    EXPECT_EQ(log.Only({"Rectangle", "ApprovePathAdd"}), Lines{"Rectangle 10 10 40 40"});
     EXPECT_TRUE(canvas->SetCurrentTool(VXTEXT("Line")));
     EXPECT_TRUE(canvas->SetCurrentTool(nullptr));
     EXPECT_EQ(canvas->GetCurrentToolName()[0], 0);
@@ -206,6 +210,9 @@ TEST_F(CanvasTest, TemplateTextsRebuildInTheBoxAndAskWhenTold) {
     TestTemplates templates;
     VX_DestroyGraphicCanvas(canvas);  // a canvas knows the templates loaded before it
     canvas = static_cast<IGraphicCanvasEx*>(VX_CreateGraphicCanvas(&host));
+    VXCHAR names[64];
+    ASSERT_EQ(canvas->GetToolNames(names), 45);  // the template's name after the tools'
+    EXPECT_EQ(Units(names, 45), std::u16string(u"Bezier\0Free Hand\0Line\0Polygon\0Rectangle\0Tab\0\0", 45));
     IVXPath* p = Add("M 100 100 L 200 100 L 200 200 L 100 200 Z", "p");
     EXPECT_EQ(canvas->GetTemplateText(p, nullptr, 0), 0);  // not a template figure
 
