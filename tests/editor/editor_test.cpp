@@ -1,5 +1,6 @@
 // The canvas editor's operations outside the tracking loops: tool registry, path list and
 // its references, hit test and feedback, clicks, template texts, teardown, and the table.
+#include <cmath>
 #include <cstring>
 
 #include "editor_fixture.h"
@@ -270,6 +271,49 @@ TEST_F(CanvasTest, ToolDrawsAreAddedOnlyWithConsent) {
     VX_DestroyGraphicCanvas(canvas);  // before the tool goes out of scope
     canvas = nullptr;
     EXPECT_EQ(tool.refs, 1);
+}
+
+TEST_F(CanvasTest, HostileInputGivesDefinedResults) {
+    TestTemplates templates;
+    VX_DestroyGraphicCanvas(canvas);
+    canvas = static_cast<IGraphicCanvasEx*>(VX_CreateGraphicCanvas(&host));
+    const double nan = std::nan(""), inf = HUGE_VAL;
+    IVXPath* p = Add("M 10 10 L 110 10 L 110 70 L 10 70 Z", "p");
+    canvas->SetEditMode(0);
+    IVXPath* found = p;
+    for (double v : {nan, inf, -inf}) {
+        canvas->MouseMove(v, v);
+        EXPECT_EQ(canvas->HitTest(v, 10, 0, &found), 0);
+        EXPECT_EQ(found, nullptr);
+    }
+    EXPECT_EQ(log.lines, Lines{});  // nothing hovered, nothing said
+    // A band pressed at NaN selects nothing, whatever the release.
+    Select({p});
+    events.Drag(200, 200).Release(200, 200);
+    Press(nan, nan);
+    EXPECT_EQ(Selected(), std::vector<IVXPath*>{});
+    EXPECT_EQ(log.lines.back(), "Refresh 0 0 0 0");
+
+    // Template texts that end early or carry numbers beyond any frame still answer.
+    for (const VXCHAR* text : {VXTEXT("<Tab><("), VXTEXT("<Tab><(1e999,-1e999)>"), VXTEXT("<Tab><(nan)(,)>"),
+                               VXTEXT("<Tab>"), VXTEXT("<<Tab>>")}) {
+        EXPECT_EQ(canvas->ApplyTemplateText(p, text, false), text[1] == 'T');
+    }
+    VXCHAR unused = 'u';
+    EXPECT_GT(canvas->GetTemplateText(p, &unused, -5), 0);
+    EXPECT_EQ(unused, VXCHAR('u'));
+    EXPECT_EQ(canvas->GetTemplateText(nullptr, nullptr, 0), 0);
+    EXPECT_FALSE(canvas->ApplyTemplateText(nullptr, VXTEXT("<Tab>"), true));
+
+    // Sizes that are not numbers place nothing or something, never half of it.
+    canvas->SetCurrentTool(VXTEXT("Tab"));
+    for (double v : {nan, inf, -1e308}) {
+        const int32_t before = canvas->GetPathCount();
+        const bool placed = canvas->PlaceFigure(v, 20, VXTEXT("Tab"));
+        EXPECT_EQ(canvas->GetPathCount(), before + (placed ? 1 : 0)) << v;
+    }
+    canvas->RegisterTool(nullptr, nullptr);
+    EXPECT_EQ(canvas->GetToolNames(nullptr), 45);
 }
 
 TEST_F(CanvasTest, HostsReachEveryOperationByTablePosition) {
