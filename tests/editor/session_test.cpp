@@ -249,6 +249,14 @@ TEST_F(CanvasTest, HeldKeysSquareTheBandScaleUniformlyAndDragNeighbours) {
               (Lines{"BeginSelectionChange", "ApprovePathChange c 3 1 0 0 1 0 0"}));
     EXPECT_EQ(PathText(c), "M 10 200 C 20 180 40 190 50 210 C 60 230 80 220 90 200");
 
+    // Control going down or up makes the canvas look again under the cursor, which the
+    // script's event source leaves at the origin.
+    Add("M 0 0 L 40 0", "corner");
+    log.Clear();
+    canvas->KeyDown(0x11, 0, 0);
+    canvas->KeyUp(0x11, 0, 0);
+    EXPECT_EQ(log.lines, (Lines{"SetFeedback 1 corner 15 0 0 0", "SetFeedback 1 corner 15 0 0 0"}));
+
 }
 
 }  // namespace
