@@ -1,9 +1,9 @@
 // What the program needs to know about the templates of a folder beyond what ostrel.h
 // offers a host: each template's tips and icon, its reference names, value texts and drag
-// limits, and the selection marks that the library would draw for a figure. None of this
-// has a public entry yet (a host sees tips only through a canvas's tool list, limits only
-// while dragging a handle), so catalogue.cpp reaches the core's own template library,
-// loader and path drawing directly. It is the only file of the program that includes
+// limits, and the selection marks alone. A host sees tips only through a canvas's tool
+// list, limits only while dragging a handle, and marks only together with the figure's
+// outline (a canvas's DrawSelection), so catalogue.cpp reaches the core's own template
+// library, loader and path drawing directly. It is the only file of the program that includes
 // src/; it works on a private copy of the core linked into the program, loaded from the
 // same folder, while everything else goes through the shared library as a host does.
 #pragma once
