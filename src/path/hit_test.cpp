@@ -142,10 +142,6 @@ int32_t CVXPath::HitTestPath(CVXEditor* editor, double x, double y, int32_t mode
     const double half = g_parameters.HalfMarkSize();
     const double tolerance = g_parameters.EdgeToleranceValue();
 
-    // Corners P1 top-left, P2 top-right, P3 bottom-left, P4 bottom-right, canvas space.
-    double cx[4], cy[4];
-    GetOrientedCorners(&cx[0], &cy[0], &cx[1], &cy[1], &cx[2], &cy[2], &cx[3], &cy[3]);
-
     // Most paths are far from the mouse: their box, widened enough to hold every handle
     // and ring, rejects the point before anything else is looked at.
     {
@@ -160,6 +156,10 @@ int32_t CVXPath::HitTestPath(CVXEditor* editor, double x, double y, int32_t mode
         box.y2 += 2.0 * mark;
         if (!PointInRect(box, x, y)) return kHitNothing;
     }
+
+    // Corners P1 top-left, P2 top-right, P3 bottom-left, P4 bottom-right, canvas space.
+    double cx[4], cy[4];
+    GetOrientedCorners(&cx[0], &cy[0], &cx[1], &cy[1], &cx[2], &cy[2], &cx[3], &cy[3]);
 
     if (mode == 0 && editor && editor->IsSelected(this)) {
         const std::vector<double>& refs = referencePoints_;
