@@ -7,10 +7,6 @@ double Min(double a, double b) { return b < a ? b : a; }
 double Max(double a, double b) { return b > a ? b : a; }
 }  // namespace
 
-Rect NormalizeRect(const Rect& r) {
-    return Rect{Min(r.x1, r.x2), Min(r.y1, r.y2), Max(r.x1, r.x2), Max(r.y1, r.y2)};
-}
-
 void MapPoint(double x, double y, const PathTransform& t, double* outX, double* outY) {
     const double mx = t.a * x + t.c * y + t.e;
     const double my = t.b * x + t.d * y + t.f;
@@ -45,11 +41,6 @@ void InvertTransform(const PathTransform& t, PathTransform* u) {
         (t.e * t.b - t.f * t.a) / det,
     };
     *u = r;
-}
-
-bool PointInRect(const Rect& r, double x, double y) {
-    const Rect n = NormalizeRect(r);
-    return n.x1 <= x && x <= n.x2 && n.y1 <= y && y <= n.y2;
 }
 
 Rect BoxOfPoints(const double* xs, const double* ys, int n) {
