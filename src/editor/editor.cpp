@@ -2,9 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <memory>
-#include <new>
 
 #include "editor/tracking.h"
 #include "interface/global_parameters.h"
