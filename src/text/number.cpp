@@ -576,35 +576,26 @@ double Read(const Cursor& c, size_t* consumed) {
         int significant = 0;
         int64_t scale = 0;  // m * 10^scale is the number without its exponent
         bool dropped = false, any = false;
-        uint32_t ch;
-        for (; IsDigit(ch = c.At(i)); ++i) {
+        // Keeps the first 19 significant digits in m; a digit after them only moves the
+        // scale (integer part) or is dropped (fraction), and is remembered when not 0.
+        auto take = [&](uint32_t digit, bool fraction) {
             any = true;
-            const uint32_t digit = ch - '0';
             if (significant < 19) {
                 if (m != 0 || digit != 0) {
                     m = m * 10 + digit;
                     ++significant;
                 }
+                if (fraction) --scale;
             } else {
-                ++scale;
+                if (!fraction) ++scale;
                 dropped = dropped || digit != 0;
             }
-        }
+        };
+        uint32_t ch;
+        for (; IsDigit(ch = c.At(i)); ++i) take(ch - '0', false);
         if (c.At(i) == '.') {
             size_t j = i + 1;
-            for (; IsDigit(ch = c.At(j)); ++j) {
-                any = true;
-                const uint32_t digit = ch - '0';
-                if (significant < 19) {
-                    if (m != 0 || digit != 0) {
-                        m = m * 10 + digit;
-                        ++significant;
-                    }
-                    --scale;
-                } else {
-                    dropped = dropped || digit != 0;
-                }
-            }
+            for (; IsDigit(ch = c.At(j)); ++j) take(ch - '0', true);
             if (any) i = j;
         }
         if (!any) {
