@@ -172,35 +172,6 @@ TEST(Replay, HeldKeysPlacingAndTheHostsRotationReachTheTools) {
     EXPECT_EQ(Count(ReadFile(dir / "t.trace"), "BeginSelectionChange"), 5u);
 }
 
-TEST(Replay, NodeDragTakesTheHandlesAlongOnlyWithCtrl) {
-    // A Bezier chain: move (40, 340), then anchors (160, 350) and (280, 345), each pulled by
-    // the drag after its press; the double-click's press adds the last anchor (380, 360).
-    const std::string chain =
-        "tool Bezier\n"
-        "press 40 340\ndrag 80 300\nrelease 80 300\n"
-        "hover 160 350\npress 160 350\ndrag 200 390\nrelease 200 390\n"
-        "hover 280 345\npress 280 345\ndrag 320 300\nrelease 320 300\n"
-        "hover 380 360\ndblclick 380 360\n"
-        "tool none\nhover 160 350\npress 160 350\n";  // node mode: the middle anchor, lines 16-17
-    TempDir plain, ctrl;
-    const Replayed without = Replay(plain, chain + "drag 160 372\nrelease 160 372\n");
-    const Replayed with = Replay(ctrl, chain + "hold ctrl\ndrag 160 372\nfree ctrl\nrelease 160 372\n");
-    ASSERT_EQ(without.result.status, 0) << without.result.err;
-    ASSERT_EQ(with.result.status, 0) << with.result.err;
-    // Without Ctrl only the anchor moves by (0, 22); with it, the control points on either
-    // side of it move with it.
-    EXPECT_NE(without.result.out.find("    move 40 340\n    curve 80 300 120 310 160 372\n    curve 200 390 240 390 280 345\n"
-                                      "    curve 320 300 380 360 380 360\n"), std::string::npos) << without.result.out;
-    EXPECT_NE(with.result.out.find("    curve 80 300 120 332 160 372\n    curve 200 412 240 390 280 345\n"), std::string::npos)
-        << with.result.out;
-    const Calls release = CallsOfLine(with.trace, 21);
-    EXPECT_EQ(Calls(release.end() - 4, release.end()),
-              (Calls{"BeginChange", "ApprovePathChange p1 3 1 0 0 1 0 0", "PathChanged p1 3", "EndChange"}));
-    // The node drag passes key releases on to the window; the program's window does not act
-    // on them while the drag lasts.
-    EXPECT_EQ(CallsOfLine(with.trace, 20), (Calls{"DispatchMessage 0x0101 17 -1073741823"}));
-}
-
 TEST(Replay, ReferenceHandleDragAndTemplateTextRebuildAFigure) {
     TempDir dir;
     // A star in (100, 100)-(200, 200): its handle sits at (150, 176.395). Dragged to y 300,
