@@ -29,11 +29,7 @@ public:
     End Run(bool dispatchKeyUp) {
         for (;;) {
             platform::Message msg;
-            const int32_t got = platform::NextMessage(&msg);
-            if (got <= 0) {
-                if (got == 0) platform::RepostQuit(msg);
-                return End::Cancel;
-            }
+            if (!tools::TakeMessage(&msg)) return End::Cancel;
             switch (msg.message) {
                 case tools::kWmActivate:
                 case tools::kWmActivateApp:

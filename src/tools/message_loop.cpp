@@ -26,14 +26,16 @@ ScreenPoint TruncatePoint(double x, double y) { return ScreenPoint{TruncateToInt
 
 bool ShiftDown() { return (platform::GetAsyncKeyState(kVkShift) & 0x8000) != 0; }
 
+bool TakeMessage(platform::Message* msg) {
+    const int32_t got = platform::NextMessage(msg);
+    if (got == 0) platform::RepostQuit(*msg);
+    return got > 0;
+}
+
 Step RunMessageLoop(MessageHandler& handler) {
     for (;;) {
         platform::Message msg;
-        const int32_t got = platform::NextMessage(&msg);
-        if (got <= 0) {
-            if (got == 0) platform::RepostQuit(msg);
-            return Step::Cancel;
-        }
+        if (!TakeMessage(&msg)) return Step::Cancel;
         Step step = Step::Continue;
         switch (msg.message) {
             case kWmMouseMove:

@@ -52,6 +52,10 @@ ScreenPoint TruncatePoint(double x, double y);
 // Shift is read from the platform at each call, not remembered.
 bool ShiftDown();
 
+// Takes the thread's next message. False on a quit or a failed retrieval, which end a
+// gesture as a cancel; a quit is posted again for the host's own loop.
+bool TakeMessage(platform::Message* msg);
+
 enum class Step { Continue, Finish, Cancel };
 
 class MessageHandler {
