@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# Measures how many planted faults the native test suite catches. Each mutant of
+# scripts/mutants.txt (one token of src/ changed: a flipped comparison, an off-by-one
+# constant, a dropped call, a swapped operator) is planted in turn, the native Release tree
+# is rebuilt and every test program runs; a failing test kills the mutant. A mutant that
+# does not compile is counted apart. The source is restored after each one.
+#
+#   scripts/mutate.sh [ID...]     all mutants, or the ones named
+#   scripts/mutate.sh --pick N    write a new list of about N mutants (changes the baseline!)
+#
+# Prints one line a mutant and last "killed K of N (P%), S survived, C did not compile";
+# the survivors are listed in build/mutate/survivors.txt. Environment: BUILD_ROOT, JOBS.
+set -euo pipefail
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+source "$ROOT/scripts/lib/common.sh"
+LIST=$ROOT/scripts/mutants.txt
+TOOL=$ROOT/scripts/lib/mutants.py
+DIR=$BUILD_ROOT/mutate
+
+if [ "${1:-}" = --pick ]; then
+    python3 "$TOOL" pick "$ROOT/src" "$2" >"$LIST"
+    echo "$(wc -l <"$LIST") mutants in ${LIST#"$ROOT"/}"
+    exit 0
+fi
+
+ensure_packages "${BUILD_PACKAGES[@]}" python3
+if ! git -C "$ROOT" diff --quiet -- src; then
+    echo "src/ has uncommitted changes; commit or stash them first" >&2
+    exit 2
+fi
+restore() { git -C "$ROOT" checkout -- src; }
+trap restore EXIT
+
+mkdir -p "$DIR"
+cmake -S "$ROOT" -B "$DIR" -DCMAKE_BUILD_TYPE=Release >"$DIR/configure.log"
+cmake --build "$DIR" -j "$JOBS" >"$DIR/build.log" 2>&1 || { tail -20 "$DIR/build.log"; exit 1; }
+if ! ctest --test-dir "$DIR" -j "$JOBS" >"$DIR/tests.log" 2>&1; then
+    echo "the suite fails without any mutant; see $DIR/tests.log" >&2
+    exit 1
+fi
+
+if [ $# -gt 0 ]; then ids=("$@"); else mapfile -t ids < <(cut -f1 "$LIST"); fi
+killed=0 survived=0 stillborn=0 lost=0
+: >"$DIR/survivors.txt"
+for id in "${ids[@]}"; do
+    row=$(grep -P "^$id\t" "$LIST")
+    if ! file=$(python3 "$TOOL" apply "$ROOT/src" "$LIST" "$id" 2>&1); then
+        printf '%s  lost       %s\n' "$id" "$file"
+        lost=$((lost + 1))
+        continue
+    fi
+    if ! cmake --build "$DIR" -j "$JOBS" >"$DIR/mutant.log" 2>&1; then
+        verdict=stillborn; stillborn=$((stillborn + 1))
+    elif ctest --test-dir "$DIR" -j "$JOBS" --timeout 60 --stop-on-failure >>"$DIR/mutant.log" 2>&1; then
+        verdict=survived; survived=$((survived + 1))
+        printf '%s\n' "$row" >>"$DIR/survivors.txt"
+    else
+        verdict=killed; killed=$((killed + 1))
+    fi
+    printf '%s  %-10s %s: %s\n' "$id" "$verdict" "${file#"$ROOT"/}" "$(cut -f4- <<<"$row" | tr '\t' ' ')"
+    restore
+done
+# Rebuild the unmutated tree so that it is not left holding the last mutant.
+cmake --build "$DIR" -j "$JOBS" >"$DIR/build.log" 2>&1 || true
+total=$((killed + survived))
+echo "killed $killed of $total ($(( total ? 100 * killed / total : 0 ))%), $survived survived," \
+     "$stillborn did not compile, $lost not found"
