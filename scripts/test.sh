@@ -2,8 +2,10 @@
 # The test command. Builds and tests every target of Ostrel:
 #   1. native Release build (benchmarks built, not run), every test program;
 #   2. native build with AddressSanitizer and UndefinedBehaviorSanitizer, every test again;
-#   3. x86_64 Windows cross build, every test program run under Wine;
-#   4. i686 Windows build of Ostrel.dll;
+#   3. x86_64 Windows cross build, every test program run under Wine, and the tour of
+#      Ostrel Sketch: the program under Wine's X11 driver on Xvfb, driven by real X input
+#      (scripts/lib/sketch.sh; its last screenshot is out/sketch.png);
+#   4. i686 Windows build of Ostrel.dll and Ostrel Sketch;
 #   5. the libFuzzer targets of fuzz/, each for FUZZ_SECONDS (when there are any);
 # and checks the export and import tables of every shared library it builds.
 # Missing Debian packages are installed when run as root. Build logs go to build/logs; the
@@ -18,6 +20,7 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 source "$ROOT/scripts/lib/common.sh"
 source "$ROOT/scripts/lib/suite.sh"
 source "$ROOT/scripts/lib/wine.sh"
+source "$ROOT/scripts/lib/sketch.sh"
 
 # ---- The binary interface ------------------------------------------------------------
 # Every export of the library, in the order the tables list them (sorted).
@@ -27,6 +30,9 @@ EXPORTS=(VX_CreateGraphicCanvas VX_CreatePath VX_CreatePathEx VX_DestroyGraphicC
 PORTABLE_EXPORTS=(VX_SetPlatformHooks)
 # The only DLLs a Windows binary of ours may import (case-insensitive, extended regex).
 SYSTEM_DLLS='kernel32|user32|oleaut32|ole32|shlwapi|msvcrt|api-ms-win-crt-[a-z0-9-]+'
+# The sketch draws with GDI and asks for file names with the common dialogs; it loads
+# Ostrel.dll at run time, so its import table must not name it.
+SKETCH_DLLS="$SYSTEM_DLLS|gdi32|comdlg32"
 
 FUZZ_SECONDS=${FUZZ_SECONDS:-30}
 
@@ -111,9 +117,14 @@ windows_x86_64() {
     mapfile -t programs < <(find "$dir/tests" "$dir/apps" -name '*.exe' 2>/dev/null | sort)
     step "win64: programs need no mingw runtime DLL" win64-program-imports \
         check_pe_imports "$objdump" "$SYSTEM_DLLS|ostrel" "${programs[@]}" || true
+    step "win64: sketch.exe imports only system DLLs" win64-sketch-imports \
+        check_pe_imports "$objdump" "$SKETCH_DLLS" "$dir/sketch/sketch.exe" || true
     step "win64: Wine prefix" win64-wine wine_prepare "$dir/wineprefix" || return 0
     run_suite win64 "$dir" || true
     wine_stop
+    step "win64: Ostrel Sketch tour (Wine X11 on Xvfb)" sketch-tour \
+        sketch_tour "$dir/sketch/sketch.exe" "$dir/sketch-wineprefix" "$ROOT/out" || true
+    sed -n 's/^\(Wine step\|tour\): /    sketch \1: /p' "$LOG_DIR/sketch-tour.log" || true
 }
 
 windows_i686() {
@@ -125,6 +136,8 @@ windows_i686() {
         check_pe_exports "$objdump" "$dir/src/Ostrel.dll" || true
     step "win32: Ostrel.dll imports only system DLLs" win32-imports \
         check_pe_imports "$objdump" "$SYSTEM_DLLS" "$dir/src/Ostrel.dll" || true
+    step "win32: sketch.exe imports only system DLLs" win32-sketch-imports \
+        check_pe_imports "$objdump" "$SKETCH_DLLS" "$dir/sketch/sketch.exe" || true
 }
 
 # Each executable fuzz_<name> that fuzz/ builds runs for FUZZ_SECONDS on a fresh corpus,

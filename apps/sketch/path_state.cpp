@@ -1,5 +1,6 @@
 #include "path_state.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace sketch {
@@ -15,11 +16,12 @@ VXString PathState::TemplateName() const {
 bool operator==(const PathState& a, const PathState& b) {
     if (a.nodes.size() != b.nodes.size() || a.templateText != b.templateText) return false;
     for (size_t i = 0; i < a.nodes.size(); ++i) {
+        // Only the coordinates a kind uses: a move made from a rectangle keeps the width
+        // and height in its unused fields, which nothing reads (nor the file keeps).
         const PathNode &m = a.nodes[i], &n = b.nodes[i];
-        if (m.kind != n.kind || m.x1 != n.x1 || m.y1 != n.y1 || m.x2 != n.x2 || m.y2 != n.y2 ||
-            m.x3 != n.x3 || m.y3 != n.y3) {
-            return false;
-        }
+        const int used = m.kind == VX_NODE_CLOSE ? 0 : m.kind == VX_NODE_MOVE || m.kind == VX_NODE_LINE ? 2 : 6;
+        const double u[6] = {m.x1, m.y1, m.x2, m.y2, m.x3, m.y3}, v[6] = {n.x1, n.y1, n.x2, n.y2, n.x3, n.y3};
+        if (m.kind != n.kind || !std::equal(u, u + used, v)) return false;
     }
     const PathTransform &s = a.transform, &t = b.transform;
     if (s.a != t.a || s.b != t.b || s.c != t.c || s.d != t.d || s.e != t.e || s.f != t.f) return false;
@@ -61,9 +63,12 @@ IVXPath* ScratchPath(const OstrelExports& library, IGraphicCanvas* canvas,
         params.right = state.frame[2], params.bottom = state.frame[3];
         std::memcpy(params.name, name.data(), name.size() * sizeof(VXCHAR));
         scratch = library.CreatePathEx(&params);
-        // The identity transform of a new path makes the box the text is applied in the
-        // saved frame itself; the text sets the reference values.
-        if (scratch) canvas->ApplyTemplateText(scratch, state.templateText.c_str(), false);
+        // The text sets the reference values, unless the template's own are the same text.
+        // The identity transform of a new path makes the box it is applied in the saved
+        // frame itself.
+        if (scratch && CapturePath(canvas, scratch).templateText != state.templateText) {
+            canvas->ApplyTemplateText(scratch, state.templateText.c_str(), false);
+        }
     }
     if (!scratch) scratch = library.CreatePath();
     if (!scratch) return nullptr;

@@ -19,6 +19,11 @@ DEMO_PACKAGES=(
 BENCH_PEER_PACKAGES=(
     lib2geom-dev libboost-dev libcairo2-dev
 )
+# The sketch's tour (scripts/lib/sketch.sh): an X server, real X input, screenshots, and the
+# tour's checker (scripts/lib/sketch_tour.py).
+SKETCH_PACKAGES=(
+    xvfb xdotool imagemagick python3
+)
 TEST_PACKAGES=(
     "${BUILD_PACKAGES[@]}"
     "${DEMO_PACKAGES[@]}"
@@ -27,6 +32,7 @@ TEST_PACKAGES=(
     g++-mingw-w64-i686 g++-mingw-w64-x86-64
     binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
     wine64
+    "${SKETCH_PACKAGES[@]}"
 )
 
 package_installed() {

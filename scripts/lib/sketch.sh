@@ -2,10 +2,6 @@
 # display, and running the program on the user's display. Used by scripts/test.sh (one step)
 # and scripts/sketch.sh. Source after common.sh and wine.sh.
 
-# What the tour needs beyond the Windows build: the X server, the input driver, screenshots,
-# and the checker (scripts/lib/sketch_tour.py).
-SKETCH_PACKAGES=(xvfb xdotool imagemagick python3)
-
 # The tour draws at this size; the screen has room for the window's menu bar.
 SKETCH_SIZE=1024x768
 SKETCH_SCREEN=1280x1024x24

@@ -1,2 +1,254 @@
+// The sketch's window-free logic (apps/sketch) against the real library: the view's
+// mappings, the file format, and undo built on the approval protocol.
 #include <gtest/gtest.h>
-TEST(Sketch, Builds) {}
+
+#include <cmath>
+
+#include "host.h"
+#include "svg_file.h"
+
+namespace sketch {
+namespace {
+
+OstrelExports Linked() {
+    OstrelExports e;
+    e.CreateGraphicCanvas = VX_CreateGraphicCanvas;
+    e.DestroyGraphicCanvas = VX_DestroyGraphicCanvas;
+    e.CreatePath = VX_CreatePath;
+    e.CreatePathEx = VX_CreatePathEx;
+    e.Initial = VX_Initial;
+    e.Release = VX_Release;
+    e.SetParameters = VX_SetParameters;
+    return e;
+}
+
+// A canvas with the bundled figures, its host recording undo steps.
+struct Sketch : ::testing::Test {
+    OstrelExports library = Linked();
+    View view;
+    UndoStack undo{library};
+    SketchHost host{view, undo};
+    IGraphicCanvas* canvas = nullptr;
+
+    void SetUp() override {
+        const std::string folder = SKETCH_FIGURES;
+        library.Initial(FromUtf8(folder).c_str());
+        canvas = library.CreateGraphicCanvas(&host);
+        undo.SetCanvas(canvas);
+    }
+    void TearDown() override {
+        undo.Clear();
+        library.DestroyGraphicCanvas(canvas);
+        library.Release();
+    }
+    // A path added as a tool's would be: inside the change bracket, approved.
+    IVXPath* Add(IVXPath* path) {
+        host.BeginChange();
+        if (host.ApprovePathAdd(path)) canvas->AddPath(path);
+        host.EndChange();
+        path->Release();
+        return path;
+    }
+    IVXPath* Rect(double x, double y, double w, double h) {
+        IVXPath* path = library.CreatePath();
+        path->AddNode(VX_NODE_RECT, x, y, w, h, 0, 0);
+        return Add(path);
+    }
+    IVXPath* Star() {
+        PathCreateParams params = {};
+        params.left = 100, params.top = 50, params.right = 200, params.bottom = 150;
+        const VXString name = VXTEXT("Star");
+        std::copy(name.begin(), name.end(), params.name);
+        return Add(library.CreatePathEx(&params));
+    }
+    std::vector<IVXPath*> Paths() {
+        std::vector<IVXPath*> paths;
+        for (int32_t i = 0; i < canvas->GetPathCount(); ++i) paths.push_back(canvas->GetPath(i));
+        return paths;
+    }
+    std::string Text(IVXPath* path) { return ToUtf8(CapturePath(canvas, path).templateText); }
+};
+
+TEST(SketchView, MapsScreenToCanvasAndBack) {
+    struct Case {
+        double zoom, aboutX, aboutY;  // SetZoom about this client point
+        bool snap;
+        double screenX, screenY;      // AdjustPoint of this, with the origin at (4, 42)
+        double canvasX, canvasY;
+    } cases[] = {
+        {1, 0, 0, false, 14, 62, 10, 20},
+        {2, 0, 0, false, 24, 82, 10, 20},
+        {2, 100, 50, false, 104, 92, 100, 50},  // the point under (100, 50) stays
+        {0.25, 40, 40, false, 44, 82, 40, 40},
+        {1, 0, 0, true, 18.9, 56.9, 10, 10},      // onto the 10-unit grid
+        {1, 0, 0, true, 19.1, 57.1, 20, 20},
+        {4, 0, 0, true, 44, 82, 10, 10},
+        {100, 0, 0, false, 84, 122, 10, 10},      // zoom clamped to 800 %
+    };
+    for (const Case& c : cases) {
+        View view;
+        view.SetOrigin(4, 42);
+        view.SetZoom(c.zoom, c.aboutX, c.aboutY);
+        view.snap = c.snap;
+        double x = c.screenX, y = c.screenY;
+        view.AdjustPoint(&x, &y);
+        EXPECT_DOUBLE_EQ(x, c.canvasX) << c.zoom << " " << c.screenX;
+        EXPECT_DOUBLE_EQ(y, c.canvasY) << c.zoom << " " << c.screenY;
+        if (!c.snap) {
+            view.ToScreen(&x, &y);
+            EXPECT_NEAR(x, c.screenX, 1e-9);
+            EXPECT_NEAR(y, c.screenY, 1e-9);
+        }
+    }
+    View view;
+    view.ZoomSteps(1, 0, 0);
+    EXPECT_EQ(view.Zoom(), 2);
+    view.ZoomSteps(10, 0, 0);
+    EXPECT_EQ(view.Zoom(), 8);
+    view.ZoomSteps(-3, 0, 0);
+    EXPECT_EQ(view.Zoom(), 1);
+    view.SetZoom(NAN, 0, 0);
+    EXPECT_EQ(view.Zoom(), 1);
+}
+
+TEST(SketchText, NumbersAndUtf8RoundTrip) {
+    for (double v : {0.1, -3.0, 1e300, 123.456789012345, 5e-324}) {
+        const std::string text = ExactNumber(v);
+        const char* p = text.c_str();
+        double back = 0;
+        ASSERT_TRUE(ReadNumber(&p, &back)) << text;
+        EXPECT_EQ(back, v);
+    }
+    EXPECT_EQ(ShortNumber(1.23456), "1.235");
+    EXPECT_EQ(ShortNumber(-0.0001), "0");
+    for (const char* bad : {"", "x", "1e999", "nan", "--1"}) {
+        double v;
+        EXPECT_FALSE(ReadNumber(&bad, &v)) << bad;
+    }
+    const VXString text = {u'A', 0x00E9, 0x20AC, 0xD83D, 0xDE00};
+    EXPECT_EQ(ToUtf8(text), "A\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80");
+    EXPECT_EQ(FromUtf8(ToUtf8(text)), text);
+    EXPECT_EQ(FromUtf8("a\xFF\xC3"), (VXString{u'a', 0xFFFD, 0xFFFD}));
+}
+
+TEST_F(Sketch, SavedDrawingReopensAsTheSamePaths) {
+    IVXPath* rect = Rect(10, 20, 30, 40);
+    const double turn[6] = {0, 1, -1, 0, 300, 0};
+    rect->SetTransform(turn);
+    IVXPath* star = Star();
+    ASSERT_TRUE(canvas->ApplyTemplateText(star, VXTEXT("<Star><(0.5,0.7)>"), false));
+    const std::string file = WriteSvg(DrawingOf(canvas, 400, 300));
+    // What a viewer draws: the outline in canvas units, the transform applied.
+    EXPECT_NE(file.find("d=\"M 280 10 L 280 40 L 240 40 L 240 10 Z\""), std::string::npos) << file;
+    EXPECT_NE(file.find("viewBox=\"0 0 400 300\""), std::string::npos);
+
+    SvgDrawing read;
+    std::string error;
+    ASSERT_TRUE(ReadSvg(file, &read, &error)) << error;
+    ASSERT_EQ(read.paths.size(), 2u);
+    IGraphicCanvas* other = library.CreateGraphicCanvas(&host);
+    EXPECT_EQ(LoadDrawing(library, other, read), 2);
+    for (int32_t i = 0; i < 2; ++i) {
+        IVXPath *before = canvas->GetPath(i), *after = other->GetPath(i);
+        EXPECT_TRUE(CapturePath(canvas, before) == CapturePath(other, after)) << i;
+        EXPECT_EQ(PathStyle::Of(after).filled, PathStyle::Of(before).filled);
+        EXPECT_EQ(after->HasTemplate(), before->HasTemplate());
+    }
+    EXPECT_EQ(ToUtf8(CapturePath(other, other->GetPath(1)).templateText), "<Star><(0.500000,0.700000)>");
+    library.DestroyGraphicCanvas(other);
+}
+
+TEST(SketchFile, RefusesWhatIsNotADrawing) {
+    const std::string head = "<svg xmlns:ostrel=\"urn:ostrel:sketch:1\">";
+    const std::string good = "<path stroke=\"#000000\" ostrel:nodes=\"M 0 0 L 1 1\" ostrel:transform=\"1 0 0 1 0 0\"";
+    struct Case { std::string text, reason; } cases[] = {
+        {"", "no XML element"},
+        {"plain text", "no XML element"},
+        {"<html></html>", "not an SVG file"},
+        {"<svg xmlns=\"http://www.w3.org/2000/svg\"><path d=\"M 0 0\"/></svg>", "without the sketch's data"},
+        {head + "<path d=\"M 0 0\"/></svg>", "path 1 has no sketch data"},
+        {head + good + "/>" + "<path", "ends inside a tag"},
+        {head + "<g></svg>", "do not match"},
+        {head + good + " ostrel:nodes=\"M 1 1\"/></svg>", "repeats an attribute"},
+        {head + "<path stroke=\"#000000\" ostrel:nodes=\"M 0 0 Q 1 1\" ostrel:transform=\"1 0 0 1 0 0\"/></svg>", "unreadable nodes"},
+        {head + "<path stroke=\"#000000\" ostrel:nodes=\"M 0 nan\" ostrel:transform=\"1 0 0 1 0 0\"/></svg>", "unreadable nodes"},
+        {head + "<path stroke=\"#000000\" ostrel:nodes=\"M 0 0\" ostrel:transform=\"1 0 0 1 0\"/></svg>", "unreadable nodes or transform"},
+        {head + good + " ostrel:template=\"&lt;Star&gt;\"/></svg>", "unreadable template"},
+        {head + good + " ostrel:template=\"Star\" ostrel:frame=\"0 0 1 1\"/></svg>", "unreadable template"},
+        {head + good + " fill=\"red\"/></svg>", "unreadable fill colour"},
+        {head + good + " x=\"&bogus;\"/></svg>", "not well-formed"},
+        {head + "</svg><svg/>", "more than one root"},
+        {std::string("<svg>\0</svg>", 12), "not a text file"},
+    };
+    for (const Case& c : cases) {
+        SvgDrawing drawing;
+        std::string error;
+        EXPECT_FALSE(ReadSvg(c.text, &drawing, &error)) << c.text;
+        EXPECT_NE(error.find(c.reason), std::string::npos) << c.text << ": " << error;
+    }
+    SvgDrawing drawing;
+    std::string error;
+    EXPECT_TRUE(ReadSvg("<?xml version=\"1.0\"?><!-- x --><svg xmlns:k=\"urn:ostrel:sketch:1\">"
+                        "<path stroke='#0000ff' fill='#ff0000' k:nodes='M 1 2 C 3 4 5 6 7 8 Z' "
+                        "k:transform='2 0 0 2 0 0'/></svg>", &drawing, &error)) << error;
+    ASSERT_EQ(drawing.paths.size(), 1u);
+    EXPECT_EQ(drawing.paths[0].fill, 0xFF0000u);
+    EXPECT_EQ(drawing.paths[0].state.nodes.size(), 3u);
+    EXPECT_EQ(drawing.paths[0].state.nodes[1].y3, 8);
+}
+
+TEST_F(Sketch, UndoAndRedoFollowTheApprovals) {
+    IVXPath* a = Rect(0, 0, 10, 10);
+    IVXPath* star = Star();
+    IVXPath* c = Rect(50, 50, 10, 10);
+    // A transform edit as the tracking loops commit it.
+    host.BeginChange();
+    ASSERT_TRUE(host.ApprovePathChange(a, 2, PathTransform{1, 0, 0, 1, 5, 5}));
+    const double moved[6] = {1, 0, 0, 1, 5, 5};
+    a->SetTransform(moved);
+    host.PathChanged(a, 2);
+    host.EndChange();
+    // The library's own calls: a told template text change, and a removal of the middle
+    // path in a host step of its own.
+    ASSERT_TRUE(canvas->ApplyTemplateText(star, VXTEXT("<Star><(0.5,0.9)>"), true));
+    undo.Open();
+    canvas->RemovePath(star);
+    undo.Close();
+    EXPECT_EQ(Paths(), (std::vector<IVXPath*>{a, c}));
+    star->Release();  // the list's reference, passed to the caller
+
+    struct Step { bool undo; std::vector<IVXPath*> paths; double aX; std::string starText; } steps[] = {
+        {true, {a, star, c}, 5, "<Star><(0.500000,0.900000)>"},   // the removal, back in place
+        {true, {a, star, c}, 5, "<Star><(0.5,0.76395)>"},   // the template text
+        {true, {a, star, c}, 0, "<Star><(0.5,0.76395)>"},   // the move
+        {true, {a, star}, 0, "<Star><(0.5,0.76395)>"},      // the additions, one a step
+        {false, {a, star, c}, 0, "<Star><(0.5,0.76395)>"},
+        {false, {a, star, c}, 5, "<Star><(0.5,0.76395)>"},
+        {false, {a, star, c}, 5, "<Star><(0.500000,0.900000)>"},
+        {false, {a, c}, 5, "<Star><(0.500000,0.900000)>"},
+    };
+    for (const Step& s : steps) {
+        ASSERT_TRUE(s.undo ? undo.Undo() : undo.Redo());
+        EXPECT_EQ(Paths(), s.paths);
+        double m[6];
+        a->GetTransform(m);
+        EXPECT_EQ(m[4], s.aX);
+        EXPECT_EQ(Text(star), s.starText);
+        EXPECT_TRUE(star->HasTemplate());
+    }
+    EXPECT_FALSE(undo.Redo());
+    EXPECT_FALSE(undo.AtSavePoint());
+    undo.MarkSaved();
+    undo.Undo();
+    EXPECT_FALSE(undo.AtSavePoint());
+    undo.Redo();
+    EXPECT_TRUE(undo.AtSavePoint());
+    // A new step drops what could be redone.
+    undo.Undo();
+    IVXPath* d = Rect(1, 1, 2, 2);
+    EXPECT_FALSE(undo.CanRedo());
+    EXPECT_EQ(Paths(), (std::vector<IVXPath*>{a, star, c, d}));
+}
+
+}  // namespace
+}  // namespace sketch
