@@ -7,6 +7,16 @@ namespace sketch {
 namespace {
 constexpr double kPi = 3.14159265358979323846;
 constexpr uint32_t kStroke = 0x1F3A93, kFill = 0xFFE27A;
+
+// The style a new path gets: filled when it is closed (a close node or a template figure).
+PathStyle* NewDefaultStyle(IVXPath* path) {
+    bool closed = path->HasTemplate();
+    std::vector<PathNode> nodes(path->GetNodes(nullptr, 0));
+    if (!nodes.empty()) path->GetNodes(nodes.data(), static_cast<int32_t>(nodes.size()));
+    for (const PathNode& node : nodes) closed = closed || node.kind == VX_NODE_CLOSE;
+    return new PathStyle(kStroke, kFill, closed);
+}
+
 }  // namespace
 
 int32_t PathStyle::Release() {
@@ -20,14 +30,6 @@ const PathStyle& PathStyle::Of(IVXPath* path) {
     // Every fill object on the sketch's paths is one of ours.
     IVXFillObject* object = path ? path->GetFillObject() : nullptr;
     return object ? *static_cast<PathStyle*>(object) : plain;
-}
-
-PathStyle* NewDefaultStyle(IVXPath* path) {
-    bool closed = path->HasTemplate();
-    std::vector<PathNode> nodes(path->GetNodes(nullptr, 0));
-    if (!nodes.empty()) path->GetNodes(nodes.data(), static_cast<int32_t>(nodes.size()));
-    for (const PathNode& node : nodes) closed = closed || node.kind == VX_NODE_CLOSE;
-    return new PathStyle(kStroke, kFill, closed);
 }
 
 void SketchHost::SetFeedback(int32_t, IVXPath*, int32_t hitCode, int32_t busy, int32_t selected,

@@ -35,9 +35,6 @@ private:
     int32_t references_ = 1;
 };
 
-// The style a new path gets: filled when it is closed (a close node or a template figure).
-PathStyle* NewDefaultStyle(IVXPath* path);
-
 struct Feedback {
     int32_t hitCode = 0, busy = 0, selected = 0;
     double angle = 0;

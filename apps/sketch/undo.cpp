@@ -4,6 +4,9 @@
 
 namespace sketch {
 
+namespace {
+
+// The path's index in the canvas's list, or -1.
 int32_t IndexOfPath(IGraphicCanvas* canvas, IVXPath* path) {
     const int32_t count = canvas->GetPathCount();
     for (int32_t i = 0; i < count; ++i) {
@@ -12,6 +15,8 @@ int32_t IndexOfPath(IGraphicCanvas* canvas, IVXPath* path) {
     return -1;
 }
 
+// Puts a path into the canvas's list at the index (the canvas only appends): the paths
+// above it are taken off and appended again after it, keeping their selection.
 void InsertPathAt(IGraphicCanvas* canvas, IVXPath* path, int32_t index) {
     IVXSelections* selection = canvas->GetSelections();
     std::vector<std::pair<IVXPath*, bool>> above;
@@ -27,6 +32,8 @@ void InsertPathAt(IGraphicCanvas* canvas, IVXPath* path, int32_t index) {
         it->first->Release();
     }
 }
+
+}  // namespace
 
 void UndoStack::Release(std::vector<Step>& steps) {
     for (Step& step : steps) {

@@ -77,10 +77,4 @@ private:
     uint64_t serial_ = 0, saved_ = 0;
 };
 
-// Puts a path into the canvas's list at the index (the canvas only appends): the paths
-// above it are taken off and appended again after it, keeping their selection.
-void InsertPathAt(IGraphicCanvas* canvas, IVXPath* path, int32_t index);
-// The path's index in the canvas's list, or -1.
-int32_t IndexOfPath(IGraphicCanvas* canvas, IVXPath* path);
-
 }  // namespace sketch

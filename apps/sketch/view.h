@@ -17,8 +17,6 @@ public:
     static constexpr int kZoomCount = 6;
 
     double Zoom() const { return zoom_; }
-    double ScrollX() const { return scrollX_; }
-    double ScrollY() const { return scrollY_; }
 
     // Sets the zoom (clamped to 25 % .. 800 %) so that the canvas point under the client
     // point (cx, cy) stays where it is.

@@ -357,7 +357,8 @@ LRESULT SketchWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             if (HIWORD(wParam) == 0) Command(LOWORD(wParam));
             return 0;
         case WM_CLOSE:
-            if (ConfirmDiscard()) DestroyWindow(window_);
+            // Not in the middle of a gesture: the canvas's loop is still on the stack.
+            if (!host_.tracking && ConfirmDiscard()) DestroyWindow(window_);
             return 0;
         case WM_DESTROY:
             PostQuitMessage(0);
