@@ -91,7 +91,8 @@ sketch_tour() (  # sketch_tour exe prefix-dir out-dir
     t0=$SECONDS
     local status=0
     timeout 300 python3 "$ROOT/scripts/lib/sketch_tour.py" "$window" "$work/drawing.svg" \
-        "$figures" "$(sketch_winpath "$work/not-a-drawing.svg")" "$out/sketch.png" \
+        "$(sketch_winpath "$work/drawing.svg")" "$figures" \
+        "$(sketch_winpath "$work/not-a-drawing.svg")" "$out/sketch.png" \
         "${SKETCH_SIZE%x*}" "${SKETCH_SIZE#*x}" || status=$?
     echo "tour: $((SECONDS - t0))s"
     if [ -f "$work/drawing.svg" ]; then cp "$work/drawing.svg" "$out/sketch.svg"; fi

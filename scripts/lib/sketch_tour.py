@@ -9,7 +9,9 @@ against the geometry the gesture must have made (within one screen pixel at the 
 and at some steps samples screenshot pixels where outlines and fills must be. The last
 screenshot is written to the PNG given.
 
-usage: sketch_tour.py WINDOW-ID SVG-FILE FIGURES-DIR BAD-FILE OUT-PNG WIDTH HEIGHT
+usage: sketch_tour.py WINDOW-ID SVG-FILE SVG-FILE-FOR-WINDOWS FIGURES-DIR BAD-FILE OUT-PNG
+                      WIDTH HEIGHT
+(the files that the program opens are given as Windows paths)
 """
 import math
 import os
@@ -160,8 +162,8 @@ def figure(name, frame, reference=None):
 # ---- The tour -------------------------------------------------------------------------------
 
 class Tour:
-    def __init__(self, window, svg, figures, bad, png, width, height):
-        self.window, self.svg, self.bad, self.png = window, svg, bad, png
+    def __init__(self, window, svg, svg_windows, figures, bad, png, width, height):
+        self.window, self.svg, self.svg_windows, self.bad, self.png = window, svg, svg_windows, bad, png
         self.width, self.height = width, height
         self.figures = sorted(figures)  # the Tools menu lists them in ordinal order
         geometry = run("xdotool", "getwindowgeometry", window, capture=True)
@@ -429,22 +431,22 @@ class Tour:
         self.expected.insert(3, bezier_check)
         self.check("undo again")
 
-        # Ctrl+wheel at the client area's corner: 200 %, that corner fixed.
-        self.move(0, 0)
+        # Ctrl+wheel: 200 % about the point under the cursor, so the view scrolls too.
+        self.move(400, 300)
         run("xdotool", "keydown", "ctrl", "click", "4", "keyup", "ctrl")
-        self.zoom = 2.0
+        self.zoom, self.scroll = 2.0, (400, 300)
         self.expect_title(" - 200%")
         self.key("r")
-        self.drag((450, 250), (500, 300))    # screen (900, 500) to (1000, 600)
+        self.drag((450, 250), (500, 300))    # client (500, 200) to (600, 300)
         self.expected.append(mapped(rect, (0.25, 0, 0, 0.5, 425, 200)))
         self.check("zoom to 200 % and draw a rectangle")
         self.pixels("at 200 %", outlines=[(475, 250), (500, 275)], fills=[(460, 260)], blank=[(480, 320)])
 
-        # Back to 100 % for the picture of the whole drawing.
+        # Back to 100 % about the same point, for the picture of the whole drawing.
         self.key("Escape")
-        self.move(0, 0)
+        self.move(400, 300)
         run("xdotool", "keydown", "ctrl", "click", "5", "keyup", "ctrl")
-        self.zoom = 1.0
+        self.zoom, self.scroll = 1.0, (0, 0)
         self.expect_title(" - 100%")
         self.click(1000, 740)  # empty canvas: clears the selection
         self.check("zoom back to 100 %")
@@ -471,15 +473,30 @@ class Tour:
         if self.saved != saved:
             raise TourError("the drawing changed after the refused file")
 
+        # The saved drawing opens as the same paths: saved again, it is the same file.
+        self.key("ctrl+o")
+        self.wait_window("^Open$", "Ctrl+O showed no Open dialog")
+        time.sleep(0.5)
+        run("xdotool", "type", "--delay", "30", self.svg_windows)
+        self.key("Return")
+        time.sleep(1)
+        self.check("the saved drawing reopened")
+        if self.saved != saved:
+            raise TourError("the reopened drawing saves differently")
+        # A drawing just opened has nothing to undo (without the reopening, Ctrl+Z would take
+        # the last rectangle away).
+        self.key("ctrl+z")
+        self.check("nothing to undo after opening")
+
 
 def main():
-    window, svg, figures_dir, bad, png, width, height = sys.argv[1:8]
+    window, svg, svg_windows, figures_dir, bad, png, width, height = sys.argv[1:9]
     names = []
     for name in sorted(os.listdir(figures_dir)):
         if name.lower().endswith(".xml"):
             with open(os.path.join(figures_dir, name), encoding="utf-8") as f:
                 names += re.findall(r'<figure\s[^>]*name="([^"]*)"', f.read())
-    tour = Tour(window, svg, names, bad, png, int(width), int(height))
+    tour = Tour(window, svg, svg_windows, names, bad, png, int(width), int(height))
     start = time.time()
     try:
         tour.run()
