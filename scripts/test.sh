@@ -128,7 +128,7 @@ windows_x86_64() {
 }
 
 windows_i686() {
-    echo "== Windows i686 (mingw-w64), Ostrel.dll"
+    echo "== Windows i686 (mingw-w64), Ostrel.dll and Ostrel Sketch"
     local dir=$BUILD_ROOT/win32 objdump=i686-w64-mingw32-objdump
     configure_and_build win32 -DCMAKE_BUILD_TYPE=Release -DOSTREL_TESTS=OFF \
         -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" || return 0
