@@ -3,6 +3,10 @@
 
 _Static_assert(sizeof(PathNode) == 56, "PathNode is 56 bytes in C");
 _Static_assert(sizeof(PathCreateParams) == 1576, "PathCreateParams is 1576 bytes in C");
+_Static_assert(OSTREL_VERSION_MAJOR == OSTREL_PROJECT_VERSION_MAJOR &&
+                   OSTREL_VERSION_MINOR == OSTREL_PROJECT_VERSION_MINOR &&
+                   OSTREL_VERSION_PATCH == OSTREL_PROJECT_VERSION_PATCH,
+               "OSTREL_VERSION_* in ostrel.h differ from project() in CMakeLists.txt");
 // The exports' types, checked without referencing them (the controlling expression of
 // _Generic is not evaluated), so exports built by later work need not exist yet.
 _Static_assert(_Generic(&VX_Initial, void (OSTREL_CDECL *)(const VXCHAR*): 1, default: 0),
