@@ -184,6 +184,28 @@ enum {
     VX_KEY_ESCAPE = 0x1B   /* key-down during a gesture: cancel (polygon and Bezier: finish) */
 };
 
+/* The window messages that the modal loops read (the Windows numbers). On Windows they come
+   from the thread's queue; on portable builds the host's get_message delivers them
+   (include/ostrel/platform.h). Mouse messages carry x and y in the low and high 16 bits of
+   lParam, signed, in the window's client units. */
+enum {
+    VX_WM_ACTIVATE = 0x0006,       /* wParam 0: deactivated, cancels a gesture */
+    VX_WM_QUIT = 0x0012,           /* portable builds: a quit handed back, exit code in wParam */
+    VX_WM_ACTIVATEAPP = 0x001C,    /* wParam 0: cancels a gesture */
+    VX_WM_KEYDOWN = 0x0100,        /* wParam: VX_KEY_* */
+    VX_WM_KEYUP = 0x0101,
+    VX_WM_SYSKEYDOWN = 0x0104,
+    VX_WM_SYSKEYUP = 0x0105,
+    VX_WM_MOUSEMOVE = 0x0200,      /* wParam: VX_MK_LBUTTON while the left button is held */
+    VX_WM_LBUTTONDOWN = 0x0201,
+    VX_WM_LBUTTONUP = 0x0202,
+    VX_WM_LBUTTONDBLCLK = 0x0203,
+    VX_WM_RBUTTONDOWN = 0x0204,    /* cancels a gesture */
+    VX_WM_RBUTTONUP = 0x0205,      /* cancels a gesture */
+    VX_WM_CAPTURECHANGED = 0x0215  /* cancels a gesture */
+};
+enum { VX_MK_LBUTTON = 0x0001 };
+
 /* Flags of IGraphicCanvasEx::Destroy. */
 enum { VX_DESTROY_FREE = 1 /* free the object's storage too; VX_DestroyGraphicCanvas passes it */ };
 
