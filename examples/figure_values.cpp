@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -34,13 +35,21 @@ std::string Escaped(const std::string& text) {
     return out;
 }
 
+// The shortest text of at most 17 digits that reads back as v; plain decimals where %g
+// would use an exponent for a number of ordinary size (2000, not 2e+03).
 std::string Shortest(double v) {
     if (std::isnan(v)) return "nan";
     if (std::isinf(v)) return v > 0 ? "inf" : "-inf";
-    char text[40];
+    char text[64];
     for (int digits = 1; digits <= 17; ++digits) {
         std::snprintf(text, sizeof text, "%.*g", digits, v);
         if (std::strtod(text, nullptr) == v) break;
+    }
+    if (std::strchr(text, 'e') && std::fabs(v) >= 1e-4 && std::fabs(v) < 1e15) {
+        for (int decimals = 0; decimals <= 17; ++decimals) {
+            std::snprintf(text, sizeof text, "%.*f", decimals, v);
+            if (std::strtod(text, nullptr) == v) break;
+        }
     }
     return text;
 }
