@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The test command. Builds and tests every target of Ostrel:
-#   1. native Release build (benchmarks built, not run), every test program;
+#   1. native Release build (benchmarks built, not run), every test program, and the
+#      guides checked against examples/ and the library (scripts/lib/check_docs.sh);
 #   2. native build with AddressSanitizer and UndefinedBehaviorSanitizer, every test again;
 #   3. x86_64 Windows cross build, every test program run under Wine, and the tour of
 #      Ostrel Sketch: the program under Wine's X11 driver on Xvfb, driven by real X input
@@ -93,6 +94,9 @@ native_release() {
     step "release: shared library exports only VX_*" release-exports \
         check_elf_exports "$BUILD_ROOT/release/src/libOstrel.so" || true
     run_suite release "$BUILD_ROOT/release" || true
+    # The guides' code is in examples/, their tables and traces are what the library gives.
+    step "docs: guides agree with examples and library" docs \
+        "$ROOT/scripts/lib/check_docs.sh" "$BUILD_ROOT/release" || true
 }
 
 native_sanitizers() {
@@ -114,7 +118,7 @@ windows_x86_64() {
     step "win64: Ostrel.dll imports only system DLLs" win64-imports \
         check_pe_imports "$objdump" "$SYSTEM_DLLS" "$dir/src/Ostrel.dll" || true
     local programs
-    mapfile -t programs < <(find "$dir/tests" "$dir/apps" -name '*.exe' 2>/dev/null | sort)
+    mapfile -t programs < <(find "$dir/tests" "$dir/apps" "$dir/examples" -name '*.exe' 2>/dev/null | sort)
     step "win64: programs need no mingw runtime DLL" win64-program-imports \
         check_pe_imports "$objdump" "$SYSTEM_DLLS|ostrel" "${programs[@]}" || true
     step "win64: sketch.exe imports only system DLLs" win64-sketch-imports \
@@ -147,7 +151,7 @@ fuzz_targets() {
     echo "== fuzzing, ${FUZZ_SECONDS}s per target"
     local dir=$BUILD_ROOT/fuzz target name corpus
     configure_and_build fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOSTREL_FUZZ=ON \
-        -DOSTREL_TESTS=OFF -DOSTREL_APPS=OFF \
+        -DOSTREL_TESTS=OFF -DOSTREL_APPS=OFF -DOSTREL_EXAMPLES=OFF \
         -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ || return 0
     for target in $(find "$dir" -type f -executable -name 'fuzz_*' | sort); do
         name=${target##*/fuzz_}
