@@ -377,8 +377,8 @@ public:
     /* 13: describes the outline to the surface in canvas coordinates, BeginPath(this) to
        EndPath(this, 0). */
     virtual void Draw(IDrawSurface* surface) = 0;
-    /* 14: the axis-aligned box in canvas coordinates (a template figure: its frame);
-       returns h. */
+    /* 14: the axis-aligned box in canvas coordinates; returns h. For a template figure it
+       is the frame without the transform: GetCorners gives its place on the canvas. */
     virtual double* GetBounds(double* x, double* y, double* w, double* h) = 0;
     /* 15: corners top-left, top-right, bottom-left, bottom-right of the box squared up in
        the transform's rotation: where the handles sit. */
