@@ -142,9 +142,9 @@ enum {
 };
 
 /* Hit codes as IGraphicCanvas::HitTest returns them and SetFeedback reports them. 1 to 10
-   and 18 come only from a selected path in object mode; 16 only from a selected path in
-   node mode; any part of a path that is not selected reports 17 (15 for its nodes in node
-   mode). 11 to 14 are never reported. */
+   and 18 come only from a selected path in object mode, 16 only from a selected path in
+   node mode. A path that is not selected reports 17 for its outline, inside, nodes and box
+   (15 for its nodes in node mode). 11 to 14 are never reported. */
 enum {
     VX_HIT_NOTHING = 0,
     VX_HIT_CENTER = 1,       /* centre handle: a press moves */
