@@ -1,6 +1,7 @@
 // HitTestPath, IsInsideRect and the outline test they build on.
 #include "path/hit_test.h"
 
+#include <cmath>
 #include <cstdint>
 #include <limits>
 #include <vector>
@@ -14,14 +15,18 @@ namespace vx {
 
 namespace {
 
-// Truncation toward zero to a 32-bit integer. Values beyond the range saturate and NaN
-// reads as the largest value, so a point too far away for 32 bits never counts as near and
-// an unreadable kind ends the outline.
+// A node kind of the outline, truncated toward zero to a 32-bit integer. Values beyond the
+// range saturate and NaN reads as the largest value, so an unreadable kind ends the outline.
 int32_t TruncateToInt32(double v) {
     if (v >= 2147483648.0 || v != v) return std::numeric_limits<int32_t>::max();
     if (v <= -2147483649.0) return std::numeric_limits<int32_t>::min();
     return static_cast<int32_t>(v);
 }
+
+// A sum of squares as the outline test measures it: truncated toward zero where it fits in
+// 32 bits, so that small distances compare as they always have, and exact beyond (a
+// segment longer than about 46,341 screen units at high zoom). NaN stays NaN: never near.
+double SquareMeasure(double v) { return v < 2147483648.0 ? std::trunc(v) : v; }
 
 bool InMarkBox(double px, double py, double x, double y, double mark, double half) {
     return PointInRect(Rect{px - half, py - half, px - half + mark, py - half + mark}, x, y);
@@ -52,8 +57,8 @@ int32_t SegmentHit(double x1, double y1, double x2, double y2, double px, double
     if (ymin - tolerance > py || py > ymax + tolerance) return 0;
     const double dx = px - x1;
     const double dy = py - y1;
-    const int32_t d1 = TruncateToInt32(dx * dx + dy * dy);
-    if (x1 == x2 && y1 == y2) return d1 < TruncateToInt32(tolerance * tolerance) ? 1 : 0;
+    const double d1 = SquareMeasure(dx * dx + dy * dy);
+    if (x1 == x2 && y1 == y2) return d1 < SquareMeasure(tolerance * tolerance) ? 1 : 0;
 
     const double ex = x2 - x1;
     const double ey = y2 - y1;
@@ -66,7 +71,7 @@ int32_t SegmentHit(double x1, double y1, double x2, double y2, double px, double
         squared = (px - x2) * (px - x2) + (py - y2) * (py - y2);  // beyond the end
     } else {
         // A length that truncates to 0 divides into infinity or NaN: never a hit.
-        squared = cross * cross / TruncateToInt32(ex * ex + ey * ey);
+        squared = cross * cross / SquareMeasure(ex * ex + ey * ey);
     }
     if (tolerance * tolerance > squared) return 1;
 

@@ -181,6 +181,9 @@ TEST(SegmentHit, DistancesTruncationsAndTheRayTowardSmallerX) {
         {0, 10, 0, -10, 5, 0, 2, 0, 1, 1}, {0, -10, 0, 10, 5, 0, 2, 0, 1, -1}, {0, -10, 0, 10, 5, -10, 2, 0, 1, -1},
         {0, -10, 0, 10, 5, 10, 2, 0, 0, 0}, {0, 10, 0, -10, 1, 0, 2, 1, 0, 0}, {0, 10, 0, -10, kNaN, 0, 2, 0, 0, 0},
         {0, 0, 10, 0, 5, 0, kNaN, 0, 0, 0},
+        // Past 32 bits the squares are exact: one unit beside a segment 100,000 long is near
+        // (L = 10^10), and 70,000 before its start is beyond a tolerance of 60,000.
+        {0, 0, 100000, 0, 50000, 1, 2, 1, 0, 0}, {0, 0, 100000, 0, -70000, 0, 60000, 0, 0, 0},
     };
     for (const auto& c : cases) {
         int32_t n = 0, w = 0;
