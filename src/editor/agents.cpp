@@ -389,7 +389,7 @@ void NodeEditAgent::Start(IVXPath* path, int32_t nodeIndex, int32_t pointIndex) 
 }
 
 const PathNode* NodeEditAgent::TargetNode(int32_t i) {
-    if (CVXPath* own = CVXPath::FromInterface(target_)) return own->NodeAt(i);
+    if (const CVXPath* own = CVXPath::FromInterface(target_)) return own->Node(i);
     if (i < 0 || static_cast<size_t>(i) >= foreignNodes_.size()) return nullptr;
     return &foreignNodes_[static_cast<size_t>(i)];
 }
@@ -487,9 +487,9 @@ void NodeEditAgent::DrawFeedback(IDrawSurface* surface) {
         ys[n] = y;
         ++n;
     };
-    if (const PathNode* node = copy_->NodeAt(nodeIndex_)) {
-        const PathNode* prev = copy_->NodeAt(nodeIndex_ - 1);
-        const PathNode* next = copy_->NodeAt(nodeIndex_ + 1);
+    if (const PathNode* node = copy_->Node(nodeIndex_)) {
+        const PathNode* prev = copy_->Node(nodeIndex_ - 1);
+        const PathNode* next = copy_->Node(nodeIndex_ + 1);
         const bool nextCubic = next && next->kind == VX_NODE_CUBIC;
         if (IsPointNode(*node) && nextCubic) {
             add(node->x1, node->y1);

@@ -142,7 +142,12 @@ int32_t CVXPath::GetNodes(PathNode* out, int32_t max) {
 
 PathNode* CVXPath::NodeAt(int32_t i) {
     if (i < 0 || i >= NodeCount()) return nullptr;
-    BoundsChanged();  // the caller may write through the pointer
+    nodesLent_ = true;
+    return &nodes_[static_cast<size_t>(i)];
+}
+
+const PathNode* CVXPath::Node(int32_t i) const {
+    if (i < 0 || i >= NodeCount()) return nullptr;
     return &nodes_[static_cast<size_t>(i)];
 }
 

@@ -64,7 +64,12 @@ public:
     virtual double* GetLocalBounds(double* x, double* y, double* w, double* h);
 
     // Library-internal members.
+    // A writable node, or null out of range. The pointer stays valid until the node list is
+    // next changed through the path; until then every box is measured afresh, so a write
+    // through it shows however late it comes.
     PathNode* NodeAt(int32_t i);
+    // A node to read, or null out of range; the boxes stay cached.
+    const PathNode* Node(int32_t i) const;
     int32_t NodeCount() const { return static_cast<int32_t>(nodes_.size()); }
     // Read-only: the copy changes only as a whole, through AttachTemplate and AdoptTemplate.
     const FigureTemplate* GetTemplateCopy() const { return templateCopy_.get(); }
@@ -109,8 +114,9 @@ private:
     // The copy's frame, where the bounds read it without touching the copy.
     Rect templateFrame_;
     // Boxes kept because the hit test asks every path of a canvas for them at each mouse
-    // move. Any change of the nodes (NodeAt included) drops both; a new transform or
-    // template drops the corners, which also remember the flat-box margin they were made with.
+    // move. Any change of the nodes drops both, and neither is used while a pointer from
+    // NodeAt is out; a new transform or template drops the corners, which also remember
+    // the flat-box margin they were made with.
     struct Corners {
         double x[4], y[4];  // oriented corners, canvas space
         Rect box;           // their axis-aligned box
@@ -120,11 +126,13 @@ private:
     void BoundsChanged() {
         nodeBoxValid_ = false;
         corners_.valid = false;
+        nodesLent_ = false;
     }
     const Corners& OrientedCorners();
     mutable Rect nodeBox_;
     mutable bool nodeBoxValid_ = false;
     Corners corners_;
+    bool nodesLent_ = false;  // NodeAt handed out a writable pointer
 };
 
 // The one current point shared by every path: AddNodes reads it for kind 3 and moves it.

@@ -10,7 +10,7 @@ namespace vx {
 Rect CVXPath::LocalBox() const {
     if (templateCopy_) return templateFrame_;
     if (nodes_.empty()) return Rect{};
-    if (nodeBoxValid_) return nodeBox_;
+    if (nodeBoxValid_ && !nodesLent_) return nodeBox_;
     Rect box{nodes_[0].x1, nodes_[0].y1, nodes_[0].x1, nodes_[0].y1};
     auto cover = [&box](double x, double y) {
         if (x < box.x1) box.x1 = x;
@@ -86,7 +86,8 @@ double* CVXPath::GetBounds(double* x, double* y, double* w, double* h) {
 
 const CVXPath::Corners& CVXPath::OrientedCorners() {
     const double margin = g_parameters.FlatBoundsMargin;
-    if (corners_.valid && std::memcmp(&corners_.margin, &margin, sizeof margin) == 0) return corners_;
+    if (corners_.valid && !nodesLent_ && std::memcmp(&corners_.margin, &margin, sizeof margin) == 0)
+        return corners_;
     double* px = corners_.x;
     double* py = corners_.y;
     GetCorners(&px[0], &py[0], &px[1], &py[1], &px[2], &py[2], &px[3], &py[3]);

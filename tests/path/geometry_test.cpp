@@ -62,9 +62,14 @@ TEST_F(PathTest, BoxesStartAtTheFirstNodeFlatOnesWidenCornersFollowTheTransform)
     EXPECT_EQ(Box(path, true), (V{0, 0, 6, 6}));
     SetNodes("M 0 0 C 0 100 10 100 10 0");  // the control polygon, not the curve
     EXPECT_EQ(Box(path, true), (V{0, 0, 10, 100}));
-    // The box follows every change of the nodes, writes through NodeAt included.
-    path->NodeAt(1)->y2 = 300;
+    // The boxes follow every change of the nodes, writes through NodeAt included, even a
+    // write after the boxes were asked for again.
+    PathNode* node = path->NodeAt(1);
+    EXPECT_EQ(Box(path, true), (V{0, 0, 10, 100}));
+    EXPECT_EQ(Corners(path, true), (V{0, 0, 10, 0, 0, 100, 10, 100}));
+    node->y2 = 300;
     EXPECT_EQ(Box(path, true), (V{0, 0, 10, 300}));
+    EXPECT_EQ(Corners(path, true), (V{0, 0, 10, 0, 0, 300, 10, 300}));
     path->AddNode(VX_NODE_LINE, -7, 0, 0, 0, 0, 0);
     EXPECT_EQ(Box(path, true), (V{-7, 0, 17, 300}));
     // Unknown kinds count only as the first node; a later close is never looked at.
