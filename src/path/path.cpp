@@ -154,7 +154,14 @@ const PathNode* CVXPath::Node(int32_t i) const {
 IVXPath* CVXPath::Clone() {
     CVXPath* copy = Create();
     if (!copy) return nullptr;
-    if (copy->CopyFrom(this, 1) == 0) {
+    int32_t copied = 0;
+    try {
+        copied = copy->CopyFrom(this, 1);
+    } catch (...) {
+        copy->Release();
+        throw;
+    }
+    if (copied == 0) {
         copy->Release();
         return nullptr;
     }

@@ -1,7 +1,37 @@
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
+#include <new>
 
 #include "path_fixture.h"
+
+// Every allocation of this program is counted while it lives, and the one numbered
+// g_failAt from when it is set fails. The nothrow and array forms go through the same path,
+// so that under AddressSanitizer every block is taken and given back the same way.
+static long g_failAt = -1;
+static long g_live = 0;
+[[gnu::noinline]] void* operator new(size_t size) {
+    if (g_failAt >= 0 && g_failAt-- == 0) throw std::bad_alloc();
+    void* block = std::malloc(size ? size : 1);
+    if (!block) throw std::bad_alloc();
+    ++g_live;
+    return block;
+}
+void* operator new(size_t size, const std::nothrow_t&) noexcept {
+    try {
+        return operator new(size);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+void* operator new[](size_t size) { return operator new(size); }
+void* operator new[](size_t size, const std::nothrow_t& t) noexcept { return operator new(size, t); }
+[[gnu::noinline]] void operator delete(void* block) noexcept { g_live -= block != nullptr, std::free(block); }
+void operator delete(void* block, size_t) noexcept { operator delete(block); }
+void operator delete(void* block, const std::nothrow_t&) noexcept { operator delete(block); }
+void operator delete[](void* block) noexcept { operator delete(block); }
+void operator delete[](void* block, size_t) noexcept { operator delete(block); }
+void operator delete[](void* block, const std::nothrow_t&) noexcept { operator delete(block); }
 
 namespace vx::test {
 namespace {
@@ -43,6 +73,24 @@ TEST_F(PathTest, TemplateCopyGivesTheBoxAndTheReferenceHandles) {
     ASSERT_EQ(marks.size(), 11u);
     EXPECT_EQ(Lines(marks.begin() + 8, marks.end()),
               (Lines{"DrawMark 130 20 8 8 0", "DrawMark 120 30 8 8 4", "DrawMark 100 30 8 8 4"}));
+
+    // Whichever allocation of a clone fails, nothing it took stays behind.
+    for (long fail = 0; fail < 100; ++fail) {
+        const long live = g_live;
+        g_failAt = fail;
+        IVXPath* made = nullptr;
+        try {
+            made = path->Clone();
+        } catch (const std::bad_alloc&) {
+        }
+        g_failAt = -1;
+        if (made) {
+            EXPECT_GT(fail, 2);  // the path, its nodes and its template copy at least
+            EXPECT_EQ(made->Release(), 0);
+            break;
+        }
+        EXPECT_EQ(g_live, live) << "allocation " << fail << " failed";
+    }
 
     // A clone carries a template copy of its own; CopyFrom without template drops it.
     IVXPath* clone = path->Clone();
