@@ -432,8 +432,8 @@ bool CVXEditor::ApplyTemplateText(IVXPath* path, const VXCHAR* text, bool notify
         const size_t left = rest.find(VXTEXT('('));
         const size_t right = rest.find(VXTEXT(')'));
         if (left == StringView::npos || right == StringView::npos) break;
-        // Read like wcstod over the rest of the text: the ")" only ends the pair.
-        StringView numbers = rest.substr(left + 1);
+        // Only the text between the brackets holds numbers; a ")" before the "(" leaves none.
+        StringView numbers = right > left ? rest.substr(left + 1, right - left - 1) : StringView();
         size_t used = 0;
         const double x = text::ReadNumber(numbers, &used);
         numbers.remove_prefix(std::min(used + 1, numbers.size()));

@@ -227,12 +227,12 @@ TEST_F(CanvasTest, TemplateTextsRebuildInTheBoxAndAskWhenTold) {
     EXPECT_EQ(Units(text, 26), u"<Tab><(0.250000,0.000000)>");
 
     // Told: one change bracket; refused, the path stays; pairs beyond the references are
-    // ignored and a missing second number reads as 0.
+    // ignored, a missing second number reads as 0 and nothing after the ")" is read.
     host.approveChange = 0;
     EXPECT_TRUE(canvas->ApplyTemplateText(p, VXTEXT("<Tab><(0.5,0)>"), true));
     EXPECT_EQ(PathText(p), "M 125 100 L 175 100 L 200 200 L 100 200 Z");
     host.approveChange = 1;
-    EXPECT_TRUE(canvas->ApplyTemplateText(p, VXTEXT("<Tab><(0.1)(0.4,0)>"), true));
+    EXPECT_TRUE(canvas->ApplyTemplateText(p, VXTEXT("<Tab><(0.1)0.5(0.4,0)>"), true));
     EXPECT_EQ(PathText(p), "M 110 100 L 190 100 L 200 200 L 100 200 Z");
     EXPECT_EQ(log.lines, (Lines{"BeginChange", "ApprovePathChange p 3 1 0 0 1 0 0", "EndChange", "BeginChange",
                                 "ApprovePathChange p 3 1 0 0 1 0 0", "PathChanged p 3", "EndChange"}));
