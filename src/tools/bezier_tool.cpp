@@ -90,6 +90,9 @@ public:
             return true;
         }
         const CanvasPoint a = g_.Adjust(static_cast<double>(p.x), static_cast<double>(p.y));
+        // The committed curve ends at the press even where no move went; its controls stay
+        // as the moves left them.
+        nodes_.back().x3 = a.x, nodes_.back().y3 = a.y;
         nodes_.push_back(Cubic(a, a, a));
         ++committed_;
         return true;

@@ -101,6 +101,12 @@ TEST_F(ToolTest, BezierDraggingAfterAPressPullsTheControlsAndPressingOnTheStartC
     events.Move(150, 120).Press(150, 120).Move(200, 90).Press(200, 90).Move(230, 60).KeyDown(0x1B);
     EXPECT_EQ(Got(DrawWith(CreateBezierTool, 100, 100)),
               "M 100 100 C 100 100 150 120 150 120 C 150 120 200 90 200 90");
+    // A press where no move went: the curve ends at the press, and the drag after it mirrors
+    // through it, (140, 120) = 2 (160, 130) - (180, 140).
+    events.Move(150, 120).Press(160, 130).Drag(180, 140).Release(180, 140).Move(200, 100).Press(200, 100);
+    events.KeyDown(0x1B);
+    EXPECT_EQ(Got(DrawWith(CreateBezierTool, 100, 100)),
+              "M 100 100 C 100 100 140 120 160 130 C 180 140 200 100 200 100");
 }
 
 TEST_F(ToolTest, FreeHandRecordsEveryThreePixelsAndDrawsTheWholeStroke) {
