@@ -6,6 +6,8 @@
 // and other nodes never reach the loader.
 #pragma once
 
+#include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <memory>
 
@@ -39,6 +41,11 @@ private:
     [[maybe_unused]] bool release_ = false;  // COM was initialised here and is uninitialised with us
 };
 
+// The largest template file that is read. Figure files are a few kilobytes (10,000 figures
+// take 1.3 MB), and MSXML as Wine provides it reads a file in a time that grows with the
+// square of its size (20 MB: 40 s); a larger file is skipped on every build alike.
+constexpr uintmax_t kMaxXmlFileBytes = uintmax_t{4} << 20;
+
 // One document: created, loaded from one file, read, destroyed.
 class XmlDocument {
 public:
@@ -46,8 +53,11 @@ public:
     static std::unique_ptr<XmlDocument> Create();
     virtual ~XmlDocument() = default;
 
-    // False when the file cannot be read or is not well-formed XML.
-    virtual bool Load(const String& path) = 0;
+    // False when the file cannot be read, is larger than kMaxXmlFileBytes or is not
+    // well-formed XML. Nothing beyond the file itself is read: no external entity, external
+    // DTD or network resource is fetched. Portable builds open regular files only (after
+    // following links), so a FIFO or a device never blocks the load.
+    virtual bool Load(const std::filesystem::path& path) = 0;
     // The name of the root element; false when the document has none.
     virtual bool RootName(String* name) const = 0;
     // Visits every element named exactly "figure", at any depth, in document order.

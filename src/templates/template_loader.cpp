@@ -8,7 +8,7 @@ namespace vx {
 namespace {
 
 // False when no document object could be had: the load stops before the next file.
-bool LoadFile(const String& path) {
+bool LoadFile(const std::filesystem::path& path) {
     std::unique_ptr<platform::XmlDocument> document = platform::XmlDocument::Create();
     if (!document) return false;
     String root;

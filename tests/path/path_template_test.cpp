@@ -5,17 +5,15 @@
 
 #include "path_fixture.h"
 
-// Every allocation of this program is counted while it lives, and the one numbered
-// g_failAt from when it is set fails. The nothrow and array forms go through the same path,
-// so that under AddressSanitizer every block is taken and given back the same way.
+// Every allocation of this program is counted while it lives, and the one numbered g_failAt
+// from when it is set fails. The nothrow and sized forms take the same way, so that under
+// AddressSanitizer every block is given back the way it was taken.
 static long g_failAt = -1;
 static long g_live = 0;
 [[gnu::noinline]] void* operator new(size_t size) {
-    if (g_failAt >= 0 && g_failAt-- == 0) throw std::bad_alloc();
-    void* block = std::malloc(size ? size : 1);
+    void* block = g_failAt >= 0 && g_failAt-- == 0 ? nullptr : std::malloc(size ? size : 1);
     if (!block) throw std::bad_alloc();
-    ++g_live;
-    return block;
+    return ++g_live, block;
 }
 void* operator new(size_t size, const std::nothrow_t&) noexcept {
     try {
@@ -24,14 +22,8 @@ void* operator new(size_t size, const std::nothrow_t&) noexcept {
         return nullptr;
     }
 }
-void* operator new[](size_t size) { return operator new(size); }
-void* operator new[](size_t size, const std::nothrow_t& t) noexcept { return operator new(size, t); }
 [[gnu::noinline]] void operator delete(void* block) noexcept { g_live -= block != nullptr, std::free(block); }
 void operator delete(void* block, size_t) noexcept { operator delete(block); }
-void operator delete(void* block, const std::nothrow_t&) noexcept { operator delete(block); }
-void operator delete[](void* block) noexcept { operator delete(block); }
-void operator delete[](void* block, size_t) noexcept { operator delete(block); }
-void operator delete[](void* block, const std::nothrow_t&) noexcept { operator delete(block); }
 
 namespace vx::test {
 namespace {

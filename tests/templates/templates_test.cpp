@@ -1,6 +1,21 @@
 // Figure templates: the loader over real files, the records, the library and instantiation.
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#define PSAPI_VERSION 2  // GetProcessMemoryInfo from kernel32
+#include <windows.h>
+#include <psapi.h>
+#else
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <limits>
@@ -198,8 +213,8 @@ TEST_F(Templates, LaterLoadsAddAndReplaceByName) {
     // Of three files defining one name, the one the file system lists last wins.
     for (const char* f : {"one.xml", "two.xml", "three.xml"}) three.Write(f, FiguresDocument(LineFigure("Same", f)));
     std::string last;
-    platform::ForEachXmlFile(three.Text().c_str(), [&](const String& path) {
-        return last = text::ToUtf8(path.substr(path.find_last_of(VXTEXT("/\\")) + 1)), true; });
+    platform::ForEachXmlFile(three.Text().c_str(), [&](const fs::path& path) {
+        return last = path.filename().u8string(), true; });
     VX_Initial(three.Text().c_str());
     EXPECT_EQ(TipsOf("Same"), last);
 }
@@ -208,12 +223,11 @@ TEST_F(Templates, EncodingsNamesOutsideAsciiHostileAndHugeFiles) {
     const std::string star = "\xC3\x89toile \xE2\x98\x85";  // "Étoile ★"
     const std::string shape = "\xE5\xBD\xA2";                  // "形"
     const std::string clef = "\xF0\x9D\x84\x9E clef";          // U+1D11E, a surrogate pair
-    std::string utf16 = "\xFF\xFE", open, close, many;  // little-endian UTF-16 after a byte-order mark
+    std::string utf16 = "\xFF\xFE", many;  // little-endian UTF-16 after a byte-order mark
     for (VXCHAR unit : W("<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n<Figures>" + LineFigure(shape, "utf-16") +
                          LineFigure(clef, "pair") + "</Figures>\n")) {
         utf16 += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
     }
-    for (int i = 0; i < 50000; ++i) open += "<g>", close += "</g>";
     for (int i = 0; i < 10000; ++i) many += LineFigure("F" + std::to_string(100000 + i).substr(1));
     const std::pair<const char*, std::string> files[] = {
         {"utf8-bom.xml", "\xEF\xBB\xBF" + FiguresDocument(LineFigure(star, "utf-8"))},
@@ -221,7 +235,6 @@ TEST_F(Templates, EncodingsNamesOutsideAsciiHostileAndHugeFiles) {
         {"f\xC3\xAFg\xC3\xBCr-\xE5\xBD\xA2.xml", FiguresDocument(LineFigure("File name outside ASCII", "ok"))},
         {"empty.xml", ""},
         {"binary.xml", std::string("\0\x01\xFF<Figures>\0</Figures>", 21)},
-        {"nested.xml", "<Figures>" + open + LineFigure("Too deep") + close + "</Figures>"},
         {"locked.xml", FiguresDocument(LineFigure("Locked"))},
     };
     TempFolder folder, big;
@@ -230,8 +243,16 @@ TEST_F(Templates, EncodingsNamesOutsideAsciiHostileAndHugeFiles) {
     std::error_code ignored;
     fs::permissions(folder.path / "locked.xml", fs::perms::none, ignored);
     const bool lockedReadable = std::ifstream(folder.path / "locked.xml").get() != EOF;  // root reads it
+    std::string native;
+#ifndef _WIN32
+    // A name that is not UTF-8 is opened as the file system spells it; a link is followed.
+    folder.Write("bad-\xFF\xFE.xml", FiguresDocument(LineFigure("File name not UTF-8")));
+    folder.Write("linked.txt", FiguresDocument(LineFigure("File name of a link")));
+    fs::create_symlink("linked.txt", folder.path / "link.xml");
+    native = "File name not UTF-8;File name of a link;";
+#endif
     VX_Initial(folder.Text().c_str());
-    EXPECT_EQ(Names(), "File name outside ASCII;" + std::string(lockedReadable ? "Locked;" : "") + star + ";" + shape +
+    EXPECT_EQ(Names(), native + "File name outside ASCII;" + (lockedReadable ? "Locked;" : "") + star + ";" + shape +
                            ";" + clef + ";");  // in UTF-16 code-unit order
     EXPECT_EQ(TipsOf(star) + "," + TipsOf(shape) + "," + TipsOf(clef), "utf-8,utf-16,pair");
 
@@ -240,6 +261,140 @@ TEST_F(Templates, EncodingsNamesOutsideAsciiHostileAndHugeFiles) {
     VX_Initial(big.Text().c_str());
     EXPECT_EQ(TemplateLibrary::Instance().Count(), 10000u);
     EXPECT_EQ(Dump("F00000") + Dump("F09999"), "0: 0; 0; | 1: 1; 1;0: 0; 0; | 1: 1; 1;");
+}
+
+// Loads folder in this process, a child, within bounds: 20 s, a peak resident size of 400 MB
+// and, where a process can limit itself, 1 GiB (an address-space limit, but not under
+// AddressSanitizer, whose shadow alone is larger; a job object on Windows, which Wine accepts
+// without enforcing). Prints the time and peak; exits 0 when the names loaded are one of the
+// `accepted` lists (split by "|") and no text holds SECRET or FETCHED, which only files the
+// loader must not read contain.
+[[noreturn]] void LoadWithinBounds(const char* label, const fs::path& folder, const std::string& accepted) {
+    constexpr double kSeconds = 20, kPeakMB = 400;
+    [[maybe_unused]] constexpr size_t kMemory = size_t{1} << 30;
+#ifdef _WIN32
+    CreateThread(nullptr, 0, [](void*) -> DWORD { return Sleep(DWORD(kSeconds * 1000)), ExitProcess(124), 0; },
+                 nullptr, 0, nullptr);
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limit{};
+    limit.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_PROCESS_MEMORY;
+    limit.ProcessMemoryLimit = kMemory;
+    HANDLE job = CreateJobObjectW(nullptr, nullptr);
+    SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limit, sizeof limit);
+    AssignProcessToJobObject(job, GetCurrentProcess());
+    auto peakMB = [] {
+        PROCESS_MEMORY_COUNTERS counters{};
+        GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+        return counters.PeakWorkingSetSize / 1048576.0;
+    };
+#else
+    alarm(unsigned(kSeconds));
+#ifndef __SANITIZE_ADDRESS__
+    const rlimit memory{kMemory, kMemory};
+    setrlimit(RLIMIT_AS, &memory);
+#endif
+    auto peakMB = [] {
+        std::ifstream status("/proc/self/status");
+        std::string word;
+        double kilobytes = 0;
+        while (status >> word && word != "VmHWM:") {}
+        return status >> kilobytes, kilobytes / 1024;
+    };
+#endif
+    const double before = peakMB();
+    const auto start = std::chrono::steady_clock::now();
+    VX_Initial(text::FromUtf8(folder.u8string()).c_str());
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double peak = peakMB();
+    std::string texts;
+    for (const String& name : TemplateLibrary::Instance().Names()) texts += Dump(U8(name)) + TipsOf(U8(name));
+    std::printf("hostile file %s: %.3f s, peak %.1f MB (%.1f before the load)\n", label, seconds, peak, before);
+    const bool ok = ("|" + accepted + "|").find("|" + Names() + "|") != std::string::npos && seconds < kSeconds &&
+                    peak < kPeakMB && texts.find("SECRET") == texts.npos && texts.find("FETCHED") == texts.npos;
+    if (!ok) std::fprintf(stderr, "loaded %s (texts %.200s)\n", Names().c_str(), texts.c_str());
+    std::error_code ignored;
+    fs::remove_all(folder, ignored);  // a child started anew made a folder of its own
+    std::fflush(nullptr);
+    std::_Exit(ok ? 0 : 1);
+}
+
+TEST_F(Templates, HostileFilesLoadWithinBoundsBesideAGoodOne) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");  // each child starts afresh, as on Windows
+    std::string server = "http://127.0.0.1:9", laughs = "<!ENTITY a0 \"ha\">", open;
+#ifndef _WIN32
+    // A server that never answers: a load that fetched from it would wait past the bound.
+    const int listener = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET, address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof address;
+    ASSERT_TRUE(!bind(listener, reinterpret_cast<sockaddr*>(&address), size) && !listen(listener, 4) &&
+                !getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size));
+    server = "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port));
+#endif
+    for (int level = 1; level <= 10; ++level) {
+        laughs += "<!ENTITY a" + std::to_string(level) + " \"";
+        for (int i = 0; i < 10; ++i) laughs += "&a" + std::to_string(level - 1) + ";";
+        laughs += "\">";
+    }
+    for (int i = 0; i < 100000; ++i) open += "<g>";
+    const std::string move = "<moveto><vertex x=\"0\" y=\"0\"/></moveto></figure></Figures>";
+    // Texts that only a fetched DTD defines, in an attribute and in the content.
+    const std::string fetches = "<Figures><figure name=\"Fetched\" tips=\"&fetched;\">&outside;" + move;
+    // Each file is head, count times chunk, and tail; FOLDER stands for the folder. No head:
+    // a FIFO.
+    const struct {
+        const char* label;
+        std::string head, chunk;
+        int count;
+        std::string tail;
+        const char* loaded;
+        const char* loadedByMsxml;  // which refuses document types; depth is its parser's choice
+    } cases[] = {
+        {"entities 11x10", "<!DOCTYPE Figures [" + laughs + "]><Figures><figure name=\"Laughs\" tips=\"&a10;\">", "", 0,
+         move, "Good;", "Good;"},
+        // Over the limit the tips read as absent; the name, from a small entity, is read.
+        {"one entity 100,000 times", "<!DOCTYPE Figures [<!ENTITY e \"" + std::string(20000, 'x') +
+             "\"><!ENTITY q \"Quadratic\">]><Figures><figure name=\"&q;\" tips=\"", "&e;", 100000, "\">" + move,
+         "Good;Quadratic;", "Good;"},
+        {"external entity", "<!DOCTYPE Figures [<!ENTITY secret SYSTEM \"FOLDER/secret.txt\">]><Figures><figure "
+                            "name=\"External\">&secret;<lineto><vertex x=\"1\" y=\"1\"/></lineto></figure></Figures>",
+         "", 0, "", "External;Good;", "Good;"},
+        {"external DTD", "<!DOCTYPE Figures SYSTEM \"FOLDER/figures.dtd\">" + fetches, "", 0, "", "Fetched;Good;",
+         "Good;"},
+        {"network DTD", "<!DOCTYPE Figures SYSTEM \"" + server + "/a.dtd\" [<!ENTITY o SYSTEM \"" + server + "/o\">]>" +
+             fetches, "", 0, "", "Fetched;Good;", "Good;"},
+        {"100,000 deep", "<Figures>" + open + LineFigure("Deep"), "</g>", 100000, "</Figures>", "Deep;Good;",
+         "Good;|Deep;Good;"},
+        {"FIFO", "", "", 0, "", "Good;", "Good;"},
+        {"50 MB attribute", "<Figures><figure name=\"Huge\" tips=\"", std::string(1 << 20, 'y'), 50, "\">" + move,
+         "Good;", "Good;"},
+    };
+    for (const auto& c : cases) {
+        TempFolder folder;
+        folder.Write("good.xml", FiguresDocument(LineFigure("Good")));
+        folder.Write("secret.txt", "<moveto><vertex x=\"SECRET\" y=\"SECRET\"/></moveto>");
+        folder.Write("figures.dtd", "<!ENTITY fetched \"FETCHED\"><!ATTLIST figure icon CDATA \"FETCHED\">"
+                                    "<!ENTITY outside \"<lineto><vertex x='FETCHED' y='0'/></lineto>\">");
+        std::string head = c.head;
+        if (const size_t at = head.find("FOLDER"); at != head.npos) head.replace(at, 6, folder.path.generic_u8string());
+        std::ofstream out;
+#ifdef _WIN32
+        const std::string accepted = c.loadedByMsxml;
+        if (head.empty()) continue;  // no FIFO in a Windows folder
+#else
+        const std::string accepted = c.loaded;
+        if (head.empty()) {
+            ASSERT_EQ(mkfifo((folder.path / "hostile.xml").c_str(), 0600), 0);
+        }
+#endif
+        if (!head.empty()) out.open(folder.path / "hostile.xml", std::ios::binary);
+        out << head;
+        for (int i = 0; i < c.count; ++i) out << c.chunk;
+        out << c.tail << std::flush;
+        EXPECT_EXIT(LoadWithinBounds(c.label, folder.path, accepted), ::testing::ExitedWithCode(0), "") << c.label;
+    }
+#ifndef _WIN32
+    close(listener);
+#endif
 }
 
 // At least twelve bundled figures, each with tips and an icon; each builds completely at its

@@ -1,5 +1,5 @@
 // Template files of a folder through std::filesystem; the folder and the name are joined
-// with "/".
+// with "/", and the names stay the bytes the file system gave.
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -23,19 +23,16 @@ bool MatchesXml(const std::string& name) {
 }
 }  // namespace
 
-void ForEachXmlFile(const VXCHAR* folder, const std::function<bool(const String& path)>& visit) {
+void ForEachXmlFile(const VXCHAR* folder,
+                    const std::function<bool(const std::filesystem::path& path)>& visit) {
     if (!folder) return;
     const std::string base = text::ToUtf8(folder);
     std::error_code error;
     std::filesystem::directory_iterator it(base.empty() ? std::string(".") : base, error);
     const std::filesystem::directory_iterator end;
     for (; !error && it != end; it.increment(error)) {
-        const std::string name = it->path().filename().string();
-        if (!MatchesXml(name)) continue;
-        String path = folder;
-        if (!path.empty() && path.back() != VXCHAR('/')) path += VXCHAR('/');
-        path += text::FromUtf8(name);
-        if (!visit(path)) return;
+        if (!MatchesXml(it->path().filename().native())) continue;
+        if (!visit(it->path())) return;
     }
 }
 

@@ -8,7 +8,8 @@
 
 namespace vx::platform {
 
-void ForEachXmlFile(const VXCHAR* folder, const std::function<bool(const String& path)>& visit) {
+void ForEachXmlFile(const VXCHAR* folder,
+                    const std::function<bool(const std::filesystem::path& path)>& visit) {
     if (!folder) return;
     wchar_t pattern[MAX_PATH];
     if (!::PathCombineW(pattern, folder, L"*.xml")) return;
@@ -22,7 +23,7 @@ void ForEachXmlFile(const VXCHAR* folder, const std::function<bool(const String&
     do {
         wchar_t path[MAX_PATH];
         if (!::PathCombineW(path, folder, entry.name)) continue;  // longer than the join allows
-        if (!visit(String(path))) return;
+        if (!visit(std::filesystem::path(path))) return;
     } while (::_wfindnext(listing, &entry) == 0);
 }
 

@@ -126,28 +126,42 @@ public:
     Document(const Document&) = delete;
     Document& operator=(const Document&) = delete;
 
-    bool Load(const String& path) override {
-        // Wait for the whole file; neither validate nor fetch anything the file points to.
+    bool Load(const std::filesystem::path& path) override {
+        WIN32_FILE_ATTRIBUTE_DATA file;
+        if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &file) ||
+            (uintmax_t{file.nFileSizeHigh} << 32 | file.nFileSizeLow) > kMaxXmlFileBytes) {
+            return false;
+        }
+        // Wait for the whole file; neither validate nor fetch anything the file points to,
+        // and refuse document types, which bring entities that the DOM expands again at
+        // every read of an attribute, without a bound.
         doc_->put_async(VARIANT_FALSE);
         doc_->put_validateOnParse(VARIANT_FALSE);
         doc_->put_resolveExternals(VARIANT_FALSE);
-        Bstr file(path.c_str());
+        VARIANT prohibit;
+        ::VariantInit(&prohibit);
+        prohibit.vt = VT_BOOL;
+        prohibit.boolVal = VARIANT_TRUE;
+        SetProperty(L"ProhibitDTD", prohibit);
+        Bstr name(path.c_str());
         VARIANT source;
         ::VariantInit(&source);
         source.vt = VT_BSTR;
-        source.bstrVal = file.get();
+        source.bstrVal = name.get();
         VARIANT_BOOL loaded = VARIANT_FALSE;
-        const HRESULT result = doc_->load(source, &loaded);  // source stays owned by file
+        const HRESULT result = doc_->load(source, &loaded);  // source stays owned by name
         if (result != S_OK || loaded != VARIANT_TRUE) return false;
+        // A parser that ignores ProhibitDTD (Wine's) is held to it here.
+        Ref<IXMLDOMDocumentType> type;
+        if (doc_->get_doctype(type.Out()) == S_OK && type) return false;
         // "//figure" means the same in XPath and in the older default selection language;
         // ask for XPath where the parser offers the choice.
-        Bstr property(L"SelectionLanguage");
         Bstr xpath(L"XPath");
         VARIANT language;
         ::VariantInit(&language);
         language.vt = VT_BSTR;
         language.bstrVal = xpath.get();
-        doc_->setProperty(property.get(), language);
+        SetProperty(L"SelectionLanguage", language);
         return true;
     }
 
@@ -172,6 +186,12 @@ public:
     }
 
 private:
+    // Versions that do not know a property refuse it; the load goes on without it.
+    void SetProperty(const wchar_t* name, VARIANT value) {
+        Bstr property(name);
+        doc_->setProperty(property.get(), value);
+    }
+
     IXMLDOMDocument2* doc_;
 };
 
