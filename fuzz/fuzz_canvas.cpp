@@ -18,6 +18,7 @@
 #include "ostrel/platform.h"
 #include "templates/template_library.h"
 #include "text/utf.h"
+#include "null_surface.h"
 
 namespace {
 
@@ -89,30 +90,6 @@ void Queue(Input& in) {
     }
 }
 
-class Surface final : public IDrawSurface {
-public:
-    void MoveTo(double, double) override {}
-    void LineTo(double, double) override {}
-    void CurveTo(double, double, double, double, double, double) override {}
-    void CurveToV(double, double, double, double) override {}
-    void CurveToY(double, double, double, double) override {}
-    void Rectangle(double, double, double, double) override {}
-    void ClosePath() override {}
-    void BeginPath(IVXPath*) override {}
-    void EndPath(IVXPath*, int32_t) override {}
-    void BeginOverlay() override {}
-    void EndOverlay() override {}
-    int32_t SaveOverlay() override { return 1; }
-    void RestoreOverlay(int32_t, const double*) override {}
-    void DropOverlay(int32_t) override {}
-    void ShowOverlay(int32_t, const double*) override {}
-    void SetColor(uint32_t, int32_t) override {}
-    int32_t WantsFullFigure(const double*) override { return full; }
-    void Refresh(double, double, double, double) override {}
-    int32_t DrawMark(double, double, double, double, int32_t) override { return full; }
-    int32_t full = 0;
-};
-
 // Answers as the input says; the screen is the canvas scaled by 1 or 2.
 class Host final : public ICanvasHost {
 public:
@@ -133,7 +110,7 @@ public:
     void EndSelectionChange() override {}
     IDrawSurface* GetSurface() override { return (answers & 16) ? nullptr : &surface; }
 
-    Surface surface;
+    NullSurface surface;
     uint8_t answers = 0x0F;
     double scale = 1;
     double rotation = 0;
