@@ -104,7 +104,8 @@ public:
     }
 
     void ForEachChild(const std::function<void(const XmlElement&)>& visit) const override {
-        for (xmlNodePtr child = FirstElement(node_->children); child; child = FirstElement(child->next)) {
+        for (xmlNodePtr child = FirstElement(node_->children); child;
+             child = FirstElement(child->next)) {
             visit(Element(child, entityBudget_));
         }
     }
@@ -188,7 +189,8 @@ public:
             static_cast<uintmax_t>(status.st_size) <= kMaxXmlFileBytes) {
             SilentErrors silent;
             DeepDocuments deep;
-            doc_.reset(xmlReadFd(fd, nullptr, nullptr, XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING));
+            doc_.reset(xmlReadFd(fd, nullptr, nullptr,
+                                 XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING));
         }
         ::close(fd);
         return doc_ != nullptr;
