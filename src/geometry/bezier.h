@@ -6,7 +6,7 @@
 // a single sign change and is flat (or MaxDepth is reached). Degrees 1 to 5 are supported;
 // the hit test feeds it cubics (degree 3) and the distance polynomial (degree 5).
 //
-// Nothing here allocates: the halves of each level live on that level's stack frame.
+// Nothing here allocates: the root finder halves in a loop, in fixed arrays of its own.
 #pragma once
 
 #include <cstdint>

@@ -1,13 +1,20 @@
 // Control polygons (splitting, sign changes, flatness, intercepts, root finding), the nearest
-// point on a cubic with its diagnostic line, and the crossings of a cubic with a ray.
+// point on a cubic with its diagnostic line, and the crossings of a cubic with a ray; and the
+// root finder held bit for bit to a plain transcription of the method.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "geometry/bezier.h"
 #include "geometry/nearest_point.h"
+#include "support/random_curves.h"
 
 namespace vx::geom {
 namespace {
@@ -146,6 +153,136 @@ TEST(NearestPoint, CrossingsAndTheHitBand) {
     EXPECT_TRUE(hit(5, 9) == 1 && hit(5, 6) == 1 && n == 0);
     EXPECT_EQ(hit(5, 9.5), 0);  // exactly 2 from the top: not closer
     EXPECT_TRUE(hit(20, 5) == 0 && n == 2 && w == 0);  // a miss counts its crossings
+}
+
+// The method as first written: de Casteljau on a full triangle, the flatness of every
+// interior point weighed on its own, one recursion per half with its own root lists. The
+// only additions are the ones the library has always had: the root lists' capacity and a
+// depth past which a piece with several sign changes yields nothing. Faster versions of the
+// root finder must give exactly these bits.
+namespace reference {
+
+Point2 Evaluate(const Point2* v, int n, double t, Point2* left, Point2* right) {
+    Point2 p[6][6];
+    for (int j = 0; j <= n; ++j) p[0][j] = v[j];
+    for (int i = 1; i <= n; ++i) {
+        for (int j = 0; j <= n - i; ++j) {
+            p[i][j].x = (1.0 - t) * p[i - 1][j].x + t * p[i - 1][j + 1].x;
+            p[i][j].y = (1.0 - t) * p[i - 1][j].y + t * p[i - 1][j + 1].y;
+        }
+    }
+    for (int j = 0; j <= n; ++j) {
+        if (left) left[j] = p[j][0];
+        if (right) right[j] = p[n - j][j];
+    }
+    return p[n][0];
+}
+
+bool Flat(const Point2* w, int n) {
+    const double a = w[0].y - w[n].y, b = w[n].x - w[0].x;
+    const double c = w[0].x * w[n].y - w[n].x * w[0].y, s = a * a + b * b;
+    double above = 0.0, below = 0.0;
+    for (int i = 1; i < n; ++i) {
+        double e = a * w[i].x + b * w[i].y + c;
+        if (e > 0.0) e = e * e / s;
+        else if (e < 0.0) e = -(e * e / s);
+        if (e > above) above = e;
+        if (e < below) below = e;
+    }
+    const double i1 = (c + above - 0.0 * b) / (0.0 * b - a);
+    const double i2 = (c + below - 0.0 * b) / (0.0 * b - a);
+    if (std::isnan(i1) || std::isnan(i2)) return false;
+    return 0.5 * ((i1 > i2 ? i1 : i2) - (i1 < i2 ? i1 : i2)) < Epsilon;
+}
+
+int32_t Roots(const Point2* w, int n, double* roots, int32_t* dirs, int32_t capacity, int32_t depth) {
+    int count = 0;
+    for (int i = 1; i <= n; ++i) count += (w[i].y < 0.0) != (w[i - 1].y < 0.0);
+    if (count == 0) return 0;
+    if (count == 1 && (depth >= MaxDepth || Flat(w, n))) {
+        if (capacity < 1) return 0;
+        const double dx = w[n].x - w[0].x, dy = w[n].y - w[0].y;
+        dirs[0] = dy < 0.0 ? 1 : -1;
+        roots[0] = depth >= MaxDepth ? (w[0].x + w[n].x) / 2.0 : (dx * w[0].y - w[0].x * dy) * (1.0 / (0.0 * dx - dy)) + 0.0;
+        return 1;
+    }
+    if (depth >= 512) return 0;
+    Point2 left[6], right[6];
+    Evaluate(w, n, 0.5, left, right);
+    double lr[6], rr[6];
+    int32_t ld[6], rd[6];
+    const int32_t nl = Roots(left, n, lr, ld, capacity, depth + 1);
+    const int32_t nr = Roots(right, n, rr, rd, capacity - nl, depth + 1);
+    for (int32_t i = 0; i < nl; ++i) roots[i] = lr[i], dirs[i] = ld[i];
+    for (int32_t i = 0; i < nr; ++i) roots[nl + i] = rr[i], dirs[nl + i] = rd[i];
+    return nl + nr;
+}
+
+Point2 Nearest(Point2 p, const Point2* v, std::string& out) {
+    const double z[3][4] = {{1.0, 0.6, 0.3, 0.1}, {0.4, 0.6, 0.6, 0.4}, {0.1, 0.3, 0.6, 1.0}};
+    Point2 c[4], d[3], w[6];
+    for (int i = 0; i <= 3; ++i) c[i] = {v[i].x - p.x, v[i].y - p.y};
+    for (int i = 0; i <= 2; ++i) d[i] = {(v[i + 1].x - v[i].x) * 3.0, (v[i + 1].y - v[i].y) * 3.0};
+    for (int i = 0; i <= 5; ++i) w[i] = {i / 5.0, 0.0};
+    for (int k = 0; k <= 5; ++k) {
+        for (int i = std::max(0, k - 2); i <= std::min(k, 3); ++i) {
+            w[k].y += (d[k - i].x * c[i].x + d[k - i].y * c[i].y) * z[k - i][i];
+        }
+    }
+    double t[6];
+    int32_t dirs[6];
+    const int32_t n = Roots(w, 5, t, dirs, 6, 0);
+    auto dist = [&p](Point2 q) { return (p.x - q.x) * (p.x - q.x) + (p.y - q.y) * (p.y - q.y); };
+    double best = dist(v[0]), tBest = 0.0;
+    for (int32_t i = 0; i < n; ++i) {
+        const double d2 = dist(Evaluate(v, 3, t[i], nullptr, nullptr));
+        if (best > d2) best = d2, tBest = t[i];
+    }
+    if (best > dist(v[3])) tBest = 1.0;
+    char line[400];
+    std::snprintf(line, sizeof line, "t : %4.12f\n", tBest);
+    out += line;
+    return Evaluate(v, 3, tBest, nullptr, nullptr);
+}
+
+}  // namespace reference
+
+template <typename T>
+bool SameBits(const T& a, const T& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+TEST(NearestPoint, BitIdenticalToTheReference) {
+    std::vector<test::CurveCase> cases = test::RandomCurveCases(10000);
+    // And a few hostile ones: one coordinate of the curve or the point replaced.
+    const double hostile[] = {kNaN, kInf, -kInf, 1e300, -1e300, 1e-300, 5e-324, 0.0, -0.0};
+    for (size_t i = 0; i < 180; ++i) {
+        double* slot = &cases[i].v[0].x + (i * 7) % 10;
+        *slot = hostile[i % 9];
+    }
+    std::string expected;
+    std::vector<Point2> nearest;
+    for (const test::CurveCase& c : cases) nearest.push_back(reference::Nearest(c.p, c.v, expected));
+    size_t i = 0, differing = 0, first = 0;
+    const std::string printed = Output([&] {
+        for (; i < cases.size(); ++i) {
+            const test::CurveCase& c = cases[i];
+            bool same = SameBits(NearestPointOnCurve(c.p, c.v), nearest[i]);
+            // The two polygons the root finder sees: the distance polynomial and the curve
+            // shifted to the point's height.
+            const std::array<Point2, 6> w = ConvertToBezierForm(c.p, c.v);
+            Point2 shifted[4];
+            for (int k = 0; k < 4; ++k) shifted[k] = {c.v[k].x, c.v[k].y - c.p.y};
+            for (const auto& [poly, n] : {std::make_pair(w.data(), 5), std::make_pair(static_cast<const Point2*>(shifted), 3)}) {
+                double roots[6], want[6];
+                int32_t dirs[6], wantDirs[6];
+                const int32_t count = FindRoots(poly, n, roots, 0, dirs);
+                same = same && count == reference::Roots(poly, n, want, wantDirs, 6, 0);
+                for (int32_t k = 0; same && k < count; ++k) same = SameBits(roots[k], want[k]) && dirs[k] == wantDirs[k];
+            }
+            if (!same && differing++ == 0) first = i;
+        }
+    });
+    EXPECT_EQ(differing, 0u) << "first at case " << first;
+    EXPECT_TRUE(printed == expected) << "the diagnostic lines differ";
 }
 
 }  // namespace
