@@ -6,6 +6,11 @@
 // is. Every text is checked to give the same value on both sides before anything is timed.
 //
 // The "allocs" counter is the number of operator new calls per evaluation.
+//
+// BM_Floor/i times each text against the least any evaluator must do with it, scanning the
+// text and converting its numbers (with the same reader) and nothing else, in alternating
+// batches, and prints x_floor: the evaluation's time over the floor's (the aim is at most
+// 2). BM_Peer/i prints speed_vs_muparser: muparser's time per text over ours.
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -14,7 +19,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include "alternate.h"
 #include "expr/evaluator.h"
+#include "text/number.h"
 
 #if OSTREL_HAVE_MUPARSER
 #include <muParser.h>
@@ -89,6 +96,30 @@ double EvaluateOurs(const FigureText& text) {
     }
     return value;
 }
+
+// The floor: every character looked at once, every number converted.
+double ScanAndConvert(const VXCHAR* text) {
+    double sum = 0.0;
+    for (const VXCHAR* p = text; *p;) {
+        if (*p == '.' || (*p >= '0' && *p <= '9')) {
+            size_t consumed = 0;
+            sum += vx::text::ReadNumber(p, &consumed);
+            p += consumed ? consumed : 1;
+        } else {
+            ++p;
+        }
+    }
+    return sum;
+}
+
+void BM_Floor(benchmark::State& state) {
+    const FigureText& text = kTexts[state.range(0)];
+    state.SetLabel(text.peer);
+    bench_support::Compare(
+        state, "x_floor", "ours", "floor", [&] { benchmark::DoNotOptimize(EvaluateOurs(text)); },
+        [&] { benchmark::DoNotOptimize(ScanAndConvert(text.ours)); });
+}
+BENCHMARK(BM_Floor)->DenseRange(0, kTextCount - 1)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 #if OSTREL_HAVE_MUPARSER
 struct Peer {
@@ -191,6 +222,17 @@ void BM_MuParser_FigureVariablesOnce(benchmark::State& state) {
     Report(state, allocations - before, state.iterations() * kTextCount);
 }
 BENCHMARK(BM_MuParser_FigureVariablesOnce);
+
+void BM_Peer(benchmark::State& state) {
+    const FigureText& text = kTexts[state.range(0)];
+    state.SetLabel(text.peer);
+    Peer& peer = ThePeer();
+    bench_support::Compare(
+        state, "speed_vs_muparser", "muparser", "ours",
+        [&] { benchmark::DoNotOptimize(peer.Evaluate(text)); },
+        [&] { benchmark::DoNotOptimize(EvaluateOurs(text)); });
+}
+BENCHMARK(BM_Peer)->DenseRange(0, kTextCount - 1)->Iterations(1)->Unit(benchmark::kMillisecond);
 #endif
 
 }  // namespace

@@ -245,29 +245,46 @@ private:
     bool outer_;
 };
 
-}  // namespace
+// Evaluate's common part: shared is prepared and the text is in its copy.
+bool EvaluateCopy(EvaluatorContext& shared, const String& copy, double* result) {
+    double dropped = 0.0;
+    if (!result) result = &dropped;
+    *result = 0.0;
+    EvaluationScope scope(shared);
+    Parser parser(shared, copy.c_str());
+    return parser.Run(result);
+}
 
-bool ExpressionEvaluator::Evaluate(const VXCHAR* text, double* result, VariableResolver resolver,
-                                   void* context) {
+// The parser reads a private copy. A nested call (from a callback) must not reallocate the
+// copy that the running parser reads, so it keeps its own.
+EvaluatorContext& Prepare(VariableResolver resolver, void* context) {
     EvaluatorContext& shared = EvaluatorContext::Instance();
     shared.resolver = resolver;
     shared.resolver_context = context;
     shared.last_error.clear();
+    return shared;
+}
+
+}  // namespace
+
+bool ExpressionEvaluator::Evaluate(const VXCHAR* text, double* result, VariableResolver resolver,
+                                   void* context) {
+    EvaluatorContext& shared = Prepare(resolver, context);
     if (!text) return false;
-
-    double dropped = 0.0;
-    if (!result) result = &dropped;
-
-    // The parser reads a private copy. A nested call (from a callback) must not reallocate
-    // the copy that the running parser reads, so it keeps its own.
     String nested_copy;
     String& copy = shared.evaluating ? nested_copy : shared.expression;
     copy.assign(text);
-    *result = 0.0;
+    return EvaluateCopy(shared, copy, result);
+}
 
-    EvaluationScope scope(shared);
-    Parser parser(shared, copy.c_str());
-    return parser.Run(result);
+bool ExpressionEvaluator::Evaluate(std::initializer_list<StringView> pieces, double* result,
+                                   VariableResolver resolver, void* context) {
+    EvaluatorContext& shared = Prepare(resolver, context);
+    String nested_copy;
+    String& copy = shared.evaluating ? nested_copy : shared.expression;
+    copy.clear();
+    for (const StringView piece : pieces) copy.append(piece);
+    return EvaluateCopy(shared, copy, result);
 }
 
 }  // namespace vx

@@ -10,6 +10,8 @@
 // context is shared without a lock.
 #pragma once
 
+#include <initializer_list>
+
 #include "text/string.h"
 
 namespace vx {
@@ -34,6 +36,10 @@ public:
     // evaluation, whose text copy stays intact.
     static bool Evaluate(const VXCHAR* text, double* result, VariableResolver resolver,
                          void* context);
+    // The same for a text given in pieces, read as their concatenation (a zero in a piece
+    // ends the text there, as in one zero-terminated string). Saves the caller a copy.
+    static bool Evaluate(std::initializer_list<StringView> pieces, double* result,
+                         VariableResolver resolver, void* context);
 
     // Names are lower-cased (ASCII letters) and then accepted when their first character is
     // not a digit and every character is a-z or 0-9; the empty name is accepted.

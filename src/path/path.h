@@ -70,6 +70,8 @@ public:
     PathNode* NodeAt(int32_t i);
     // A node to read, or null out of range; the boxes stay cached.
     const PathNode* Node(int32_t i) const;
+    // Room for count nodes in all, so that adding them does not reallocate on the way.
+    void ReserveNodes(size_t count) { nodes_.reserve(count); }
     int32_t NodeCount() const { return static_cast<int32_t>(nodes_.size()); }
     // Read-only: the copy changes only as a whole, through AttachTemplate and AdoptTemplate.
     const FigureTemplate* GetTemplateCopy() const { return templateCopy_.get(); }

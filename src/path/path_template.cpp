@@ -7,15 +7,12 @@ namespace vx {
 
 namespace {
 
-// origin + size * (value text), evaluated without variables. A value text that names a
-// variable fails here and contributes what the evaluator leaves after the failure.
-double ReferenceCoordinate(double origin, double size, const String& valueText) {
-    String text = text::Format("%f + %f", {origin, size});
-    text += VXTEXT(" * (");
-    text += valueText;
-    text += VXTEXT(")");
+// origin + size * (value text), evaluated without variables, where prefix is origin and
+// size printed as "%f + %f * (". A value text that names a variable fails here and
+// contributes what the evaluator leaves after the failure.
+double ReferenceCoordinate(StringView prefix, const String& valueText) {
     double value = 0.0;
-    ExpressionEvaluator::Evaluate(text.c_str(), &value, nullptr, nullptr);
+    ExpressionEvaluator::Evaluate({prefix, valueText, VXTEXT(")")}, &value, nullptr, nullptr);
     return value;
 }
 
@@ -37,10 +34,25 @@ void CVXPath::AdoptTemplate(std::unique_ptr<FigureTemplate> copy) {
 
     double x, y, w, h;
     GetLocalBounds(&x, &y, &w, &h);  // the frame of the copy
+    if (templateCopy_->references.empty()) return;
+    // The frame enters every handle through two texts, "%f + %f * (" of x and w and of y
+    // and h, formatted once into one buffer.
+    String prefixes;
+    text::AppendFixed(prefixes, x);
+    prefixes += VXTEXT(" + ");
+    text::AppendFixed(prefixes, w);
+    prefixes += VXTEXT(" * (");
+    const size_t yAt = prefixes.size();
+    text::AppendFixed(prefixes, y);
+    prefixes += VXTEXT(" + ");
+    text::AppendFixed(prefixes, h);
+    prefixes += VXTEXT(" * (");
+    const StringView prefixX = StringView(prefixes).substr(0, yAt);
+    const StringView prefixY = StringView(prefixes).substr(yAt);
     referencePoints_.reserve(templateCopy_->references.size() * 2);
     for (const TemplateReference& r : templateCopy_->references) {
-        referencePoints_.push_back(ReferenceCoordinate(x, w, r.x.value));
-        referencePoints_.push_back(ReferenceCoordinate(y, h, r.y.value));
+        referencePoints_.push_back(ReferenceCoordinate(prefixX, r.x.value));
+        referencePoints_.push_back(ReferenceCoordinate(prefixY, r.y.value));
     }
 }
 

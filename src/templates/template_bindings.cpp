@@ -17,6 +17,11 @@ bool TemplateBindings::Evaluate(const String& text, double* value) const {
                                          const_cast<TemplateBindings*>(this));
 }
 
+bool TemplateBindings::Evaluate(std::initializer_list<StringView> pieces, double* value) const {
+    return ExpressionEvaluator::Evaluate(pieces, value, &TemplateBindings::Resolve,
+                                         const_cast<TemplateBindings*>(this));
+}
+
 bool TemplateBindings::BindReferences(const FigureTemplate& figure) {
     for (const TemplateReference& r : figure.references) {
         double value = 0.0;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <initializer_list>
 #include <map>
 
 #include "templates/figure_template.h"
@@ -21,6 +22,8 @@ public:
 
     // Evaluates a text with these bindings as its variables.
     bool Evaluate(const String& text, double* value) const;
+    // The same for a text given in pieces (ExpressionEvaluator::Evaluate).
+    bool Evaluate(std::initializer_list<StringView> pieces, double* value) const;
 
     void Bind(const String& name, double value) { values_[name] = value; }
     const std::map<String, double, std::less<>>& values() const { return values_; }

@@ -1,5 +1,6 @@
 #include "templates/template_build.h"
 
+#include "path/path.h"
 #include "templates/template_bindings.h"
 #include "text/format.h"
 
@@ -7,23 +8,53 @@ namespace vx {
 
 namespace {
 
-// The four frame prefixes: "%f + (%f - %f)" for x and y coordinates, "(%f - %f)" for a
-// rectangle's width and height. The frame enters every coordinate through these texts, so
-// its edges act as if rounded to the nearest millionth.
+// The four frame prefixes: "%f + (%f - %f)*(" for x and y coordinates, "(%f - %f)*(" for a
+// rectangle's width and height, made from the four edges printed once each. The frame
+// enters every coordinate through these texts, so its edges act as if rounded to the
+// nearest millionth.
 struct FramePrefixes {
-    explicit FramePrefixes(const double* f)
-        : x(text::Format("%f + (%f - %f)*(", {f[0], f[2], f[0]})),
-          y(text::Format("%f + (%f - %f)*(", {f[1], f[3], f[1]})),
-          w(text::Format("(%f - %f)*(", {f[2], f[0]})),
-          h(text::Format("(%f - %f)*(", {f[3], f[1]})) {}
+    explicit FramePrefixes(const double* f) {
+        // The edges first, each printed once; then x is the left edge and " + " in front of
+        // w, y likewise of h.
+        all.reserve(256);
+        size_t at[5] = {0, 0, 0, 0, 0};
+        for (int i = 0; i < 4; ++i) {
+            text::AppendFixed(all, f[i]);
+            at[i + 1] = all.size();
+        }
+        const auto edge = [&](int i) { all.append(all, at[i], at[i + 1] - at[i]); };
+        const auto bracket = [&](int a, int b) {
+            all += VXTEXT("(");
+            edge(a);
+            all += VXTEXT(" - ");
+            edge(b);
+            all += VXTEXT(")*(");
+        };
+        const size_t xAt = all.size();
+        edge(0);
+        all += VXTEXT(" + ");
+        const size_t wAt = all.size();
+        bracket(2, 0);
+        const size_t yAt = all.size();
+        edge(1);
+        all += VXTEXT(" + ");
+        const size_t hAt = all.size();
+        bracket(3, 1);
+        const StringView view(all);
+        x = view.substr(xAt, yAt - xAt);
+        w = view.substr(wAt, yAt - wAt);
+        y = view.substr(yAt);
+        h = view.substr(hAt);
+    }
 
-    const String& For(uint32_t kind, int k) const {
+    StringView For(uint32_t kind, int k) const {
         if (kind == VX_NODE_RECT && k == 2) return w;
         if (kind == VX_NODE_RECT && k == 3) return h;
         return k % 2 == 0 ? x : y;
     }
 
-    String x, y, w, h;
+    String all;
+    StringView x, y, w, h;
 };
 
 }  // namespace
@@ -35,18 +66,29 @@ bool BuildPathFromTemplate(IVXPath* path, FigureTemplate& figure, const double* 
     TemplateBindings bindings;
     if (!bindings.BindReferences(figure)) return false;
 
+    // A path of ours takes its nodes straight into room made for all of them; any other
+    // sees the same AddNodes calls as always.
+    CVXPath* own = CVXPath::FromInterface(path);
+    if (own) {
+        size_t count = 0;
+        for (const TemplateElement& element : figure.elements) count += element.kind == VX_NODE_RECT ? 5 : 1;
+        own->ReserveNodes(count);
+    }
     const FramePrefixes prefixes(figure.frame);
-    String text;
     for (const TemplateElement& element : figure.elements) {
         PathNode node{static_cast<int32_t>(element.kind), 0, 0, 0, 0, 0, 0, 0};
         double* coords[6] = {&node.x1, &node.y1, &node.x2, &node.y2, &node.x3, &node.y3};
         for (int k = 0; k < 6 && !element.coords[k].empty(); ++k) {
-            text = prefixes.For(element.kind, k);
-            text += element.coords[k];
-            text += VXCHAR(')');
-            if (!bindings.Evaluate(text, coords[k])) return false;
+            // The coordinate text is prefix + the element's text + ")", read in place.
+            if (!bindings.Evaluate({prefixes.For(element.kind, k), element.coords[k], VXTEXT(")")}, coords[k])) {
+                return false;
+            }
         }
-        path->AddNodes(&node, 1);
+        if (own) {
+            own->AddNodes(&node, 1);
+        } else {
+            path->AddNodes(&node, 1);
+        }
     }
     return true;
 }

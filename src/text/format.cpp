@@ -5,6 +5,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 
 #include "text/utf.h"
 
@@ -22,9 +23,17 @@ void PutChar(Out& out, char c) {
     out.push_back(static_cast<typename Out::value_type>(c));
 }
 
+// Widened in chunks and appended, rather than one push_back per character.
 template <typename Out>
 void PutAscii(Out& out, const char* text, size_t size) {
-    for (size_t i = 0; i < size; ++i) PutChar(out, text[i]);
+    typename Out::value_type chunk[64];
+    while (size > 0) {
+        const size_t n = size < 64 ? size : 64;
+        for (size_t i = 0; i < n; ++i) chunk[i] = static_cast<typename Out::value_type>(text[i]);
+        out.append(chunk, n);
+        text += n;
+        size -= n;
+    }
 }
 
 template <typename Out>
@@ -57,6 +66,59 @@ void PutPadded(Out& out, const Directive& directive, const char* prefix, size_t 
     if (directive.left) PutRepeated(out, ' ', pad);
 }
 
+// Writes the last `count` decimal digits of v (zero-padded) to text[0..count), two at a time.
+void PutDigits(char* text, uint32_t v, int count) {
+    static constexpr char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    for (; count >= 2; count -= 2, v /= 100) {
+        text[count - 2] = kPairs[2 * (v % 100)];
+        text[count - 1] = kPairs[2 * (v % 100) + 1];
+    }
+    if (count == 1) text[0] = static_cast<char>('0' + v % 10);
+}
+
+// The "%.<precision>f" digits of a magnitude below 2^44 / 10^precision (precision at most
+// 9) into text; their count, or 0 when the value is not of that kind or lies too near a
+// tie between two last digits. magnitude * 10^precision is then below 2^44, within 2^-10
+// of its exact value, so away from a tie its nearest integer is the exactly rounded one.
+int ShortFixedDigits(double magnitude, int precision, char* text) {
+    static constexpr double kScale[10] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+    static constexpr uint64_t kUnit[10] = {1, 10, 100, 1000, 10000, 100000, 1000000,
+                                           10000000, 100000000, 1000000000};
+    if (precision > 9) return 0;
+    const double scaled = magnitude * kScale[precision];
+    if (!(scaled < 0x1p44)) return 0;  // NaN too
+    const auto whole = static_cast<uint64_t>(scaled);
+    const double fraction = scaled - static_cast<double>(whole);
+    if (fraction > 0.5 - 0x1p-9 && fraction < 0.5 + 0x1p-9) return 0;
+    const uint64_t digits = whole + (fraction > 0.5 ? 1 : 0);
+    // The integer part is below 2^44, so it has at most 14 digits: in two 7-digit halves.
+    // "%f" divides by a constant, which compiles to a multiplication.
+    const uint64_t unit = kUnit[precision];
+    const uint64_t integer = precision == 6 ? digits / 1000000 : digits / unit;
+    const auto fractionDigits = static_cast<uint32_t>(precision == 6 ? digits % 1000000 : digits % unit);
+    const auto high = static_cast<uint32_t>(integer / 10000000), low = static_cast<uint32_t>(integer % 10000000);
+    int size = 0;
+    if (high != 0) {
+        int n = 1;
+        for (uint32_t v = high; v >= 10; v /= 10) ++n;
+        PutDigits(text, high, n);
+        PutDigits(text + n, low, 7);
+        size = n + 7;
+    } else {
+        int n = 1;
+        for (uint32_t v = low; v >= 10; v /= 10) ++n;
+        PutDigits(text, low, n);
+        size = n;
+    }
+    if (precision == 0) return size;
+    text[size] = '.';
+    PutDigits(text + size + 1, fractionDigits, precision);
+    return size + 1 + precision;
+}
+
 template <typename Out>
 void PutReal(Out& out, const Directive& directive, double value) {
     const int precision = directive.precision < 0 ? 6 : directive.precision;
@@ -77,11 +139,14 @@ void PutReal(Out& out, const Directive& directive, double value) {
     }
     // Up to 309 integer digits, the point, the fraction digits and the '#' point.
     char digits[312 + kMaxCount];
-    const int direct = precision < kMaxFractionDigits ? precision : kMaxFractionDigits;
-    const auto result = std::to_chars(digits, digits + sizeof digits, std::fabs(value),
-                                      std::chars_format::fixed, direct);
-    size_t size = static_cast<size_t>(result.ptr - digits);
-    for (int i = direct; i < precision; ++i) digits[size++] = '0';
+    size_t size = static_cast<size_t>(ShortFixedDigits(std::fabs(value), precision, digits));
+    if (size == 0) {
+        const int direct = precision < kMaxFractionDigits ? precision : kMaxFractionDigits;
+        const auto result = std::to_chars(digits, digits + sizeof digits, std::fabs(value),
+                                          std::chars_format::fixed, direct);
+        size = static_cast<size_t>(result.ptr - digits);
+        for (int i = direct; i < precision; ++i) digits[size++] = '0';
+    }
     if (precision == 0 && directive.alt) digits[size++] = '.';
     PutPadded(out, directive, sign, signSize, digits, size, directive.zero);
 }
