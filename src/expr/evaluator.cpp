@@ -11,6 +11,7 @@
 #include "expr/evaluator_context.h"
 #include "expr/small_stack.h"
 #include "expr/token.h"
+#include "expr/tokenizer.h"
 
 namespace vx {
 
@@ -194,8 +195,9 @@ bool Parser::Apply(const Token& op) {
 // The resolver first, then the constants (case-sensitive: "PI" is not "pi").
 bool Parser::LookUpName(const Token& token, double* value) {
     if (context_.resolver) {
+        // Names are short: a plain loop beats a call to memcpy.
         VXCHAR name[kMaxNameLength + 1];
-        std::memcpy(name, token.name, token.length * sizeof(VXCHAR));
+        for (size_t i = 0; i < token.length; ++i) name[i] = token.name[i];
         name[token.length] = 0;
         double resolved = 0.0;
         if (context_.resolver(name, &resolved, context_.resolver_context)) {

@@ -1,4 +1,4 @@
-// Tokens of an expression text and the reader that produces them.
+// Tokens of an expression text (the reader that produces them: expr/tokenizer.h).
 #pragma once
 
 #include <cstddef>
@@ -45,16 +45,5 @@ struct Token {
     StringView NameView() const { return StringView(name, length); }
 };
 static_assert(kMaxNameLength <= UINT16_MAX, "a name's length fits the token");
-
-// Reads tokens from a zero-terminated text. Every character is examined a bounded number of
-// times (an implicit multiplication leaves its bracket or letter to be read once more).
-class Tokenizer {
-public:
-    explicit Tokenizer(const VXCHAR* text) : cursor_(text) {}
-    Token Next(int16_t previous);
-
-private:
-    const VXCHAR* cursor_;
-};
 
 }  // namespace vx::expr
