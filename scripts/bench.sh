@@ -10,7 +10,7 @@ set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 source "$ROOT/scripts/lib/common.sh"
 
-BENCH_PACKAGES=("${BUILD_PACKAGES[@]}" libbenchmark-dev libmuparser-dev "${BENCH_PEER_PACKAGES[@]}")
+BENCH_PACKAGES=("${BUILD_PACKAGES[@]}" libbenchmark-dev "${PEER_PACKAGES[@]}")
 
 main() {
     ensure_packages "${BENCH_PACKAGES[@]}"

@@ -2,10 +2,9 @@
 # and the pass/fail tally. Source it; it expects ROOT to be the repository root.
 
 # ---- Packages ------------------------------------------------------------------------
-# Debian 12 packages by name. Later work appends here (for example libcairo2-dev,
-# lib2geom-dev, librsvg2-bin). BUILD_PACKAGES is what a native build with its tests needs;
+# Debian 12 packages by name. BUILD_PACKAGES is what a native build with its tests needs;
 # TEST_PACKAGES adds the sanitizer runtime, the Windows cross compilers, Wine, the fuzzing
-# runtime and the benchmark peers.
+# runtime and the peers (benchmarks and outside references).
 BUILD_PACKAGES=(
     cmake make g++ libgtest-dev googletest libxml2-dev
 )
@@ -13,11 +12,12 @@ BUILD_PACKAGES=(
 DEMO_PACKAGES=(
     librsvg2-bin
 )
-# Peers of the hit-test benchmarks (bench/nearest_bench.cpp, bench/hit_bench.cpp; lib2geom's
-# headers need boost, which its package does not pull in); only the
-# benchmark build uses them, and it builds without them, leaving those peers out.
-BENCH_PEER_PACKAGES=(
-    lib2geom-dev libboost-dev libcairo2-dev
+# Peers of the benchmarks and outside references of tests/references (cairo for fill rules,
+# muparser for the evaluator, lib2geom for the nearest point; lib2geom's headers need boost,
+# which its package does not pull in). Native builds use them where installed and build
+# without them, leaving those peers and checks out.
+PEER_PACKAGES=(
+    libcairo2-dev libmuparser-dev lib2geom-dev libboost-dev
 )
 # The sketch's tour (scripts/lib/sketch.sh): an X server, real X input, screenshots, and the
 # tour's checker (scripts/lib/sketch_tour.py).
@@ -28,7 +28,8 @@ TEST_PACKAGES=(
     "${BUILD_PACKAGES[@]}"
     "${DEMO_PACKAGES[@]}"
     clang libclang-rt-14-dev
-    libbenchmark-dev libmuparser-dev
+    libbenchmark-dev
+    "${PEER_PACKAGES[@]}"
     g++-mingw-w64-i686 g++-mingw-w64-x86-64
     binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
     wine64
