@@ -1,5 +1,7 @@
 // The whole hit test of one path against cairo_in_stroke + cairo_in_fill on the same
-// geometry and points; and the box rejection over many paths that the point misses.
+// geometry and points; and the box rejection over many paths that the point misses. Where
+// cairo is installed the two run in alternating batches (bench/alternate.h) and
+// speed_vs_cairo is cairo's time over ours; without it only our times are printed.
 //
 // The path: an ellipse of four cubics and a 200-segment zigzag polyline, filled by the
 // nonzero rule; the outline counts within 2 pixels (cairo: a stroke 4 wide). Our curve
@@ -11,6 +13,7 @@
 #include <random>
 #include <vector>
 
+#include "alternate.h"
 #include "identity_host.h"
 #include "quiet_stdout.h"
 #include "editor/editor.h"
@@ -102,28 +105,15 @@ vx::CVXPath* MakePath(const std::vector<Command>& commands) {
     return path;
 }
 
-void BM_HitTestPath_Ostrel(benchmark::State& state) {
-    const auto points = Points(static_cast<Where>(state.range(0)));
-    vx::CVXPath* path = MakePath(Geometry());
-    Fill fill;
-    path->SetFillObject(&fill);
-    IdentityHost host;
-    IGraphicCanvas* canvas = VX_CreateGraphicCanvas(&host);
-    auto* editor = static_cast<vx::CVXEditor*>(canvas);
-    QuietStdout quiet;
-    size_t i = 0;
-    int64_t hits = 0;
-    for (auto _ : state) {
-        const auto& p = points[i++ & 1023];
-        int32_t part;
-        hits += path->HitTestPath(editor, p.first, p.second, 1, &part) == vx::kHitFigure;
-    }
-    state.counters["hit_share"] = static_cast<double>(hits) / state.iterations();
-    path->SetFillObject(nullptr);
-    path->Release();
-    VX_DestroyGraphicCanvas(canvas);
+// Ours against cairo where it is installed, else ours alone.
+template <typename Ours, typename Theirs>
+void Compare(benchmark::State& state, Ours&& ours, [[maybe_unused]] Theirs&& theirs) {
+#if defined(OSTREL_HAVE_CAIRO)
+    bench_support::Compare(state, "speed_vs_cairo", "cairo", "ours", theirs, ours);
+#else
+    for (auto _ : state) ours();
+#endif
 }
-BENCHMARK(BM_HitTestPath_Ostrel)->ArgName("near0_inside1_far2")->DenseRange(0, 2);
 
 #if defined(OSTREL_HAVE_CAIRO)
 void AppendToCairo(cairo_t* cr, const std::vector<Command>& commands) {
@@ -137,25 +127,56 @@ void AppendToCairo(cairo_t* cr, const std::vector<Command>& commands) {
     }
 }
 
-void BM_HitTestPath_Cairo(benchmark::State& state) {
-    const auto points = Points(static_cast<Where>(state.range(0)));
+// A context with a stroke 4 wide and the nonzero rule.
+cairo_t* NewCairo() {
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
     cairo_t* cr = cairo_create(surface);
+    cairo_surface_destroy(surface);  // the context keeps it
     cairo_set_line_width(cr, 4.0);
     cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
-    AppendToCairo(cr, Geometry());
-    size_t i = 0;
-    int64_t hits = 0;
-    for (auto _ : state) {
-        const auto& p = points[i++ & 1023];
-        hits += cairo_in_stroke(cr, p.first, p.second) || cairo_in_fill(cr, p.first, p.second);
-    }
-    state.counters["hit_share"] = static_cast<double>(hits) / state.iterations();
-    cairo_destroy(cr);
-    cairo_surface_destroy(surface);
+    return cr;
 }
-BENCHMARK(BM_HitTestPath_Cairo)->ArgName("near0_inside1_far2")->DenseRange(0, 2);
 #endif
+
+// One path, 1024 points of one kind, a point per call.
+void BM_HitTestPath(benchmark::State& state) {
+    const auto points = Points(static_cast<Where>(state.range(0)));
+    vx::CVXPath* path = MakePath(Geometry());
+    Fill fill;
+    path->SetFillObject(&fill);
+    IdentityHost host;
+    IGraphicCanvas* canvas = VX_CreateGraphicCanvas(&host);
+    auto* editor = static_cast<vx::CVXEditor*>(canvas);
+    QuietStdout quiet;
+    size_t i = 0, j = 0;
+    int64_t hits = 0, calls = 0;
+#if defined(OSTREL_HAVE_CAIRO)
+    cairo_t* cr = NewCairo();
+    AppendToCairo(cr, Geometry());
+#endif
+    Compare(
+        state,
+        [&] {
+            const auto& p = points[i++ & 1023];
+            int32_t part;
+            hits += path->HitTestPath(editor, p.first, p.second, 1, &part) == vx::kHitFigure;
+            ++calls;
+        },
+        [&] {
+#if defined(OSTREL_HAVE_CAIRO)
+            const auto& p = points[j++ & 1023];
+            benchmark::DoNotOptimize(cairo_in_stroke(cr, p.first, p.second) || cairo_in_fill(cr, p.first, p.second));
+#endif
+        });
+    state.counters["hit_share"] = static_cast<double>(hits) / static_cast<double>(calls);
+#if defined(OSTREL_HAVE_CAIRO)
+    cairo_destroy(cr);
+#endif
+    path->SetFillObject(nullptr);
+    path->Release();
+    VX_DestroyGraphicCanvas(canvas);
+}
+BENCHMARK(BM_HitTestPath)->ArgName("near0_inside1_far2")->DenseRange(0, 2)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // Many small squares on a grid; the point lies beyond all of them.
 std::vector<vx::CVXPath*> Grid(int64_t count) {
@@ -169,56 +190,48 @@ std::vector<vx::CVXPath*> Grid(int64_t count) {
     return paths;
 }
 
-void BM_BoxRejection_Ostrel(benchmark::State& state) {
+// The point beyond every square, asked of every path in turn (cairo: set the path, then
+// in_stroke || in_fill); a call is one pass over all of them.
+void BM_BoxRejection(benchmark::State& state) {
     std::vector<vx::CVXPath*> paths = Grid(state.range(0));
     IdentityHost host;
     IGraphicCanvas* canvas = VX_CreateGraphicCanvas(&host);
     auto* editor = static_cast<vx::CVXEditor*>(canvas);
     int64_t hits = 0;
-    for (auto _ : state) {
-        for (vx::CVXPath* p : paths) {
-            int32_t part;
-            hits += p->HitTestPath(editor, -500.0, -500.0, 0, &part);
-        }
-    }
-    benchmark::DoNotOptimize(hits);
-    state.counters["per_path"] = benchmark::Counter(
-        static_cast<double>(state.range(0)),
-        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
-    for (vx::CVXPath* p : paths) p->Release();
-    VX_DestroyGraphicCanvas(canvas);
-}
-BENCHMARK(BM_BoxRejection_Ostrel)->Arg(1000)->Arg(10000)->Arg(100000);
-
 #if defined(OSTREL_HAVE_CAIRO)
-// The same question asked of cairo path by path: set the path, then in_stroke || in_fill.
-void BM_BoxRejection_Cairo(benchmark::State& state) {
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
-    cairo_t* cr = cairo_create(surface);
-    cairo_set_line_width(cr, 4.0);
-    std::vector<cairo_path_t*> paths;
+    std::vector<cairo_path_t*> copies;
+    cairo_t* cr = NewCairo();
     for (int64_t i = 0; i < state.range(0); ++i) {
         cairo_new_path(cr);
         cairo_rectangle(cr, 40.0 * static_cast<double>(i % 100), 40.0 * static_cast<double>(i / 100), 20, 20);
-        paths.push_back(cairo_copy_path(cr));
+        copies.push_back(cairo_copy_path(cr));
     }
-    int64_t hits = 0;
-    for (auto _ : state) {
-        for (cairo_path_t* p : paths) {
-            cairo_new_path(cr);
-            cairo_append_path(cr, p);
-            hits += cairo_in_stroke(cr, -500.0, -500.0) || cairo_in_fill(cr, -500.0, -500.0);
-        }
-    }
-    benchmark::DoNotOptimize(hits);
-    state.counters["per_path"] = benchmark::Counter(
-        static_cast<double>(state.range(0)),
-        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
-    for (cairo_path_t* p : paths) cairo_path_destroy(p);
-    cairo_destroy(cr);
-    cairo_surface_destroy(surface);
-}
-BENCHMARK(BM_BoxRejection_Cairo)->Arg(1000)->Arg(10000)->Arg(100000);
 #endif
+    Compare(
+        state,
+        [&] {
+            for (vx::CVXPath* p : paths) {
+                int32_t part;
+                hits += p->HitTestPath(editor, -500.0, -500.0, 0, &part);
+            }
+        },
+        [&] {
+#if defined(OSTREL_HAVE_CAIRO)
+            for (cairo_path_t* p : copies) {
+                cairo_new_path(cr);
+                cairo_append_path(cr, p);
+                hits += cairo_in_stroke(cr, -500.0, -500.0) || cairo_in_fill(cr, -500.0, -500.0);
+            }
+#endif
+        });
+    benchmark::DoNotOptimize(hits);
+#if defined(OSTREL_HAVE_CAIRO)
+    for (cairo_path_t* p : copies) cairo_path_destroy(p);
+    cairo_destroy(cr);
+#endif
+    for (vx::CVXPath* p : paths) p->Release();
+    VX_DestroyGraphicCanvas(canvas);
+}
+BENCHMARK(BM_BoxRejection)->Arg(1000)->Arg(10000)->Arg(100000)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

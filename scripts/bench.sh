@@ -2,6 +2,8 @@
 # Builds the Google Benchmark programs of bench/ (Release, with OSTREL_BENCH=ON) and runs
 # each of them. Arguments are passed to every program, e.g.
 #   bash scripts/bench.sh --benchmark_filter=Draw --benchmark_repetitions=5
+# Each program prints its ratios to its floor or peer as counters (x_floor, speed_vs_...,
+# outside_eval), measured in alternating batches; the last lines repeat them all.
 # Not part of scripts/test.sh.
 #
 # Environment: BUILD_ROOT (default build/), JOBS (2).
@@ -24,11 +26,18 @@ main() {
         echo "No benchmark programs in bench/."
         return 0
     fi
+    local output=$LOG_DIR/bench-output.log
+    mkdir -p "$LOG_DIR"
+    : >"$output"
     for program in "${programs[@]}"; do
         echo
         echo "== ${program##*/}"
-        "$program" "$@"
+        "$program" "$@" | tee -a "$output"
     done
+    echo
+    echo "== ratios"
+    grep -E 'x_floor=|speed_vs_|outside_eval=' "$output" |
+        sed -E 's/^(BM_[^ ]*).*[ ](x_floor=[^ ]*|speed_vs_[a-z0-9]*=[^ ]*|outside_eval=[^ ]*).*/\1 \2/' || true
 }
 
 main "$@"
