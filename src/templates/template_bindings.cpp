@@ -4,11 +4,28 @@
 
 namespace vx {
 
+double* TemplateBindings::Find(StringView name) {
+    for (size_t i = 0; i < firstCount_; ++i) {
+        if (first_[i].first == name) return &first_[i].second;
+    }
+    const auto found = more_.find(name);
+    return found == more_.end() ? nullptr : &found->second;
+}
+
+void TemplateBindings::Bind(const String& name, double value) {
+    if (double* bound = Find(name)) {
+        *bound = value;
+    } else if (firstCount_ < kInline) {
+        first_[firstCount_++] = {name, value};
+    } else {
+        more_.emplace(name, value);
+    }
+}
+
 bool TemplateBindings::Resolve(const VXCHAR* name, double* value, void* context) {
-    const auto* self = static_cast<const TemplateBindings*>(context);
-    const auto found = self->values_.find(StringView(name));
-    if (found == self->values_.end()) return false;
-    *value = found->second;
+    const double* bound = static_cast<TemplateBindings*>(context)->Find(StringView(name));
+    if (!bound) return false;
+    *value = *bound;
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include <functional>
 #include <initializer_list>
 #include <map>
+#include <utility>
 
 #include "templates/figure_template.h"
 #include "text/string.h"
@@ -25,13 +26,18 @@ public:
     // The same for a text given in pieces (ExpressionEvaluator::Evaluate).
     bool Evaluate(std::initializer_list<StringView> pieces, double* value) const;
 
-    void Bind(const String& name, double value) { values_[name] = value; }
-    const std::map<String, double, std::less<>>& values() const { return values_; }
+    void Bind(const String& name, double value);
 
 private:
     static bool Resolve(const VXCHAR* name, double* value, void* context);
+    double* Find(StringView name);
 
-    std::map<String, double, std::less<>> values_;
+    // Templates bind a few names: the first ones are kept here, searched in order, without
+    // an allocation per build; any beyond them in the map.
+    static constexpr size_t kInline = 4;
+    std::pair<String, double> first_[kInline];
+    size_t firstCount_ = 0;
+    std::map<String, double, std::less<>> more_;
 };
 
 }  // namespace vx

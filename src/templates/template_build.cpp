@@ -66,30 +66,39 @@ bool BuildPathFromTemplate(IVXPath* path, FigureTemplate& figure, const double* 
     TemplateBindings bindings;
     if (!bindings.BindReferences(figure)) return false;
 
-    // A path of ours takes its nodes straight into room made for all of them; any other
-    // sees the same AddNodes calls as always.
+    // A path of ours takes the nodes in batches, into room made for all of them; any other
+    // sees one AddNodes call per element, as always.
     CVXPath* own = CVXPath::FromInterface(path);
     if (own) {
         size_t count = 0;
         for (const TemplateElement& element : figure.elements) count += element.kind == VX_NODE_RECT ? 5 : 1;
         own->ReserveNodes(count);
     }
+    PathNode batch[16];
+    int32_t pending = 0;
+    const auto flush = [&] {
+        if (pending > 0) own->AddNodes(batch, pending);
+        pending = 0;
+    };
     const FramePrefixes prefixes(figure.frame);
     for (const TemplateElement& element : figure.elements) {
-        PathNode node{static_cast<int32_t>(element.kind), 0, 0, 0, 0, 0, 0, 0};
+        PathNode& node = batch[pending];
+        node = PathNode{static_cast<int32_t>(element.kind), 0, 0, 0, 0, 0, 0, 0};
         double* coords[6] = {&node.x1, &node.y1, &node.x2, &node.y2, &node.x3, &node.y3};
         for (int k = 0; k < 6 && !element.coords[k].empty(); ++k) {
             // The coordinate text is prefix + the element's text + ")", read in place.
             if (!bindings.Evaluate({prefixes.For(element.kind, k), element.coords[k], VXTEXT(")")}, coords[k])) {
+                if (own) flush();  // the elements before this one stay
                 return false;
             }
         }
-        if (own) {
-            own->AddNodes(&node, 1);
-        } else {
+        if (!own) {
             path->AddNodes(&node, 1);
+        } else if (++pending == 16) {
+            flush();
         }
     }
+    if (own) flush();
     return true;
 }
 

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <limits>
 #include <string>
@@ -15,6 +14,7 @@
 #include "geometry/bezier.h"
 #include "geometry/nearest_point.h"
 #include "support/random_curves.h"
+#include "text/format.h"
 
 namespace vx::geom {
 namespace {
@@ -239,9 +239,7 @@ Point2 Nearest(Point2 p, const Point2* v, std::string& out) {
         if (best > d2) best = d2, tBest = t[i];
     }
     if (best > dist(v[3])) tBest = 1.0;
-    char line[400];
-    std::snprintf(line, sizeof line, "t : %4.12f\n", tBest);
-    out += line;
+    out += text::FormatNarrow("t : %4.12f\n", {tBest});  // the general formatter, as printf prints it
     return Evaluate(v, 3, tBest, nullptr, nullptr);
 }
 
