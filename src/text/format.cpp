@@ -120,6 +120,19 @@ int ShortFixedDigits(double magnitude, int precision, char* text) {
 }
 
 template <typename Out>
+[[gnu::noinline]] void PutLongReal(Out& out, const Directive& directive, const char* sign,
+                                   size_t signSize, double magnitude, int precision) {
+    char digits[312 + kMaxCount];
+    const int direct = precision < kMaxFractionDigits ? precision : kMaxFractionDigits;
+    const auto result = std::to_chars(digits, digits + sizeof digits, magnitude,
+                                      std::chars_format::fixed, direct);
+    size_t size = static_cast<size_t>(result.ptr - digits);
+    for (int i = direct; i < precision; ++i) digits[size++] = '0';
+    if (precision == 0 && directive.alt) digits[size++] = '.';
+    PutPadded(out, directive, sign, signSize, digits, size, directive.zero);
+}
+
+template <typename Out>
 void PutReal(Out& out, const Directive& directive, double value) {
     const int precision = directive.precision < 0 ? 6 : directive.precision;
     char sign[1];
@@ -137,18 +150,17 @@ void PutReal(Out& out, const Directive& directive, double value) {
         PutPadded(out, directive, sign, signSize, body, 3, false);
         return;
     }
-    // Up to 309 integer digits, the point, the fraction digits and the '#' point.
-    char digits[312 + kMaxCount];
-    size_t size = static_cast<size_t>(ShortFixedDigits(std::fabs(value), precision, digits));
-    if (size == 0) {
-        const int direct = precision < kMaxFractionDigits ? precision : kMaxFractionDigits;
-        const auto result = std::to_chars(digits, digits + sizeof digits, std::fabs(value),
-                                          std::chars_format::fixed, direct);
-        size = static_cast<size_t>(result.ptr - digits);
-        for (int i = direct; i < precision; ++i) digits[size++] = '0';
+    // A short value prints from a small buffer; any other needs room for up to 309 integer
+    // digits, the point, the fraction digits and the '#' point.
+    char digits[48];
+    const int size = ShortFixedDigits(std::fabs(value), precision, digits);
+    if (size > 0) {
+        size_t length = static_cast<size_t>(size);
+        if (precision == 0 && directive.alt) digits[length++] = '.';
+        PutPadded(out, directive, sign, signSize, digits, length, directive.zero);
+        return;
     }
-    if (precision == 0 && directive.alt) digits[size++] = '.';
-    PutPadded(out, directive, sign, signSize, digits, size, directive.zero);
+    PutLongReal(out, directive, sign, signSize, std::fabs(value), precision);
 }
 
 template <typename Out>
