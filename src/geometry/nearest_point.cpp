@@ -1,7 +1,6 @@
 #include "geometry/nearest_point.h"
 
 #include <cmath>
-#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -21,25 +20,9 @@ constexpr double z[3][4] = {
 };
 
 void WriteParameterLine(double t) {
-    // A parameter in [0, 1] takes a short way: t * 1e12 (below 2^40) lies within 2^-14 of
-    // its exact value, so unless it falls near a tie between two last digits, its nearest
-    // integer is the exactly rounded one that printf prints. Everything else goes through
-    // the general formatter. The buffer is kept so that writing allocates nothing.
+    // One line per call on every mouse move: the buffer is kept so that writing it
+    // allocates nothing after the first call.
     static std::string line;
-    const double scaled = t * 1e12;
-    if (t >= 0.0 && t <= 1.0 && !std::signbit(t)) {
-        const auto whole = static_cast<uint64_t>(scaled);
-        const double fraction = scaled - static_cast<double>(whole);
-        if (fraction < 0.499 || fraction > 0.501) {
-            const uint64_t digits = static_cast<uint64_t>(scaled + 0.5);
-            char text[] = "t : 0.000000000000\n";
-            text[4] = static_cast<char>('0' + digits / 1000000000000u);
-            uint64_t rest = digits % 1000000000000u;
-            for (int i = 17; i >= 6; --i, rest /= 10) text[i] = static_cast<char>('0' + rest % 10);
-            std::fwrite(text, 1, sizeof text - 1, stdout);
-            return;
-        }
-    }
     if (std::isfinite(t)) {
         // Twelve decimals are always wider than the field width of 4.
         line.assign("t : ");

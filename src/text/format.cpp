@@ -67,7 +67,7 @@ void PutPadded(Out& out, const Directive& directive, const char* prefix, size_t 
 }
 
 // Writes the last `count` decimal digits of v (zero-padded) to text[0..count), two at a time.
-void PutDigits(char* text, uint32_t v, int count) {
+void PutDigits(char* text, uint64_t v, int count) {
     static constexpr char kPairs[] =
         "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
         "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
@@ -80,42 +80,29 @@ void PutDigits(char* text, uint32_t v, int count) {
 }
 
 // The "%.<precision>f" digits of a magnitude below 2^44 / 10^precision (precision at most
-// 9) into text; their count, or 0 when the value is not of that kind or lies too near a
+// 12) into text; their count, or 0 when the value is not of that kind or lies too near a
 // tie between two last digits. magnitude * 10^precision is then below 2^44, within 2^-10
 // of its exact value, so away from a tie its nearest integer is the exactly rounded one.
 int ShortFixedDigits(double magnitude, int precision, char* text) {
-    static constexpr double kScale[10] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
-    static constexpr uint64_t kUnit[10] = {1, 10, 100, 1000, 10000, 100000, 1000000,
-                                           10000000, 100000000, 1000000000};
-    if (precision > 9) return 0;
+    static constexpr double kScale[13] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6,
+                                          1e7, 1e8, 1e9, 1e10, 1e11, 1e12};
+    if (precision > 12) return 0;
     const double scaled = magnitude * kScale[precision];
     if (!(scaled < 0x1p44)) return 0;  // NaN too
     const auto whole = static_cast<uint64_t>(scaled);
     const double fraction = scaled - static_cast<double>(whole);
     if (fraction > 0.5 - 0x1p-9 && fraction < 0.5 + 0x1p-9) return 0;
     const uint64_t digits = whole + (fraction > 0.5 ? 1 : 0);
-    // The integer part is below 2^44, so it has at most 14 digits: in two 7-digit halves.
     // "%f" divides by a constant, which compiles to a multiplication.
-    const uint64_t unit = kUnit[precision];
+    const auto unit = static_cast<uint64_t>(kScale[precision]);
     const uint64_t integer = precision == 6 ? digits / 1000000 : digits / unit;
-    const auto fractionDigits = static_cast<uint32_t>(precision == 6 ? digits % 1000000 : digits % unit);
-    const auto high = static_cast<uint32_t>(integer / 10000000), low = static_cast<uint32_t>(integer % 10000000);
-    int size = 0;
-    if (high != 0) {
-        int n = 1;
-        for (uint32_t v = high; v >= 10; v /= 10) ++n;
-        PutDigits(text, high, n);
-        PutDigits(text + n, low, 7);
-        size = n + 7;
-    } else {
-        int n = 1;
-        for (uint32_t v = low; v >= 10; v /= 10) ++n;
-        PutDigits(text, low, n);
-        size = n;
-    }
+    const uint64_t rest = precision == 6 ? digits % 1000000 : digits % unit;
+    int size = 1;
+    for (uint64_t v = integer; v >= 10; v /= 10) ++size;
+    PutDigits(text, integer, size);
     if (precision == 0) return size;
     text[size] = '.';
-    PutDigits(text + size + 1, fractionDigits, precision);
+    PutDigits(text + size + 1, rest, precision);
     return size + 1 + precision;
 }
 
