@@ -93,10 +93,17 @@ int ShortFixedDigits(double magnitude, int precision, char* text) {
     const double fraction = scaled - static_cast<double>(whole);
     if (fraction > 0.5 - 0x1p-9 && fraction < 0.5 + 0x1p-9) return 0;
     const uint64_t digits = whole + (fraction > 0.5 ? 1 : 0);
-    // "%f" divides by a constant, which compiles to a multiplication.
-    const auto unit = static_cast<uint64_t>(kScale[precision]);
-    const uint64_t integer = precision == 6 ? digits / 1000000 : digits / unit;
-    const uint64_t rest = precision == 6 ? digits % 1000000 : digits % unit;
+    // The precisions the library prints with ("%f", "%4.12f") divide by a constant, which
+    // compiles to a multiplication.
+    uint64_t integer, rest;
+    if (precision == 6) {
+        integer = digits / 1000000, rest = digits % 1000000;
+    } else if (precision == 12) {
+        integer = digits / 1000000000000, rest = digits % 1000000000000;
+    } else {
+        const auto unit = static_cast<uint64_t>(kScale[precision]);
+        integer = digits / unit, rest = digits % unit;
+    }
     int size = 1;
     for (uint64_t v = integer; v >= 10; v /= 10) ++size;
     PutDigits(text, integer, size);
