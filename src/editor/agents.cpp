@@ -4,6 +4,7 @@
 #include <memory>
 #include <new>
 
+#include "editor/editor.h"
 #include "interface/global_parameters.h"
 #include "path/marks.h"
 #include "path/path.h"
@@ -305,13 +306,17 @@ void CPathObjAgent::DrawFeedback(IDrawSurface* surface) {
     surface->EndPath(nullptr, 1);
 }
 
-void CPathObjAgent::Commit(ICanvasHost* host) {
+void CPathObjAgent::Commit(ICanvasHost* host, HeldPaths* held) {
     if (changeKind_ < 0 || !host) return;
+    auto stays = [held](IVXPath* path) { return !held || held->Stays(path); };
     host->BeginChange();
     const PathTransform offered = changeKind_ == 2 ? matrix_ : kIdentity;
     for (size_t i = 0; i < copies_.size(); ++i) {
         IVXPath* edited = edited_[i];
-        if (host->ApprovePathChange(edited, changeKind_, offered) == 0) continue;
+        if (!stays(edited) || host->ApprovePathChange(edited, changeKind_, offered) == 0 ||
+            !stays(edited)) {
+            continue;
+        }
         if (changeKind_ == 3) {
             edited->CopyFrom(copies_[i], 1);
         } else {
@@ -396,6 +401,9 @@ const PathNode* NodeEditAgent::TargetNode(int32_t i) {
 
 void NodeEditAgent::Move(double dx, double dy) {
     if (!std::isfinite(dx) || !std::isfinite(dy)) return;
+    // Read before the node pointers are taken: the key state may be the host's code, which
+    // may change the target's nodes.
+    const bool ctrl = KeyHeld(kControlKey);
     PathNode* node = copy_->NodeAt(nodeIndex_);
     const PathNode* original = TargetNode(nodeIndex_);
     if (!node || !original) return;
@@ -424,7 +432,6 @@ void NodeEditAgent::Move(double dx, double dy) {
 
     // The control points next to the moved point follow it while Control is held (keeping
     // the joint smooth) and snap back to the original otherwise.
-    const bool ctrl = KeyHeld(kControlKey);
     const bool cubic = node->kind == VX_NODE_CUBIC;
     if (prev && cubic && prev->kind == VX_NODE_CUBIC) {
         if (ctrl) {
@@ -520,10 +527,11 @@ void NodeEditAgent::DrawFeedback(IDrawSurface* surface) {
     surface->EndPath(copy_, 1);
 }
 
-bool NodeEditAgent::Commit(ICanvasHost* host) {
+bool NodeEditAgent::Commit(ICanvasHost* host, HeldPaths* held) {
     if (!host || !target_) return false;
+    auto stays = [this, held] { return !held || held->Stays(target_); };
     host->BeginChange();
-    const bool approved = host->ApprovePathChange(target_, 3, kIdentity) != 0;
+    const bool approved = stays() && host->ApprovePathChange(target_, 3, kIdentity) != 0 && stays();
     if (approved) {
         // Without its template: the figure no longer follows the template's outline.
         target_->CopyFrom(copy_, 0);

@@ -4,7 +4,7 @@
 // brackets (or is simply destroyed on a cancel).
 //
 // Object agent invariants: copies_[i] is owned (one reference) and derived from edited_[i],
-// which is not referenced; changeKind_ is -1 (nothing to commit), 2 (new transforms: each
+// which is not referenced (the tracking loop holds the edited paths); changeKind_ is -1 (nothing to commit), 2 (new transforms: each
 // copy's transform is its edited path's followed by matrix_) or 3 (the copies' nodes and
 // templates replace the edited paths'). matrix_ is always finite.
 #pragma once
@@ -18,6 +18,7 @@
 namespace vx {
 
 class CVXPath;
+class HeldPaths;
 
 class CPathAgent {
 public:
@@ -55,7 +56,9 @@ public:
     void DragTemplateValue(int32_t index, double x, double y);
     Rect FeedbackRect() const;  // left, top, right, bottom
     void DrawFeedback(IDrawSurface* surface);
-    void Commit(ICanvasHost* host);
+    // With `held`, a pair whose edited path has left the canvas (the host may take paths
+    // off it while it is told of another) is not offered.
+    void Commit(ICanvasHost* host, HeldPaths* held = nullptr);
 
 private:
     // Stores m and sets every copy's transform to its edited path's followed by m.
@@ -77,7 +80,8 @@ public:
     void Move(double dx, double dy);
     Rect FeedbackRect();  // left, top, right, bottom
     void DrawFeedback(IDrawSurface* surface);
-    bool Commit(ICanvasHost* host);
+    // With `held`, nothing is offered or applied once the target has left the canvas.
+    bool Commit(ICanvasHost* host, HeldPaths* held = nullptr);
 
     CVXPath* WorkingCopy() const { return copy_; }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <unordered_set>
 
 #include "editor/tracking.h"
 #include "interface/global_parameters.h"
@@ -15,6 +16,7 @@
 #include "templates/template_library.h"
 #include "text/format.h"
 #include "text/number.h"
+#include "tools/figure_tool.h"
 #include "tools/tools.h"
 
 namespace vx {
@@ -42,7 +44,23 @@ void Refresh(IDrawSurface* surface) {
 
 }  // namespace
 
-CVXEditor::CVXEditor(ICanvasHost* host) : host_(host) {
+// Held by every operation that may call out of the library: a canvas destroyed meanwhile is
+// torn down when the outermost of them returns. It must be the operation's first local, so
+// that it goes last.
+class CVXEditor::Entry {
+public:
+    explicit Entry(CVXEditor* editor) : editor_(editor) { ++editor_->depth_; }
+    ~Entry() {
+        if (--editor_->depth_ == 0 && editor_->doomed_) editor_->TearDown();
+    }
+    Entry(const Entry&) = delete;
+    Entry& operator=(const Entry&) = delete;
+
+private:
+    CVXEditor* editor_;
+};
+
+CVXEditor::CVXEditor(ICanvasHost* host) : host_(host), gate_(host) {
     try {
         for (const BuiltinTool& builtin : kBuiltinTools) {
             std::unique_ptr<IVXFigures, ToolRelease> tool(builtin.create());
@@ -56,19 +74,36 @@ CVXEditor::CVXEditor(ICanvasHost* host) : host_(host) {
     }
 }
 
+// The containers are emptied before anything is released: a host called back from a release
+// finds an empty canvas.
 CVXEditor::~CVXEditor() {
     ReleaseTools();
-    for (IVXPath* path : paths_) path->Release();
+    std::vector<IVXPath*> paths;
+    paths.swap(paths_);
+    selections_.Clear();
+    hovered_ = nullptr;
+    for (IVXPath* path : paths) path->Release();
 }
 
 void CVXEditor::ReleaseTools() {
-    for (auto& entry : tools_) entry.second->Release();
-    tools_.clear();
+    std::map<String, IVXFigures*> tools;
+    tools.swap(tools_);
+    for (auto& entry : tools) entry.second->Release();
 }
 
 void CVXEditor::Destroy(uint32_t flags) {
+    if (doomed_) return;  // asked again while going: the first request stands
+    doomed_ = true;
+    freeStorage_ = (flags & 1) != 0;
+    gate_.Shut();
+    if (depth_ == 0) TearDown();
+}
+
+void CVXEditor::TearDown() {
+    ++depth_;  // calls made from the releases below must not tear down again
+    const bool free = freeStorage_;
     this->~CVXEditor();
-    if (flags & 1) ::operator delete(this);
+    if (free) ::operator delete(this);
 }
 
 void CVXEditor::SetEditMode(int32_t mode) { editMode_ = mode; }
@@ -79,6 +114,7 @@ IVXSelections* CVXEditor::GetSelections() { return &selections_; }
 
 void CVXEditor::RegisterTool(const VXCHAR* name, IVXFigures* tool) {
     if (!name || !tool) return;
+    Entry entry(this);
     tool->AddRef();
     IVXFigures*& slot = tools_[String(name)];
     IVXFigures* replaced = slot;
@@ -103,13 +139,22 @@ IVXFigures* CVXEditor::CurrentTool() const {
     return found == tools_.end() ? nullptr : found->second;
 }
 
+ICanvasHost* CVXEditor::HostFor(IVXFigures* tool) {
+    return FigureTool::IsOwn(tool) ? &gate_ : host_;
+}
+
 int32_t CVXEditor::GetToolInfos(FigureInfo* buffer, int32_t capacity) {
     if (!buffer || capacity <= 0) return static_cast<int32_t>(tools_.size());
+    Entry entry(this);
+    // A host's tool answers with its own code, which may register tools meanwhile: the
+    // map's nodes stay put, and the tool asked is held.
     int32_t i = 0;
-    for (auto& entry : tools_) {
-        if (i >= capacity) break;
-        const FigureInfo* info = entry.second->GetInfo(entry.first.c_str());
+    for (auto it = tools_.begin(); it != tools_.end() && i < capacity; ++it) {
+        IVXFigures* tool = it->second;
+        tool->AddRef();
+        const FigureInfo* info = tool->GetInfo(it->first.c_str());
         buffer[i++] = info ? *info : FigureInfo{nullptr, nullptr, nullptr};
+        tool->Release();
     }
     return 0;
 }
@@ -131,19 +176,28 @@ int32_t CVXEditor::GetToolNames(VXCHAR* buffer) {
 // ---- The path list ----------------------------------------------------------------------
 
 void CVXEditor::AddPath(IVXPath* path) {
-    if (!path || std::find(paths_.begin(), paths_.end(), path) != paths_.end()) return;
+    if (!path || Holds(path)) return;
+    Entry entry(this);
     paths_.push_back(path);
     path->AddRef();
 }
 
+bool CVXEditor::Holds(IVXPath* path) const {
+    return std::find(paths_.begin(), paths_.end(), path) != paths_.end();
+}
+
 void CVXEditor::ForgetPath(IVXPath* path) {
     auto found = std::find(paths_.begin(), paths_.end(), path);
-    if (found != paths_.end()) paths_.erase(found);
+    if (found == paths_.end()) return;
+    paths_.erase(found);
+    ++departures_;
+    if (path == hovered_) hovered_ = nullptr;
 }
 
 void CVXEditor::RemovePath(IVXPath* path) {
+    Entry entry(this);
     if (path == hovered_) hovered_ = nullptr;
-    if (host_->ApprovePathRemove(path)) ForgetPath(path);
+    if (gate_.ApprovePathRemove(path)) ForgetPath(path);
     selections_.Remove(path);
 }
 
@@ -154,15 +208,19 @@ void CVXEditor::DetachPath(IVXPath* path) {
 }
 
 void CVXEditor::ClearPaths() {
+    Entry entry(this);
     if (selections_.GetCount() != 0) {
-        host_->BeginSelectionChange();
+        gate_.BeginSelectionChange();
         selections_.Clear();
-        host_->EndSelectionChange();
+        gate_.EndSelectionChange();
     }
-    // Emptied before the releases, so that a path's teardown never finds itself listed.
+    // Emptied before the releases, so that a path's teardown never finds itself listed;
+    // the selection again, in case the host selected something inside its bracket.
     std::vector<IVXPath*> released;
     released.swap(paths_);
+    selections_.Clear();
     hovered_ = nullptr;
+    if (!released.empty()) ++departures_;
     for (IVXPath* path : released) path->Release();
 }
 
@@ -175,31 +233,37 @@ IVXPath* CVXEditor::GetPath(int32_t index) {
 }
 
 bool CVXEditor::AddWithApproval(IVXPath* path) {
-    host_->BeginChange();
-    const bool consent = host_->ApprovePathAdd(path) != 0;
+    gate_.BeginChange();
+    const bool consent = gate_.ApprovePathAdd(path) != 0;
     if (consent) AddPath(path);
-    host_->EndChange();
+    gate_.EndChange();
     return consent;
 }
 
+// Only a path on the canvas is selected: the host's callbacks may have taken it off.
 void CVXEditor::SelectOnly(IVXPath* path) {
-    host_->BeginSelectionChange();
+    gate_.BeginSelectionChange();
     selections_.Clear();
-    if (path) selections_.Add(path);
-    host_->EndSelectionChange();
+    if (path && Holds(path)) selections_.Add(path);
+    gate_.EndSelectionChange();
 }
 
 // ---- Drawing and feedback ---------------------------------------------------------------
 
 void CVXEditor::DrawSelection(IDrawSurface* surface, int32_t outline, int32_t handles) {
     if (!surface) return;
-    for (int32_t i = 0; i < selections_.GetCount(); ++i) {
+    Entry entry(this);
+    IDrawSurface* door = gate_.Door(surface);
+    // The surface's callbacks may change the selection: the count is read at each step,
+    // and the path being drawn is held.
+    for (int32_t i = 0; i < selections_.GetCount() && !doomed_; ++i) {
         CVXPath* path = CVXPath::FromInterface(selections_.GetAt(i));
         if (!path) continue;
-        surface->SetColor(g_parameters.OutlineColor, -1);
-        path->DrawPath(surface, 1, outline != 0);
-        surface->SetColor(g_parameters.HandleColor, -1);
-        path->DrawTracker(surface, editMode_, handles != 0, true);
+        const PathRef held(path);
+        door->SetColor(g_parameters.OutlineColor, -1);
+        path->DrawPath(door, 1, outline != 0);
+        door->SetColor(g_parameters.HandleColor, -1);
+        path->DrawTracker(door, editMode_, handles != 0, true);
     }
 }
 
@@ -229,22 +293,35 @@ void CVXEditor::SendFeedback(IVXPath* path, int32_t code, int32_t busy, int32_t 
                 break;
         }
     }
-    host_->SetFeedback(editMode_, path, code, busy, selected, angle);
+    gate_.SetFeedback(editMode_, path, code, busy, selected, angle);
 }
 
 // ---- Hit test and mouse -----------------------------------------------------------------
 
+// Each path is asked holding a reference, the walks check their index at each step, and a
+// path that left the canvas while it was asked is no answer: the host's ToScreen may take
+// paths off the canvas, empty it or destroy it.
+int32_t CVXEditor::Ask(IVXPath* path, double x, double y, int32_t* part) {
+    if (doomed_) return kHitNothing;
+    const uint64_t since = departures_;
+    const PathRef held(path);
+    const int32_t code = HitPath(this, path, x, y, editMode_, part);
+    return Stays(path, since) ? code : kHitNothing;
+}
+
 int32_t CVXEditor::HitTestAt(double x, double y, bool selectedOnly, IVXPath** found,
                              int32_t* part) {
+    *found = nullptr;
     IVXPath* hit = nullptr;
     int32_t code = kHitNothing;
-    if (hovered_ && IsSelected(hovered_)) {
-        code = HitPath(this, hovered_, x, y, editMode_, part);
-        if (code != kHitNothing) hit = hovered_;
+    if (IVXPath* first = hovered_; first && IsSelected(first)) {
+        code = Ask(first, x, y, part);
+        if (code != kHitNothing) hit = first;
     }
     for (int32_t i = selections_.GetCount() - 1; i >= 0 && code == kHitNothing; --i) {
+        if (i >= selections_.GetCount()) continue;
         IVXPath* path = selections_.GetAt(i);
-        code = HitPath(this, path, x, y, editMode_, part);
+        code = Ask(path, x, y, part);
         if (code != kHitNothing) hit = path;
     }
     if (hit) {
@@ -254,16 +331,17 @@ int32_t CVXEditor::HitTestAt(double x, double y, bool selectedOnly, IVXPath** fo
         return code;
     }
 
-    *found = nullptr;
     if (selectedOnly) return kHitNothing;
     if (static_cast<size_t>(selections_.GetCount()) >= paths_.size() &&
         std::all_of(paths_.begin(), paths_.end(), [this](IVXPath* p) { return IsSelected(p); })) {
         return kHitNothing;
     }
-    for (auto it = paths_.rbegin(); it != paths_.rend(); ++it) {
-        code = HitPath(this, *it, x, y, editMode_, part);
+    for (size_t i = paths_.size(); i-- > 0;) {
+        if (i >= paths_.size()) continue;
+        IVXPath* path = paths_[i];
+        code = Ask(path, x, y, part);
         if (code == kHitNothing) continue;
-        *found = *it;
+        *found = path;
         if (code >= kHitCenter && code <= kHitRing) return kHitFigure;
         if (code == kHitNode) return editMode_ == 0 ? kHitFigure : kHitNode;
         if (code == kHitControl) return kHitNothing;
@@ -273,6 +351,7 @@ int32_t CVXEditor::HitTestAt(double x, double y, bool selectedOnly, IVXPath** fo
 }
 
 int32_t CVXEditor::HitTest(double x, double y, int32_t selectedOnly, IVXPath** found) {
+    Entry entry(this);
     IVXPath* path = nullptr;
     int32_t part = -1;
     const int32_t code = HitTestAt(x, y, selectedOnly != 0, &path, &part);
@@ -281,18 +360,23 @@ int32_t CVXEditor::HitTest(double x, double y, int32_t selectedOnly, IVXPath** f
 }
 
 void CVXEditor::MouseMove(double x, double y) {
+    Entry entry(this);
     if (CurrentTool()) {
         SendFeedback(hovered_, kHitNothing, 1, 0);
         return;
     }
-    hoveredCode_ = HitTestAt(x, y, false, &hovered_, &hoveredPart_);
-    if (hoveredCode_ != kHitNothing && hovered_) {
-        SendFeedback(hovered_, hoveredCode_, 0, IsSelected(hovered_) ? 1 : 0);
-    }
+    IVXPath* found = nullptr;
+    int32_t part = -1;
+    const int32_t code = HitTestAt(x, y, false, &found, &part);
+    hovered_ = found;
+    hoveredPart_ = part;
+    hoveredCode_ = code;
+    if (code != kHitNothing && found) SendFeedback(found, code, 0, IsSelected(found) ? 1 : 0);
 }
 
 void CVXEditor::KeyDown(int32_t key, int32_t, int32_t) {
     if (key != kVkControl) return;
+    Entry entry(this);
     int32_t x = 0, y = 0;
     platform::GetCursorPos(&x, &y);
     MouseMove(x, y);
@@ -307,14 +391,14 @@ bool CVXEditor::ClickSelect(IVXPath* path, bool* refresh) {
     bool selected = true;
     *refresh = true;
     if (ControlDown()) {
-        host_->BeginSelectionChange();
+        gate_.BeginSelectionChange();
         if (wasSelected) {
             selections_.Remove(path);
             selected = false;
-        } else if (path) {
+        } else if (path && Holds(path)) {
             selections_.Add(path);
         }
-        host_->EndSelectionChange();
+        gate_.EndSelectionChange();
     } else if (!wasSelected) {
         SelectOnly(path);
     } else {
@@ -324,15 +408,21 @@ bool CVXEditor::ClickSelect(IVXPath* path, bool* refresh) {
 }
 
 void CVXEditor::ClickHovered(double, double) {
-    SendFeedback(hovered_, hoveredCode_, 0, hovered_ && IsSelected(hovered_) ? 1 : 0);
+    Entry entry(this);
+    IVXPath* const path = hovered_;
+    HeldPaths held(*this);
+    held.Hold(path);
+    SendFeedback(path, hoveredCode_, 0, path && IsSelected(path) ? 1 : 0);
+    if (path && !held.Stays(path)) return;
     bool refresh;
-    ClickSelect(hovered_, &refresh);
-    if (refresh) Refresh(host_->GetSurface());
+    ClickSelect(path, &refresh);
+    if (refresh) Refresh(gate_.GetSurface());
 }
 
 void CVXEditor::MouseDown(double x, double y, int32_t button) {
     if (button == 2) return;
-    IDrawSurface* surface = host_->GetSurface();
+    Entry entry(this);
+    IDrawSurface* surface = gate_.GetSurface();
 
     if (IVXFigures* tool = CurrentTool()) {
         SendFeedback(hovered_, kHitNothing, 1, 0);
@@ -342,7 +432,7 @@ void CVXEditor::MouseDown(double x, double y, int32_t button) {
         // the reference keeps this one alive until its gesture is over.
         tool->AddRef();
         const String name = currentTool_;
-        const bool drawn = tool->Draw(name.c_str(), x, y, host_, this, path);
+        const bool drawn = tool->Draw(name.c_str(), x, y, HostFor(tool), this, path);
         tool->Release();
         if (drawn && AddWithApproval(path)) {
             SelectOnly(path);
@@ -352,45 +442,53 @@ void CVXEditor::MouseDown(double x, double y, int32_t button) {
         return;
     }
 
-    if (hoveredCode_ == kHitNothing || !hovered_) {
+    // The press acts on the hover state it starts with, whatever the host's callbacks
+    // below do to it, and ends when its path leaves the canvas on the way.
+    IVXPath* const path = hovered_;
+    const int32_t code = hoveredCode_, part = hoveredPart_, mode = editMode_;
+    if (code == kHitNothing || !path) {
         TrackRubberBand(*this, x, y);
         return;
     }
-
+    HeldPaths held(*this);
+    held.Hold(path);
     const bool control = ControlDown();
-    SendFeedback(hovered_, hoveredCode_, 0, IsSelected(hovered_) ? 1 : 0);
-    if (!IsSelected(hovered_) || control || editMode_ == 1 || hoveredCode_ == kHitReference) {
+    SendFeedback(path, code, 0, IsSelected(path) ? 1 : 0);
+    if (!held.Stays(path)) return;
+    if (!IsSelected(path) || control || mode == 1 || code == kHitReference) {
         bool refresh;
-        const bool selected = ClickSelect(hovered_, &refresh);
+        const bool selected = ClickSelect(path, &refresh);
         if (refresh) Refresh(surface);
         if (!selected || control) return;
         if (surface) {
             DrawSelection(surface, 1, 0);
             surface->ShowOverlay(0, nullptr);
         }
+        if (!held.Stays(path)) return;
     }
-    if (editMode_ == 0) {
-        TrackTransform(*this, x, y, hoveredCode_, hovered_, hoveredPart_);
-    } else if (editMode_ == 1) {
-        TrackNode(*this, x, y, hoveredCode_, hoveredPart_);
+    if (mode == 0) {
+        TrackTransform(*this, held, x, y, code, path, part);
+    } else if (mode == 1) {
+        TrackNode(*this, held, x, y, code, path, part);
     }
 }
 
 bool CVXEditor::PlaceFigure(double width, double height, const VXCHAR* name) {
     IVXFigures* tool = CurrentTool();
     if (!tool) return false;
+    Entry entry(this);
     int32_t cx = 0, cy = 0;
     platform::GetCursorPos(&cx, &cy);
     SendFeedback(nullptr, kHitNothing, 1, 0);
     IVXPath* path = CVXPath::Create();
     if (!path) return false;
     tool->AddRef();
-    const bool placed = tool->Place(name, cx, cy, width, height, host_, this, path);
+    const bool placed = tool->Place(name, cx, cy, width, height, HostFor(tool), this, path);
     tool->Release();
     const bool added = placed && AddWithApproval(path);
     if (added) {
         SelectOnly(path);
-        Refresh(host_->GetSurface());
+        Refresh(gate_.GetSurface());
     }
     path->Release();
     return added;
@@ -415,6 +513,8 @@ int32_t CVXEditor::GetTemplateText(IVXPath* path, VXCHAR* buffer, int32_t capaci
 
 bool CVXEditor::ApplyTemplateText(IVXPath* path, const VXCHAR* text, bool notify) {
     if (!path || !text) return false;
+    Entry entry(this);
+    const PathRef held(path);  // the host may give up the path inside its approval
     const StringView all(text);
     String name;
     StringView rest;
@@ -459,12 +559,36 @@ bool CVXEditor::ApplyTemplateText(IVXPath* path, const VXCHAR* text, bool notify
         rebuild();
         return true;
     }
-    host_->BeginChange();
-    if (host_->ApprovePathChange(path, 3, kIdentity)) {
+    gate_.BeginChange();
+    if (gate_.ApprovePathChange(path, 3, kIdentity)) {
         rebuild();
-        host_->PathChanged(path, 3);
+        gate_.PathChanged(path, 3);
     }
-    host_->EndChange();
+    gate_.EndChange();
+    return true;
+}
+
+// ---- Paths held across host calls -------------------------------------------------------
+
+HeldPaths::~HeldPaths() {
+    for (IVXPath* path : paths_) path->Release();
+}
+
+void HeldPaths::Hold(IVXPath* path) {
+    if (!path) return;
+    path->AddRef();
+    paths_.push_back(path);
+}
+
+bool HeldPaths::AllStay() {
+    const uint64_t now = canvas_.Departures();
+    if (now == checked_) return true;
+    const std::vector<IVXPath*>& listed = canvas_.Paths();
+    const std::unordered_set<IVXPath*> on(listed.begin(), listed.end());
+    for (IVXPath* path : paths_) {
+        if (!on.count(path)) return false;
+    }
+    checked_ = now;
     return true;
 }
 

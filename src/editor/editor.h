@@ -8,7 +8,17 @@
 // - hovered_ is not a reference: it is only a key for the next press, and it is cleared
 //   whenever a path leaves the canvas. hoveredPart_ and hoveredCode_ come from the same
 //   hover test.
-// - host_ is neither owned nor referenced; it must outlive the editor.
+// - host_ is neither owned nor referenced; it must outlive the editor. The editor and
+//   everything it runs (tracking loops, agents, hit test, its own tools) reach the host and
+//   its surfaces only through gate_.
+//
+// Re-entry: the host may call back into the canvas from any callback, and the loops run
+// its window procedures. So every path used across a host call is held by a reference and
+// asked again whether it is still on the canvas (HeldPaths, departures_), every walk over
+// the list or the selection checks its index at each step, and a canvas destroyed inside
+// one of its own calls shuts its gate at once (no further call reaches the host) and is
+// torn down when the outermost call into it returns (depth_).
+//
 // The host sees the object only through IGraphicCanvas (table entries 1-23) and reaches the
 // destroying operation (24) and GetToolNames (25) through IGraphicCanvasEx.
 #pragma once
@@ -20,6 +30,7 @@
 #include "editor/selections.h"
 #include "ostrel/ostrel.h"
 #include "text/string.h"
+#include "tools/host_gate.h"
 
 namespace vx {
 
@@ -59,7 +70,7 @@ public:
     int32_t GetToolNames(VXCHAR* buffer) override;
 
     // What the hit test, the tracking loops and the agents need of the editor.
-    ICanvasHost* Host() const { return host_; }
+    ICanvasHost* Host() { return &gate_; }
     CVXSelections& Selections() { return selections_; }
     bool IsSelected(IVXPath* path) { return selections_.Contains(path) != 0; }
     const std::vector<IVXPath*>& Paths() const { return paths_; }
@@ -67,13 +78,27 @@ public:
     // SetFeedback with the edit mode and the angle of the box handle under the mouse.
     void SendFeedback(IVXPath* path, int32_t code, int32_t busy, int32_t selected);
 
+    // Paths leave the list only through RemovePath, DetachPath and ClearPaths, and each
+    // departure is counted: code that kept a path across host calls can tell cheaply
+    // whether it may have left.
+    uint64_t Departures() const { return departures_; }
+    bool Holds(IVXPath* path) const;
+    // Whether path, on the canvas when `since` was read, is still there.
+    bool Stays(IVXPath* path, uint64_t since) const { return since == departures_ || Holds(path); }
+
 private:
+    class Entry;
+
     ~CVXEditor();
     CVXEditor(const CVXEditor&) = delete;
     CVXEditor& operator=(const CVXEditor&) = delete;
 
+    void TearDown();
     IVXFigures* CurrentTool() const;
+    // The host a tool is given: ours see it through the gate, a host's own tool the host itself.
+    ICanvasHost* HostFor(IVXFigures* tool);
     int32_t HitTestAt(double x, double y, bool selectedOnly, IVXPath** found, int32_t* part);
+    int32_t Ask(IVXPath* path, double x, double y, int32_t* part);
     bool ClickSelect(IVXPath* path, bool* refresh);
     bool AddWithApproval(IVXPath* path);
     // Empties the selection and selects path, inside one selection bracket.
@@ -83,6 +108,11 @@ private:
 
     int32_t editMode_ = 1;
     ICanvasHost* host_;
+    HostGate gate_;
+    int32_t depth_ = 0;          // calls into this canvas now running
+    bool doomed_ = false;        // destruction asked while a call ran
+    bool freeStorage_ = false;   // ... with the flag that frees the storage
+    uint64_t departures_ = 0;
     std::vector<IVXPath*> paths_;
     CVXSelections selections_;
     String currentTool_;
@@ -90,6 +120,28 @@ private:
     IVXPath* hovered_ = nullptr;
     int32_t hoveredPart_ = -1;
     int32_t hoveredCode_ = 0;
+};
+
+// Paths that the canvas goes on using across calls into the host: each is held by a
+// reference, so it outlives whatever the host does meanwhile, and can be asked whether it
+// is still on the canvas.
+class HeldPaths {
+public:
+    explicit HeldPaths(const CVXEditor& canvas) : canvas_(canvas), checked_(canvas.Departures()) {}
+    ~HeldPaths();
+    HeldPaths(const HeldPaths&) = delete;
+    HeldPaths& operator=(const HeldPaths&) = delete;
+
+    // Holds a path that is on the canvas now (null is ignored).
+    void Hold(IVXPath* path);
+    bool Stays(IVXPath* path) const { return canvas_.Stays(path, checked_); }
+    // Whether every held path is still on the canvas.
+    bool AllStay();
+
+private:
+    const CVXEditor& canvas_;
+    std::vector<IVXPath*> paths_;
+    uint64_t checked_;  // departures when every held path was last seen on the canvas
 };
 
 }  // namespace vx

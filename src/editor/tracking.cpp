@@ -21,15 +21,17 @@ enum : uint32_t { kWmKeyUp = 0x0101, kWmSysKeyUp = 0x0105 };
 enum class End { Commit, Cancel };
 
 // The message table the three loops share. Only the treatment of key-up messages differs:
-// the node tracking lets them through, so that the host sees Control released.
+// the node tracking lets them through, so that the host sees Control released. Before each
+// message the loop makes sure that the paths it works on are still on the canvas.
 class Tracker {
 public:
     virtual void Track(const platform::Message& msg) = 0;
 
-    End Run(bool dispatchKeyUp) {
+    End Run(CVXEditor& editor, HeldPaths* held, bool dispatchKeyUp) {
         for (;;) {
             platform::Message msg;
-            if (!tools::TakeMessage(&msg)) return End::Cancel;
+            if (held && !held->AllStay()) return End::Cancel;
+            if (!tools::TakeMessage(editor.Host(), &msg)) return End::Cancel;
             switch (msg.message) {
                 case tools::kWmActivate:
                 case tools::kWmActivateApp:
@@ -225,12 +227,12 @@ void CloseWiped(ICanvasHost* host, IDrawSurface* surface, int32_t token) {
 
 }  // namespace
 
-void TrackTransform(CVXEditor& editor, double x, double y, int32_t code, IVXPath* hovered,
-                    int32_t part) {
+void TrackTransform(CVXEditor& editor, HeldPaths& held, double x, double y, int32_t code,
+                    IVXPath* hovered, int32_t part) {
     ICanvasHost* host = editor.Host();
     CPathObjAgent agent;
-    agent.Fill(&editor.Selections(), code == kHitReference ? hovered : nullptr,
-               editor.GetEditMode() == 0);
+    agent.Fill(&editor.Selections(), code == kHitReference ? hovered : nullptr, true);
+    for (int32_t i = 0; i < agent.Count(); ++i) held.Hold(agent.EditedAt(i));
     editor.SendFeedback(hovered, code, 1, 1);
 
     IDrawSurface* surface = host->GetSurface();
@@ -242,19 +244,19 @@ void TrackTransform(CVXEditor& editor, double x, double y, int32_t code, IVXPath
     const CanvasPoint start = Adjusted(host, x, y);
 
     TransformTracker tracker(editor, surface, token, start, last, code, hovered, part, agent);
-    const End end = tracker.Run(false);
+    const End end = tracker.Run(editor, &held, false);
 
     surface->DropOverlay(token);
     surface->Refresh(0, 0, 0, 0);
     surface->EndOverlay();
     host->EndTracking();
-    if (end == End::Commit) agent.Commit(host);
+    if (end == End::Commit) agent.Commit(host, &held);
 }
 
-void TrackNode(CVXEditor& editor, double x, double y, int32_t code, int32_t part) {
+void TrackNode(CVXEditor& editor, HeldPaths& held, double x, double y, int32_t code,
+               IVXPath* hovered, int32_t part) {
     if (code != kHitNode && code != kHitControl) return;
     ICanvasHost* host = editor.Host();
-    IVXPath* hovered = editor.HoveredPath();
     editor.SendFeedback(hovered, code, 1, 1);
     NodeEditAgent agent;
     // The part carries the node index above its lowest eight bits and the point below.
@@ -267,10 +269,10 @@ void TrackNode(CVXEditor& editor, double x, double y, int32_t code, int32_t part
     const int32_t token = surface->SaveOverlay();
 
     NodeTracker tracker(host, surface, token, Adjusted(host, x, y), CanvasPoint{x, y}, agent);
-    const End end = tracker.Run(true);
+    const End end = tracker.Run(editor, &held, true);
 
     CloseWiped(host, surface, token);
-    if (end == End::Commit) agent.Commit(host);
+    if (end == End::Commit) agent.Commit(host, &held);
 }
 
 void TrackRubberBand(CVXEditor& editor, double x, double y) {
@@ -284,7 +286,7 @@ void TrackRubberBand(CVXEditor& editor, double x, double y) {
 
     BandTracker band(host, surface, token, Adjusted(host, x, y), tools::TruncatePoint(x, y));
     bool changed = false;
-    if (band.Run(false) == End::Commit) {
+    if (band.Run(editor, nullptr, false) == End::Commit) {
         host->BeginSelectionChange();
         CVXSelections& selections = editor.Selections();
         changed = selections.GetCount() != 0;

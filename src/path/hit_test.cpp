@@ -166,11 +166,12 @@ int32_t CVXPath::HitTestPath(CVXEditor* editor, double x, double y, int32_t mode
     double cx[4], cy[4];
     GetOrientedCorners(&cx[0], &cy[0], &cx[1], &cy[1], &cx[2], &cy[2], &cx[3], &cy[3]);
 
+    // ToScreen is the host's code, which may change this path meanwhile: its lists are read
+    // by index at each step, and the nodes copied.
     if (mode == 0 && editor && editor->IsSelected(this)) {
-        const std::vector<double>& refs = referencePoints_;
-        for (size_t i = 0; i + 1 < refs.size(); i += 2) {
+        for (size_t i = 0; i + 1 < referencePoints_.size(); i += 2) {
             double sx, sy;
-            MapPoint(refs[i], refs[i + 1], transform_, &sx, &sy);
+            MapPoint(referencePoints_[i], referencePoints_[i + 1], transform_, &sx, &sy);
             toScreen(&sx, &sy);
             *part = static_cast<int32_t>((i / 2) & 0xFF);
             if (InMarkBox(sx, sy, x, y, mark, half)) return kHitReference;
@@ -219,7 +220,9 @@ int32_t CVXPath::HitTestPath(CVXEditor* editor, double x, double y, int32_t mode
     std::vector<double> outline;
     outline.reserve(nodes_.size() * 7);
     uint32_t base = 0;  // node index * 256; wraps rather than overflowing
-    for (const PathNode& n : nodes_) {
+    int32_t collected = 0;
+    for (size_t i = 0; i < nodes_.size(); ++i, ++collected) {
+        const PathNode n = nodes_[i];
         outline.push_back(static_cast<double>(n.kind));
         if (n.kind == VX_NODE_MOVE || n.kind == VX_NODE_LINE) {
             double sx, sy;
@@ -245,10 +248,10 @@ int32_t CVXPath::HitTestPath(CVXEditor* editor, double x, double y, int32_t mode
     }
 
     *part = -1;
-    if (nodes_.empty()) return kHitNothing;
+    if (collected == 0) return kHitNothing;
     const int32_t rule = fillObject_ ? fillObject_->FillRule() : VX_FILL_NONE;
-    return PathOutlineHit(outline.data(), NodeCount(), rule, x, y, tolerance) > 0 ? kHitFigure
-                                                                                 : kHitNothing;
+    return PathOutlineHit(outline.data(), collected, rule, x, y, tolerance) > 0 ? kHitFigure
+                                                                               : kHitNothing;
 }
 
 bool CVXPath::IsInsideRect(double x1, double y1, double x2, double y2) {

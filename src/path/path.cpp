@@ -186,7 +186,10 @@ int32_t CVXPath::CopyFrom(IVXPath* source, int32_t withTemplate) {
     return 1;
 }
 
-void CVXPath::Draw(IDrawSurface* surface) { DrawPath(surface, 0, true); }
+void CVXPath::Draw(IDrawSurface* surface) {
+    const PathRef self(this);  // the host may give the path up while it is described
+    DrawPath(surface, 0, true);
+}
 
 void CVXPath::SetUserObject(IVXHostObject* object) {
     if (object) object->AddRef();

@@ -137,6 +137,23 @@ private:
     bool nodesLent_ = false;  // NodeAt handed out a writable pointer
 };
 
+// One reference on a path for as long as the holder lives (null holds nothing): a path that
+// is used across a call into the host outlives whatever the host does meanwhile.
+class PathRef {
+public:
+    explicit PathRef(IVXPath* path) : path_(path) {
+        if (path_) path_->AddRef();
+    }
+    ~PathRef() {
+        if (path_) path_->Release();
+    }
+    PathRef(const PathRef&) = delete;
+    PathRef& operator=(const PathRef&) = delete;
+
+private:
+    IVXPath* path_;
+};
+
 // The one current point shared by every path: AddNodes reads it for kind 3 and moves it.
 struct CurrentPointState {
     double x = 0.0;

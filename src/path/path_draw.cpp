@@ -13,10 +13,14 @@ struct Mark {
 };
 }  // namespace
 
+// The surface is the host's code, which may change this path while it is described: the
+// nodes are read by index and copied before each call, and the transform is read at each
+// node.
 void CVXPath::DrawPath(IDrawSurface* surface, int32_t endValue, bool bracket) {
     if (bracket) surface->BeginPath(this);
     const PathTransform& t = transform_;
-    for (const PathNode& n : nodes_) {
+    for (size_t i = 0; i < nodes_.size(); ++i) {
+        const PathNode n = nodes_[i];
         double x1, y1, x2, y2, x3, y3;
         switch (n.kind) {
             case VX_NODE_MOVE:
@@ -50,7 +54,8 @@ void CVXPath::DrawTracker(IDrawSurface* surface, int32_t mode, bool bracket, boo
     if (mode == 1) {
         marks.reserve(nodes_.size() + nodes_.size() / 2);
         double ax = 0.0, ay = 0.0;  // last anchor
-        for (const PathNode& n : nodes_) {
+        for (size_t i = 0; i < nodes_.size(); ++i) {
+            const PathNode n = nodes_[i];
             double x1, y1, x2, y2, x3, y3;
             switch (n.kind) {
                 case VX_NODE_MOVE:

@@ -27,8 +27,8 @@ using tools::Step;
 // One gesture's template work: the working copy, the turn, and the frame step.
 class TemplateFrames {
 public:
-    TemplateFrames(Gesture& g, const FigureTemplate& found, IVXPath* path)
-        : g_(g), working_(CloneTemplate(found)), path_(path), own_(CVXPath::FromInterface(path)) {
+    TemplateFrames(Gesture& g, std::unique_ptr<FigureTemplate> working, IVXPath* path)
+        : g_(g), working_(std::move(working)), path_(path), own_(CVXPath::FromInterface(path)) {
         const double theta = g_.host()->GetRotation();
         cos_ = std::cos(theta);
         sin_ = std::sin(theta);
@@ -128,6 +128,13 @@ private:
     bool shown_ = false;
 };
 
+// The gesture works on its own copy, taken before the host is called: a host callback may
+// empty or reload the library while the gesture runs.
+std::unique_ptr<FigureTemplate> WorkingCopy(const VXCHAR* name) {
+    const FigureTemplate* found = TemplateLibrary::Instance().FindTemplate(name);
+    return std::unique_ptr<FigureTemplate>(found ? CloneTemplate(*found) : nullptr);
+}
+
 class CFCustomFigures final : public FigureTool {
 public:
     void Destroy(uint32_t) override { delete this; }
@@ -139,25 +146,25 @@ public:
 
     bool Draw(const VXCHAR* name, double x, double y, ICanvasHost* host, IGraphicCanvas*,
               IVXPath* path) override {
-        const FigureTemplate* found = TemplateLibrary::Instance().FindTemplate(name);
-        if (!found) return false;
+        std::unique_ptr<FigureTemplate> working = WorkingCopy(name);
+        if (!working) return false;
         Gesture g(host);
         if (!g.valid()) return false;
-        TemplateFrames frames(g, *found, path);
+        TemplateFrames frames(g, std::move(working), path);
         DrawLoop loop(g, frames, x, y);
-        if (tools::RunMessageLoop(loop) != Step::Finish) return g.Cancel();
+        if (tools::RunMessageLoop(g.host(), loop) != Step::Finish) return g.Cancel();
         return g.Finish(true);
     }
 
     bool Place(const VXCHAR* name, double x, double y, double width, double height,
                ICanvasHost* host, IGraphicCanvas*, IVXPath* path) override {
-        const FigureTemplate* found = TemplateLibrary::Instance().FindTemplate(name);
-        if (!found) return false;
+        std::unique_ptr<FigureTemplate> working = WorkingCopy(name);
+        if (!working) return false;
         Gesture g(host);
         if (!g.valid()) return false;
-        TemplateFrames frames(g, *found, path);
+        TemplateFrames frames(g, std::move(working), path);
         TemplatePlaceLoop loop(g, frames, x, y, width, height);
-        if (tools::RunMessageLoop(loop) != Step::Finish) return g.Cancel();
+        if (tools::RunMessageLoop(g.host(), loop) != Step::Finish) return g.Cancel();
         return g.Finish(true);
     }
 

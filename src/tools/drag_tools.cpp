@@ -106,7 +106,7 @@ public:
         Gesture g(host);
         if (!g.valid()) return false;
         DragLoop loop(g, *this, tools::TruncatePoint(x, y));
-        if (tools::RunMessageLoop(loop) != Step::Finish) return g.Cancel();
+        if (tools::RunMessageLoop(g.host(), loop) != Step::Finish) return g.Cancel();
         WriteDrag(path, loop.p0(), loop.p1());
         return g.Finish(true);
     }
@@ -116,7 +116,7 @@ public:
         Gesture g(host);
         if (!g.valid()) return false;
         ShapePlaceLoop loop(g, *this, x, y, width, height);
-        if (tools::RunMessageLoop(loop) != Step::Finish) return g.Cancel();
+        if (tools::RunMessageLoop(g.host(), loop) != Step::Finish) return g.Cancel();
         WritePlace(path, loop.origin(), width, height);
         return g.Finish(true);
     }

@@ -1,8 +1,32 @@
 #include "tools/figure_tool.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "platform/platform.h"
 
 namespace vx {
+
+namespace {
+
+std::vector<const FigureTool*>& LiveTools() {
+    static std::vector<const FigureTool*> tools;
+    return tools;
+}
+
+}  // namespace
+
+FigureTool::FigureTool() { LiveTools().push_back(this); }
+
+FigureTool::~FigureTool() {
+    auto& tools = LiveTools();
+    tools.erase(std::find(tools.begin(), tools.end(), this));
+}
+
+bool FigureTool::IsOwn(const IVXFigures* tool) {
+    const auto& tools = LiveTools();
+    return std::find(tools.begin(), tools.end(), tool) != tools.end();
+}
 
 int32_t FigureTool::AddRef() { return ++refCount_; }
 

@@ -20,9 +20,12 @@ public:
     // Entry 6 of the table, behind the interface's: frees the object.
     virtual void Destroy(uint32_t flags) = 0;
 
+    // Whether tool is a live tool object of this library (a host may register its own).
+    static bool IsOwn(const IVXFigures* tool);
+
 protected:
-    FigureTool() = default;
-    ~FigureTool() = default;
+    FigureTool();
+    ~FigureTool();
     FigureTool(const FigureTool&) = delete;
     FigureTool& operator=(const FigureTool&) = delete;
 

@@ -122,7 +122,7 @@ public:
         if (!g.valid()) return false;
         FreeHandLoop loop(g, path, x, y);
         // The raw stroke stays in the path on a cancel; the editor discards the path.
-        if (tools::RunMessageLoop(loop) != Step::Finish) return g.Cancel();
+        if (tools::RunMessageLoop(g.host(), loop) != Step::Finish) return g.Cancel();
         tools::ThinStroke(path);
         return g.Finish(true);
     }

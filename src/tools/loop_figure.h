@@ -19,7 +19,7 @@ public:
         Gesture g(host);
         if (!g.valid()) return false;
         Loop loop(g, x, y);
-        if (RunMessageLoop(loop) != Step::Finish) return g.Cancel();
+        if (RunMessageLoop(g.host(), loop) != Step::Finish) return g.Cancel();
         loop.Write(path);
         return g.Finish(true);
     }

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <limits>
 
+#include "tools/host_gate.h"
+
 namespace vx::tools {
 
 ScreenPoint MessagePoint(const platform::Message& msg) {
@@ -26,16 +28,19 @@ ScreenPoint TruncatePoint(double x, double y) { return ScreenPoint{TruncateToInt
 
 bool ShiftDown() { return (platform::GetAsyncKeyState(kVkShift) & 0x8000) != 0; }
 
-bool TakeMessage(platform::Message* msg) {
+bool TakeMessage(const ICanvasHost* host, platform::Message* msg) {
+    if (HostGate::IsShut(host)) return false;
     const int32_t got = platform::NextMessage(msg);
     if (got == 0) platform::RepostQuit(*msg);
-    return got > 0;
+    // The retrieval may run the host's code (its window procedures, a portable event
+    // source), which may have destroyed the canvas.
+    return got > 0 && !HostGate::IsShut(host);
 }
 
-Step RunMessageLoop(MessageHandler& handler) {
+Step RunMessageLoop(const ICanvasHost* host, MessageHandler& handler) {
     for (;;) {
         platform::Message msg;
-        if (!TakeMessage(&msg)) return Step::Cancel;
+        if (!TakeMessage(host, &msg)) return Step::Cancel;
         Step step = Step::Continue;
         switch (msg.message) {
             case kWmMouseMove:

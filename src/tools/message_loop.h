@@ -7,7 +7,8 @@
 // tool (a cancel unless it says otherwise); any other key-down is swallowed; deactivation
 // cancels and activation is swallowed; everything else is translated and dispatched, so
 // that the host's windows keep working. A quit or a failed retrieval ends the gesture as a
-// cancel at once; the quit is posted again for the host's own loop.
+// cancel at once; the quit is handed back for the host's own loop. So does a canvas being
+// destroyed: a loop whose host is a shut gate (tools/host_gate.h) takes no more messages.
 #pragma once
 
 #include <cstdint>
@@ -52,9 +53,10 @@ ScreenPoint TruncatePoint(double x, double y);
 // Shift is read from the platform at each call, not remembered.
 bool ShiftDown();
 
-// Takes the thread's next message. False on a quit or a failed retrieval, which end a
-// gesture as a cancel; a quit is posted again for the host's own loop.
-bool TakeMessage(platform::Message* msg);
+// Takes the thread's next message for a loop that talks to `host`. False on a quit or a
+// failed retrieval, which end a gesture as a cancel (a quit is handed back for the host's
+// own loop), and when host is a shut gate, before and after the retrieval.
+bool TakeMessage(const ICanvasHost* host, platform::Message* msg);
 
 enum class Step { Continue, Finish, Cancel };
 
@@ -73,6 +75,6 @@ protected:
 
 // Pumps the thread's messages until the handler finishes or cancels the gesture; returns
 // Finish or Cancel, never Continue.
-Step RunMessageLoop(MessageHandler& handler);
+Step RunMessageLoop(const ICanvasHost* host, MessageHandler& handler);
 
 }  // namespace vx::tools

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,10 @@ struct TestTemplates {
 
 class CanvasTest : public ::testing::Test {
 protected:
+    CanvasTest() {
+        log.onCall = [this](const std::string& line) { Fire(line); };
+        events.onDispatch = [this](uint32_t) { Fire("dispatch"); };
+    }
     void SetUp() override { g_parameters = GlobalParameters{}; }
     void TearDown() override {
         if (canvas) VX_DestroyGraphicCanvas(canvas);
@@ -72,7 +77,23 @@ protected:
         canvas->MouseDown(x, y, 1);
     }
 
+    // The host does `act` once, inside its next call whose line starts with `call`
+    // ("PathChanged a"), or inside the window procedure of the next message a loop
+    // dispatches ("dispatch").
+    void During(std::string call, std::function<void()> act) {
+        duringCall_ = std::move(call);
+        duringAct_ = std::move(act);
+    }
+    // VX_DestroyGraphicCanvas as a host calls it; the log's length at that moment is kept.
+    void DestroyCanvas() {
+        IGraphicCanvasEx* doomed = canvas;
+        canvas = nullptr;
+        linesAtDestroy = log.lines.size();
+        VX_DestroyGraphicCanvas(doomed);
+    }
+
     CallLog log;
+    size_t linesAtDestroy = 0;
     RecordingSurface surface{log};
     struct Host : RecordingHost {
         Host(CallLog& l, IDrawSurface* s) : RecordingHost(l, s), log(l) {}
@@ -81,6 +102,16 @@ protected:
     } host{log, &surface};
     ScriptedEvents events;
     IGraphicCanvasEx* canvas = static_cast<IGraphicCanvasEx*>(VX_CreateGraphicCanvas(&host));
+
+private:
+    void Fire(const std::string& line) {
+        if (!duringAct_ || line.compare(0, duringCall_.size(), duringCall_) != 0) return;
+        const std::function<void()> act = std::move(duringAct_);
+        duringAct_ = nullptr;
+        act();
+    }
+    std::string duringCall_;
+    std::function<void()> duringAct_;
 };
 
 inline Lines Cat(std::initializer_list<Lines> parts) {

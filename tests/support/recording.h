@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -17,7 +18,10 @@ std::string Num(double v);
 
 class CallLog {
 public:
-    void Add(std::string line) { lines.push_back(std::move(line)); }
+    void Add(std::string line) {
+        lines.push_back(line);
+        if (onCall) onCall(line);
+    }
     // Objects print under the names given here; unnamed ones as "?", null as "null".
     void Name(const void* object, std::string name) { names[object] = std::move(name); }
     std::string NameOf(const void* object) const;
@@ -27,6 +31,8 @@ public:
 
     std::vector<std::string> lines;
     std::map<const void*, std::string> names;
+    // Runs inside every logged call, after its line: where a test's host calls back.
+    std::function<void(const std::string& line)> onCall;
 };
 
 class RecordingSurface : public IDrawSurface {

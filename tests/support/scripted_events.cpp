@@ -38,6 +38,7 @@ void ScriptedEvents::OnDispatch(const void* hwnd, uint32_t message, uintptr_t wP
     std::snprintf(buf, sizeof buf, "w%d 0x%04x %llu %lld", IndexOf(hwnd), message,
                   static_cast<unsigned long long>(wParam), static_cast<long long>(lParam));
     dispatched.push_back(buf);
+    if (onDispatch) onDispatch(message);
 }
 
 #ifndef _WIN32

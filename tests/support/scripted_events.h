@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -67,6 +68,8 @@ public:
     std::vector<std::string> dispatched;
     // Debugger output (portable builds: OutputDebugStringA cannot be read back on Windows).
     std::vector<std::string> debugOutput;
+    // Runs inside the window procedure of every recorded message, after its line.
+    std::function<void(uint32_t message)> onDispatch;
     int retrievals = 0;  // retrievals asked of the event source (portable builds)
     int quitLeft = -1;   // after Leftover: the code of a quit left for the host, or -1
 
