@@ -6,7 +6,8 @@
 // loop (Pump) and handed to its window procedure, as a host's message loop would.
 //
 // Portable builds (events_portable.cpp) serve the queue through VX_SetPlatformHooks: an
-// empty queue reads as a quit, so a gesture that the session leaves open ends as a cancel.
+// empty queue reads as a quit, so a gesture that the session leaves open ends as a cancel,
+// and the library hands the quit back to the program's loop, as on Windows.
 // Windows builds (events_win32.cpp) post the queue to a hidden window with PostMessageA,
 // followed by a quit request that the library's loops pass on; there the real keyboard
 // decides whether Shift and Ctrl are held, so `hold` cannot be played.
@@ -22,6 +23,7 @@ struct SessionStep;
 
 // Window messages the program queues and handles (the Windows numbers).
 enum : uint32_t {
+    kWmQuit = 0x0012,
     kWmKeyDown = 0x0100,
     kWmKeyUp = 0x0101,
     kWmMouseMove = 0x0200,

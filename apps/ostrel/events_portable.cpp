@@ -1,5 +1,7 @@
 // The session's message queue on portable builds: served to the library's loops through
-// the platform hooks, and to the program's window procedure by Pump.
+// the platform hooks, and to the program's window procedure by Pump. An empty queue is a
+// quit; a loop of the library hands it back (WM_QUIT through dispatch_message), and it
+// ends the program's own loop, Pump, as it does on Windows.
 #include <deque>
 
 #include "events.h"
@@ -12,6 +14,7 @@ struct EventSource::State {
 
     EventHandler& handler;
     std::deque<QueuedEvent> queue;
+    bool quit = false;  // a quit handed back, for Pump
     int32_t held = 0;
     int32_t cursorX = 0, cursorY = 0;
 
@@ -47,6 +50,10 @@ struct EventSource::State {
     }
 
     static void Dispatch(void* context, const VXMessage* msg) {
+        if (msg->message == kWmQuit) {
+            Of(context).quit = true;
+            return;
+        }
         Of(context).handler.OnWindowMessage(msg->message, msg->wParam, msg->lParam);
     }
 
@@ -88,7 +95,10 @@ void EventSource::EndBatch() {}
 
 void EventSource::Pump() {
     VXMessage msg;
-    while (state_->Take(&msg)) state_->handler.OnWindowMessage(msg.message, msg.wParam, msg.lParam);
+    while (!state_->quit && state_->Take(&msg)) {
+        state_->handler.OnWindowMessage(msg.message, msg.wParam, msg.lParam);
+    }
+    state_->quit = false;
 }
 
 bool EventSource::SetCursor(int32_t x, int32_t y) {

@@ -30,7 +30,17 @@ typedef struct VXPlatformHooks {
    member's default. Defaults: get_message returns 0 (so a gesture ends as a cancel),
    dispatch_message does nothing, client_to_screen leaves the point unchanged,
    get_async_key_state returns 0, get_cursor_pos gives (0, 0), output_debug_string
-   discards the text. */
+   discards the text.
+
+   The quit. A tool or tracking loop that gets 0 from get_message (a quit) ends its gesture
+   as a cancel and hands the quit back, as the Windows build posts it again with
+   PostQuitMessage: it calls dispatch_message with message 0x0012 (WM_QUIT), hwnd null,
+   lParam 0 and the exit code in wParam, before the canvas call that ran the loop returns.
+   The library clears the VXMessage before every get_message call, so a get_message that
+   answers 0 may put the exit code in msg->wParam (it stays 0 otherwise). A host whose
+   event source is a queue takes the quit out of it when it answers 0 and, given it back
+   through dispatch_message, queues it again for its own loop; the default hooks ignore
+   it. A failure (< 0) is not handed back. */
 OSTREL_API void VX_SetPlatformHooks(const VXPlatformHooks* hooks);
 #ifdef __cplusplus
 }

@@ -19,7 +19,8 @@ struct Message {
 int32_t NextMessage(Message* msg);
 // Translates and dispatches a message that a loop did not consume.
 void DispatchUnconsumed(const Message& msg);
-// Re-posts the quit that a loop took, so that the host's own loop still sees it.
+// Hands back the quit that a loop took, so that the host's own loop still sees it: posted
+// again on Windows, dispatched as WM_QUIT through the hooks on portable builds.
 void RepostQuit(const Message& quit);
 void ClientToScreen(void* hwnd, int32_t* x, int32_t* y);
 // The platform's async key state: bit 0x8000 set while the key is held.

@@ -118,6 +118,11 @@ TEST_F(CanvasTest, CancelsRefusalsAndStillPressesChangeNothing) {
         EXPECT_EQ(events.Leftover(), 1u) << c.message;
     }
     ExpectTransform(p, {1, 0, 0, 1, 0, 0});
+    // A quit cancels too, and is left for the host's own loop.
+    events.Drag(70, 50).Quit(5);
+    Press(60, 40);
+    EXPECT_EQ(events.Leftover(), 0u);
+    EXPECT_EQ(events.quitLeft, 5);
 
     // Pressed and released without a move: nothing was computed, so the host is not asked.
     events.Drag(60, 40).Release(60, 40);

@@ -48,16 +48,19 @@ void ScriptedEvents::OnDispatch(const void* hwnd, uint32_t message, uintptr_t wP
 struct EventSource {
     static ScriptedEvents* Self(void* context) { return static_cast<ScriptedEvents*>(context); }
 
+    // A queue: what is taken is gone, a quit too. The library hands a quit it took back
+    // through Dispatch, which queues it again for the host's own loop (on Windows the
+    // library posts it again).
     static int32_t GetMessage(void* context, VXMessage* msg) {
         ScriptedEvents* self = Self(context);
         ++self->retrievals;
-        // A quit stays at the front for the host's own loop, as a re-posted one would.
-        if (self->steps_.empty() || self->steps_.front().kind == ScriptedEvents::kQuit) {
-            if (!self->steps_.empty()) self->quitLeft = static_cast<int>(self->steps_.front().wParam);
-            return 0;
-        }
+        if (self->steps_.empty()) return 0;  // nothing scripted: a quit without a code
         const ScriptedEvents::Step s = self->steps_.front();
         self->steps_.pop_front();
+        if (s.kind == ScriptedEvents::kQuit) {
+            msg->wParam = s.wParam;
+            return 0;
+        }
         if (s.kind == ScriptedEvents::kFailure) return -1;
         self->held_ = s.held;
         *msg = VXMessage{s.hwnd, s.message, s.wParam, s.lParam};
@@ -65,6 +68,10 @@ struct EventSource {
     }
 
     static void Dispatch(void* context, const VXMessage* msg) {
+        if (msg->message == 0x0012) {  // WM_QUIT handed back: no window procedure sees it
+            Self(context)->steps_.push_front({ScriptedEvents::kQuit, nullptr, 0, msg->wParam, 0, 0});
+            return;
+        }
         Self(context)->OnDispatch(msg->hwnd, msg->message, msg->wParam, msg->lParam);
     }
 
@@ -113,7 +120,10 @@ void ScriptedEvents::Play() {}
 
 size_t ScriptedEvents::Leftover() {
     size_t count = 0;
-    for (const Step& s : steps_) count += s.kind == kMessage;
+    for (const Step& s : steps_) {
+        count += s.kind == kMessage;
+        if (s.kind == kQuit) quitLeft = static_cast<int>(s.wParam);
+    }
     steps_.clear();
     return count;
 }

@@ -64,8 +64,12 @@ void DispatchUnconsumed(const Message& msg) {
     g_hooks.dispatch_message(g_hooks.context, &m);
 }
 
-// The hooks' event source owns its quit: nothing to re-post.
-void RepostQuit(const Message&) {}
+// The quit goes back to the host's event source as WM_QUIT with its exit code, as Windows
+// posts it again (include/ostrel/platform.h).
+void RepostQuit(const Message& quit) {
+    const VXMessage m{nullptr, 0x0012, quit.wParam, 0};
+    g_hooks.dispatch_message(g_hooks.context, &m);
+}
 
 void ClientToScreen(void* hwnd, int32_t* x, int32_t* y) {
     g_hooks.client_to_screen(g_hooks.context, hwnd, x, y);
