@@ -3,8 +3,9 @@
 
 # ---- Packages ------------------------------------------------------------------------
 # Debian 12 packages by name. BUILD_PACKAGES is what a native build with its tests needs;
-# TEST_PACKAGES adds the sanitizer runtime, the Windows cross compilers, Wine, the fuzzing
-# runtime and the peers (benchmarks and outside references).
+# DEMO_PACKAGES what scripts/demo.sh adds; PEER_PACKAGES the benchmarks' peers and outside
+# references; SKETCH_PACKAGES the sketch's tour; TEST_PACKAGES all of these with the
+# sanitizer and fuzzing runtime, the benchmark library, the Windows cross compilers and Wine.
 BUILD_PACKAGES=(
     cmake make g++ libgtest-dev googletest libxml2-dev
 )
@@ -57,9 +58,14 @@ ensure_packages() {
     fi
     echo "Installing missing packages: ${missing[*]}"
     mkdir -p "$LOG_DIR"
-    if ! { apt-get update && DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}"; } \
-            >"$LOG_DIR/apt.log" 2>&1 </dev/null; then
-        echo "apt-get failed; last lines of $LOG_DIR/apt.log:" >&2
+    # An index that fails to update (a mirror in the middle of a sync) need not stop the
+    # install: the lists already there may do. Only a failed install fails.
+    if ! apt-get update >"$LOG_DIR/apt.log" 2>&1 </dev/null; then
+        echo "apt-get update failed (see $LOG_DIR/apt.log); installing from the lists there are"
+    fi
+    if ! DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}" \
+            >>"$LOG_DIR/apt.log" 2>&1 </dev/null; then
+        echo "apt-get install failed; last lines of $LOG_DIR/apt.log:" >&2
         tail -n 30 "$LOG_DIR/apt.log" >&2
         exit 2
     fi
