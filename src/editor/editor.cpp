@@ -38,6 +38,13 @@ struct ToolRelease {
     void operator()(IVXFigures* tool) const { tool->Release(); }
 };
 
+// The tool found for a gesture is held from the moment it is found: a host callback may
+// register another under its name, which releases it, before or while it runs.
+std::unique_ptr<IVXFigures, ToolRelease> HoldTool(IVXFigures* tool) {
+    tool->AddRef();
+    return std::unique_ptr<IVXFigures, ToolRelease>(tool);
+}
+
 void Refresh(IDrawSurface* surface) {
     if (surface) surface->Refresh(0, 0, 0, 0);
 }
@@ -424,16 +431,13 @@ void CVXEditor::MouseDown(double x, double y, int32_t button) {
     Entry entry(this);
     IDrawSurface* surface = gate_.GetSurface();
 
-    if (IVXFigures* tool = CurrentTool()) {
+    if (IVXFigures* current = CurrentTool()) {
+        const std::unique_ptr<IVXFigures, ToolRelease> tool = HoldTool(current);
+        const String name = currentTool_;
         SendFeedback(hovered_, kHitNothing, 1, 0);
         IVXPath* path = CVXPath::Create();
         if (!path) return;
-        // The tool may be replaced while it runs (a host callback may register another);
-        // the reference keeps this one alive until its gesture is over.
-        tool->AddRef();
-        const String name = currentTool_;
-        const bool drawn = tool->Draw(name.c_str(), x, y, HostFor(tool), this, path);
-        tool->Release();
+        const bool drawn = tool->Draw(name.c_str(), x, y, HostFor(tool.get()), this, path);
         if (drawn && AddWithApproval(path)) {
             SelectOnly(path);
             Refresh(surface);
@@ -474,17 +478,16 @@ void CVXEditor::MouseDown(double x, double y, int32_t button) {
 }
 
 bool CVXEditor::PlaceFigure(double width, double height, const VXCHAR* name) {
-    IVXFigures* tool = CurrentTool();
-    if (!tool) return false;
     Entry entry(this);
+    IVXFigures* current = CurrentTool();
+    if (!current) return false;
+    const std::unique_ptr<IVXFigures, ToolRelease> tool = HoldTool(current);
     int32_t cx = 0, cy = 0;
     platform::GetCursorPos(&cx, &cy);
     SendFeedback(nullptr, kHitNothing, 1, 0);
     IVXPath* path = CVXPath::Create();
     if (!path) return false;
-    tool->AddRef();
-    const bool placed = tool->Place(name, cx, cy, width, height, HostFor(tool), this, path);
-    tool->Release();
+    const bool placed = tool->Place(name, cx, cy, width, height, HostFor(tool.get()), this, path);
     const bool added = placed && AddWithApproval(path);
     if (added) {
         SelectOnly(path);

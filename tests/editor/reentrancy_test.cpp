@@ -3,6 +3,7 @@
 // window under Wine). Paths leave, the mouse state moves, the canvas is destroyed; every
 // case must end defined, without a stray read, a call after the destruction or a leak.
 #include "editor_fixture.h"
+#include "tools/tools.h"
 
 namespace vx::test {
 namespace {
@@ -20,6 +21,11 @@ TEST_F(CanvasTest, ReentryPressesKeepTheirHoverStateAndEndWhenTheirPathsLeave) {
     VX_DestroyGraphicCanvas(canvas);
     canvas = static_cast<IGraphicCanvasEx*>(VX_CreateGraphicCanvas(&host));
     Scene s{};
+    auto replaceTool = [&] {  // the registry's reference on the tool found goes
+        IVXFigures* other = CreateRectangleTool();
+        canvas->RegisterTool(canvas->GetCurrentToolName(), other);
+        other->Release();
+    };
     struct Case {
         int32_t mode;
         double x, y;  // hovered and pressed; the script drags by (10, 10) and (20, 20)
@@ -28,8 +34,13 @@ TEST_F(CanvasTest, ReentryPressesKeepTheirHoverStateAndEndWhenTheirPathsLeave) {
         std::function<void()> act;
         Lines edit;  // the loop's start and the host's approvals
         size_t leftover;
+        const VXCHAR* tool = nullptr;
+        bool place = false;  // PlaceFigure instead of a press
     };
     const Case cases[] = {
+        // The tool found is replaced before its gesture starts: it still draws its line.
+        {1, 300, 300, "", "SetFeedback", replaceTool, {"BeginTracking", "ApprovePathAdd ?"}, 0, VXTEXT("Line")},
+        {1, 300, 300, "", "SetFeedback", replaceTool, {"BeginTracking", "ApprovePathAdd ?"}, 0, VXTEXT("Line"), true},
         // The mouse state moves over empty space inside the press: p is still moved.
         {0, 60, 10, "", "EndSelectionChange", [&] { canvas->MouseMove(500, 500); },
          {"BeginTracking", "ApprovePathChange p 2 1 0 0 1 20 20", "PathChanged p 2"}, 0},
@@ -58,12 +69,18 @@ TEST_F(CanvasTest, ReentryPressesKeepTheirHoverStateAndEndWhenTheirPathsLeave) {
         canvas->GetSelections()->Clear();
         for (const char* n = c.selected; *n; ++n) canvas->GetSelections()->Add(*n == 'p' ? s.p : *n == 'q' ? s.q : s.t);
         canvas->SetEditMode(c.mode);
+        canvas->SetCurrentTool(c.tool);
         canvas->MouseMove(c.x, c.y);
         events.Drag(c.x + 10, c.y + 10).Post(kAppMessage, 0, 0).Drag(c.x + 20, c.y + 20).Release(c.x + 20, c.y + 20);
         log.Clear();
         During(c.at, c.act);
-        Press(c.x, c.y);
-        EXPECT_EQ(log.Only({"BeginTracking", "ApprovePathChange", "PathChanged"}), c.edit);
+        if (c.place) {
+            events.Play();
+            canvas->PlaceFigure(40, 0, VXTEXT("Line"));
+        } else {
+            Press(c.x, c.y);
+        }
+        EXPECT_EQ(log.Only({"BeginTracking", "ApprovePathAdd", "ApprovePathChange", "PathChanged"}), c.edit);
         EXPECT_EQ(events.Leftover(), c.leftover);
     }
 }
