@@ -150,9 +150,7 @@ fuzz_targets() {
     [ -f "$ROOT/fuzz/CMakeLists.txt" ] || return 0
     echo "== fuzzing, ${FUZZ_SECONDS}s per target"
     local dir=$BUILD_ROOT/fuzz target name corpus
-    configure_and_build fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOSTREL_FUZZ=ON \
-        -DOSTREL_TESTS=OFF -DOSTREL_APPS=OFF -DOSTREL_EXAMPLES=OFF \
-        -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ || return 0
+    configure_and_build fuzz "${FUZZ_CMAKE_ARGS[@]}" || return 0
     for target in $(find "$dir" -type f -executable -name 'fuzz_*' | sort); do
         name=${target##*/fuzz_}
         corpus=$(mktemp -d)

@@ -1,11 +1,12 @@
-# Shared by scripts/test.sh, scripts/demo.sh and scripts/bench.sh: packages, logging, steps
+# Shared by scripts/test.sh, demo.sh, bench.sh and fuzz.sh: packages, logging, steps
 # and the pass/fail tally. Source it; it expects ROOT to be the repository root.
 
 # ---- Packages ------------------------------------------------------------------------
-# Debian 12 packages by name. BUILD_PACKAGES is what a native build with its tests needs;
-# DEMO_PACKAGES what scripts/demo.sh adds; PEER_PACKAGES the benchmarks' peers and outside
-# references; SKETCH_PACKAGES the sketch's tour; TEST_PACKAGES all of these with the
-# sanitizer and fuzzing runtime, the benchmark library, the Windows cross compilers and Wine.
+# Debian 12 packages by name, one list per use. BUILD_PACKAGES is what a native build with
+# its tests needs; DEMO_PACKAGES what scripts/demo.sh adds; PEER_PACKAGES the benchmarks'
+# peers and outside references; SKETCH_PACKAGES the sketch's tour; FUZZ_PACKAGES the fuzz
+# build's; TEST_PACKAGES all of these with the sanitizer runtime, the benchmark library,
+# the Windows cross compilers and Wine.
 BUILD_PACKAGES=(
     cmake make g++ libgtest-dev googletest libxml2-dev
 )
@@ -25,10 +26,19 @@ PEER_PACKAGES=(
 SKETCH_PACKAGES=(
     xvfb xdotool imagemagick python3
 )
+# What a fuzz build needs beyond BUILD_PACKAGES (clang and its libFuzzer runtime), and how
+# scripts/test.sh and scripts/fuzz.sh configure it.
+FUZZ_PACKAGES=(
+    clang libclang-rt-14-dev
+)
+FUZZ_CMAKE_ARGS=(
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOSTREL_FUZZ=ON -DOSTREL_TESTS=OFF -DOSTREL_APPS=OFF -DOSTREL_EXAMPLES=OFF
+    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+)
 TEST_PACKAGES=(
     "${BUILD_PACKAGES[@]}"
     "${DEMO_PACKAGES[@]}"
-    clang libclang-rt-14-dev
+    "${FUZZ_PACKAGES[@]}"
     libbenchmark-dev
     "${PEER_PACKAGES[@]}"
     g++-mingw-w64-i686 g++-mingw-w64-x86-64
