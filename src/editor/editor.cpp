@@ -58,7 +58,12 @@ class CVXEditor::Entry {
 public:
     explicit Entry(CVXEditor* editor) : editor_(editor) { ++editor_->depth_; }
     ~Entry() {
-        if (--editor_->depth_ == 0 && editor_->doomed_) editor_->TearDown();
+        if (--editor_->depth_ != 0) return;
+        if (editor_->doomed_) {
+            editor_->TearDown();
+        } else {
+            editor_->gate_.DropDoors();
+        }
     }
     Entry(const Entry&) = delete;
     Entry& operator=(const Entry&) = delete;
@@ -122,8 +127,9 @@ IVXSelections* CVXEditor::GetSelections() { return &selections_; }
 void CVXEditor::RegisterTool(const VXCHAR* name, IVXFigures* tool) {
     if (!name || !tool) return;
     Entry entry(this);
+    const String key(name);  // a host's tool runs its own code in AddRef
     tool->AddRef();
-    IVXFigures*& slot = tools_[String(name)];
+    IVXFigures*& slot = tools_[key];
     IVXFigures* replaced = slot;
     slot = tool;
     if (replaced) replaced->Release();
@@ -517,7 +523,6 @@ int32_t CVXEditor::GetTemplateText(IVXPath* path, VXCHAR* buffer, int32_t capaci
 bool CVXEditor::ApplyTemplateText(IVXPath* path, const VXCHAR* text, bool notify) {
     if (!path || !text) return false;
     Entry entry(this);
-    const PathRef held(path);  // the host may give up the path inside its approval
     const StringView all(text);
     String name;
     StringView rest;
@@ -545,6 +550,7 @@ bool CVXEditor::ApplyTemplateText(IVXPath* path, const VXCHAR* text, bool notify
         rest.remove_prefix(right + 1);
     }
 
+    const PathRef held(path);  // the host may give up the path inside its approval
     double x[4], y[4];
     path->GetCorners(&x[0], &y[0], &x[1], &y[1], &x[2], &y[2], &x[3], &y[3]);
     PathTransform transform, inverse;

@@ -9,9 +9,10 @@ namespace vx {
 
 namespace {
 
+// Never destroyed: a tool may go in a host's static destructor.
 std::vector<const FigureTool*>& LiveTools() {
-    static std::vector<const FigureTool*> tools;
-    return tools;
+    static auto* const tools = new std::vector<const FigureTool*>;
+    return *tools;
 }
 
 }  // namespace

@@ -8,9 +8,10 @@ namespace {
 
 // The gates alive now (one per canvas), so that a loop holding only an ICanvasHost can
 // tell whether it holds a gate.
+// Never destroyed: a canvas may go in a host's static destructor.
 std::vector<const HostGate*>& LiveGates() {
-    static std::vector<const HostGate*> gates;
-    return gates;
+    static auto* const gates = new std::vector<const HostGate*>;
+    return *gates;
 }
 
 }  // namespace
@@ -106,6 +107,8 @@ IDrawSurface* HostGate::Door(IDrawSurface* surface) {
     doors_.push_back(std::make_unique<SurfaceDoor>(*this, surface));
     return doors_.back().get();
 }
+
+void HostGate::DropDoors() { doors_.clear(); }
 
 void HostGate::SetFeedback(int32_t mode, IVXPath* path, int32_t code, int32_t busy,
                            int32_t selected, double angle) {

@@ -10,7 +10,8 @@
 // as a cancel at their next message (TakeMessage asks IsShut).
 //
 // The surfaces seen through a gate are doors the gate owns, one per surface the host has
-// handed out; a door lives as long as its gate.
+// handed out; the canvas drops them when no call into it is running (none holds a door
+// then), so a host that makes a surface per operation does not pile them up.
 #pragma once
 
 #include <memory>
@@ -32,8 +33,9 @@ public:
     bool shut() const { return shut_; }
     // Whether host is a gate that has been shut; any other host answers false.
     static bool IsShut(const ICanvasHost* host);
-    // The door to a surface (null stays null).
+    // The door to a surface (null stays null; a door is its own door).
     IDrawSurface* Door(IDrawSurface* surface);
+    void DropDoors();
 
     void SetFeedback(int32_t mode, IVXPath* path, int32_t code, int32_t busy, int32_t selected,
                      double angle) override;
