@@ -38,8 +38,7 @@ struct TestTemplates {
 class CanvasTest : public ::testing::Test {
 protected:
     CanvasTest() {
-        log.onCall = [this](const std::string& line) { Fire(line); };
-        events.onDispatch = [this](uint32_t) { Fire("dispatch"); };
+        events.onDispatch = [this](uint32_t) { log.onCall ? log.onCall("dispatch") : void(); };
     }
     void SetUp() override { g_parameters = GlobalParameters{}; }
     void TearDown() override {
@@ -80,9 +79,10 @@ protected:
     // The host does `act` once, inside its next call whose line starts with `call`
     // ("PathChanged a"), or inside the window procedure of the next message a loop
     // dispatches ("dispatch").
-    void During(std::string call, std::function<void()> act) {
-        duringCall_ = std::move(call);
-        duringAct_ = std::move(act);
+    void During(const std::string& call, const std::function<void()>& act) {
+        log.onCall = [call, act, armed = true](const std::string& line) mutable {
+            if (armed && line.compare(0, call.size(), call) == 0) armed = false, act();
+        };
     }
     // VX_DestroyGraphicCanvas as a host calls it; the log's length at that moment is kept.
     void DestroyCanvas() {
@@ -102,16 +102,6 @@ protected:
     } host{log, &surface};
     ScriptedEvents events;
     IGraphicCanvasEx* canvas = static_cast<IGraphicCanvasEx*>(VX_CreateGraphicCanvas(&host));
-
-private:
-    void Fire(const std::string& line) {
-        if (!duringAct_ || line.compare(0, duringCall_.size(), duringCall_) != 0) return;
-        const std::function<void()> act = std::move(duringAct_);
-        duringAct_ = nullptr;
-        act();
-    }
-    std::string duringCall_;
-    std::function<void()> duringAct_;
 };
 
 inline Lines Cat(std::initializer_list<Lines> parts) {
