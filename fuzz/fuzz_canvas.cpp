@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "editor/editor.h"
+#include "fuzz_input.h"
 #include "interface/global_parameters.h"
 #include "ostrel/platform.h"
 #include "templates/template_library.h"
@@ -21,30 +22,6 @@
 #include "null_surface.h"
 
 namespace {
-
-class Input {
-public:
-    Input(const uint8_t* data, size_t size) : data_(data), size_(size) {}
-    bool Empty() const { return at_ >= size_; }
-    uint8_t Byte() { return at_ < size_ ? data_[at_++] : 0; }
-    // Mostly points on and around a 500-pixel canvas; now and then no number at all.
-    double Real() {
-        const uint8_t b = Byte();
-        switch (b) {
-            case 0: return std::numeric_limits<double>::quiet_NaN();
-            case 1: return HUGE_VAL;
-            case 2: return -HUGE_VAL;
-            case 3: return 1e300;
-            case 4: return -1e-300;
-            default: return b * 2.0 - 20.0;
-        }
-    }
-
-private:
-    const uint8_t* data_;
-    size_t size_;
-    size_t at_ = 0;
-};
 
 // The event source of the modal loops: queued messages, each with the keys held while it
 // is handled. An empty queue reads as a quit, so every gesture ends.

@@ -19,33 +19,13 @@
 #include <memory>
 #include <vector>
 
+#include "fuzz_input.h"
 #include "interface/global_parameters.h"
 #include "ostrel/platform.h"
 #include "templates/template_library.h"
 #include "text/utf.h"
 
 namespace {
-
-class Input {
-public:
-    Input(const uint8_t* data, size_t size) : data_(data), size_(size) {}
-    bool Empty() const { return at_ >= size_; }
-    uint8_t Byte() { return at_ < size_ ? data_[at_++] : 0; }
-    // Mostly points on and around a 500-pixel canvas; now and then no number at all.
-    double Real() {
-        switch (const uint8_t b = Byte()) {
-            case 0: return std::numeric_limits<double>::quiet_NaN();
-            case 1: return HUGE_VAL;
-            case 2: return -1e300;
-            default: return b * 2.0 - 20.0;
-        }
-    }
-
-private:
-    const uint8_t* data_;
-    size_t size_;
-    size_t at_ = 0;
-};
 
 // Every callback the library can make into the host's code.
 enum Call : uint8_t {

@@ -1,33 +1,15 @@
 #include "tools/figure_tool.h"
 
-#include <algorithm>
-#include <vector>
-
 #include "platform/platform.h"
+#include "tools/live_set.h"
 
 namespace vx {
 
-namespace {
+FigureTool::FigureTool() { LiveSet<FigureTool>::Add(this); }
 
-// Never destroyed: a tool may go in a host's static destructor.
-std::vector<const FigureTool*>& LiveTools() {
-    static auto* const tools = new std::vector<const FigureTool*>;
-    return *tools;
-}
+FigureTool::~FigureTool() { LiveSet<FigureTool>::Remove(this); }
 
-}  // namespace
-
-FigureTool::FigureTool() { LiveTools().push_back(this); }
-
-FigureTool::~FigureTool() {
-    auto& tools = LiveTools();
-    tools.erase(std::find(tools.begin(), tools.end(), this));
-}
-
-bool FigureTool::IsOwn(const IVXFigures* tool) {
-    const auto& tools = LiveTools();
-    return std::find(tools.begin(), tools.end(), tool) != tools.end();
-}
+bool FigureTool::IsOwn(const IVXFigures* tool) { return LiveSet<FigureTool>::Find(tool) != nullptr; }
 
 int32_t FigureTool::AddRef() { return ++refCount_; }
 

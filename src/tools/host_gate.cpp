@@ -1,20 +1,8 @@
 #include "tools/host_gate.h"
 
-#include <algorithm>
+#include "tools/live_set.h"
 
 namespace vx {
-
-namespace {
-
-// The gates alive now (one per canvas), so that a loop holding only an ICanvasHost can
-// tell whether it holds a gate.
-// Never destroyed: a canvas may go in a host's static destructor.
-std::vector<const HostGate*>& LiveGates() {
-    static auto* const gates = new std::vector<const HostGate*>;
-    return *gates;
-}
-
-}  // namespace
 
 class HostGate::SurfaceDoor final : public IDrawSurface {
 public:
@@ -85,18 +73,14 @@ private:
     IDrawSurface* s_;
 };
 
-HostGate::HostGate(ICanvasHost* host) : host_(host) { LiveGates().push_back(this); }
+// A loop holding only an ICanvasHost tells by the live gates whether it holds one.
+HostGate::HostGate(ICanvasHost* host) : host_(host) { LiveSet<HostGate>::Add(this); }
 
-HostGate::~HostGate() {
-    auto& gates = LiveGates();
-    gates.erase(std::find(gates.begin(), gates.end(), this));
-}
+HostGate::~HostGate() { LiveSet<HostGate>::Remove(this); }
 
 bool HostGate::IsShut(const ICanvasHost* host) {
-    for (const HostGate* gate : LiveGates()) {
-        if (gate == host) return gate->shut();
-    }
-    return false;
+    const HostGate* gate = LiveSet<HostGate>::Find(host);
+    return gate && gate->shut();
 }
 
 IDrawSurface* HostGate::Door(IDrawSurface* surface) {
