@@ -1,16 +1,17 @@
 // Hosts that call back into the canvas from anywhere. Each input is a run of host actions
-// on a canvas holding random paths and template figures (the bundled figures are loaded
-// once); an action can also arm a trigger, so that the n-th call of one host, surface,
-// platform-hook or attachment callback performs another action right there: MouseMove,
+// on two canvases holding random paths and template figures (the bundled figures); an
+// action can also arm a trigger, so that the n-th call of one host, surface, platform-hook
+// or attachment callback performs another action right there, on either canvas: MouseMove,
 // HitTest, DetachPath, RemovePath, ClearPaths, AddPath, SetEditMode, SetCurrentTool,
 // RegisterTool, ApplyTemplateText, a press (a tool or tracking loop inside the loop), a
-// path given up or changed, VX_DestroyGraphicCanvas. Presses start tools and tracking loops
-// whose messages come from the same input.
+// path given up or changed, the template library emptied or loaded again,
+// VX_DestroyGraphicCanvas. Presses start tools and tracking loops whose messages come from
+// the same input.
 //
 // Besides the sanitizers, the target aborts when a canvas whose destruction was asked still
-// calls its host, surface or message hooks (only the hand-back of a quit may follow), and
-// when a canvas's selection holds a path that is not on it. Every reference the target
-// holds is given back at the end of the input, so leaks show.
+// calls its host or surface, or its loop reads or dispatches messages (only the hand-back of
+// a quit may follow), and when a canvas's selection holds a path that is not on it. Every
+// reference the target holds is given back at the end of the input, so leaks show.
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -54,8 +55,10 @@ struct Trigger {
 // One input's state.
 struct Run {
     Input* in = nullptr;
-    Host* host = nullptr;  // the current canvas's host
+    Host* live[2] = {};  // the hosts of the two canvases
     std::vector<std::unique_ptr<Host>> hosts;
+    std::vector<Host*> inside;  // the canvases whose calls the host is inside, innermost last
+    bool libraryChanged = false;
     std::vector<IVXPath*> owned;  // one reference each, given back at the end
     std::vector<Trigger> triggers;
     int depth = 0;
@@ -146,7 +149,7 @@ struct Host final : ICanvasHost {
     double scale = 1, rotation = 0;
 };
 
-IGraphicCanvasEx* Canvas() { return g.host && !g.host->dead ? g.host->canvas : nullptr; }
+IGraphicCanvasEx* CanvasOf(const Host* host) { return host && !host->dead ? host->canvas : nullptr; }
 
 bool Listed(IGraphicCanvasEx* canvas, IVXPath* path) {
     for (int32_t i = 0; i < canvas->GetPathCount(); ++i) {
@@ -203,8 +206,9 @@ struct Tool final : IVXFigures {
 
 // ---- The event source: messages come from the input as the loops ask for them. -------
 
+// A loop runs inside a call into its canvas: the innermost one the host made.
 void HookEnter(Call call) {
-    if (g.host && g.host->dead) Fail("a destroyed canvas's loop went on reading messages");
+    if (!g.inside.empty() && g.inside.back()->dead) Fail("a destroyed canvas's loop went on reading messages");
     Fire(call);
 }
 
@@ -277,16 +281,16 @@ const std::vector<vx::String>& Names() {
 
 const vx::String& Name() { return Names()[g.in->Byte() % Names().size()]; }
 
-void NewCanvas() {
+Host* NewCanvas() {
     g.hosts.push_back(std::make_unique<Host>());
-    g.host = g.hosts.back().get();
-    g.host->canvas = static_cast<IGraphicCanvasEx*>(VX_CreateGraphicCanvas(g.host));
+    Host* host = g.hosts.back().get();
+    host->canvas = static_cast<IGraphicCanvasEx*>(VX_CreateGraphicCanvas(host));
+    return host;
 }
 
 // A path of the canvas (when it has one) or one this host holds.
-IVXPath* Pick() {
+IVXPath* Pick(IGraphicCanvasEx* canvas) {
     const uint8_t b = g.in->Byte();
-    IGraphicCanvasEx* canvas = Canvas();
     const int32_t count = canvas ? canvas->GetPathCount() : 0;
     if ((b & 1) && count > 0) return canvas->GetPath((b >> 1) % count);
     if (g.owned.empty()) return nullptr;
@@ -319,7 +323,9 @@ void Act() {
     --g.budget;
     ++g.depth;
     Input& in = *g.in;
-    IGraphicCanvasEx* canvas = Canvas();
+    Host* const host = g.live[in.Byte() & 1];
+    g.inside.push_back(host);
+    IGraphicCanvasEx* canvas = CanvasOf(host);
     const uint8_t op = in.Byte() % 22;
     switch (canvas ? op : 13 + op % 4) {  // without a canvas: the actions that need none
         case 0: {
@@ -348,17 +354,17 @@ void Act() {
         case 7: {
             IVXPath* path = MakePath();
             g.owned.push_back(path);
-            if (IGraphicCanvasEx* c = Canvas()) c->AddPath(path);
+            if (IGraphicCanvasEx* c = CanvasOf(host)) c->AddPath(path);
             break;
         }
         case 8:
-            if (IVXPath* path = Pick()) canvas->AddPath(path);
+            if (IVXPath* path = Pick(canvas)) canvas->AddPath(path);
             break;
         case 9:
-            if (IVXPath* path = Pick()) canvas->RemovePath(path);
+            if (IVXPath* path = Pick(canvas)) canvas->RemovePath(path);
             break;
         case 10:
-            if (IVXPath* path = Pick()) {
+            if (IVXPath* path = Pick(canvas)) {
                 // No callback runs in DetachPath: the list's reference, if it had one, is ours.
                 const bool listed = Listed(canvas, path);
                 canvas->DetachPath(path);
@@ -367,7 +373,7 @@ void Act() {
             break;
         case 11: canvas->ClearPaths(); break;
         case 12:
-            if (IVXPath* path = Pick()) {
+            if (IVXPath* path = Pick(canvas)) {
                 vx::String text = VXTEXT("<") + Name() + VXTEXT(">");
                 for (int n = in.Byte() % 16; n > 0; --n) text += static_cast<VXCHAR>("<>(),.-e10"[in.Byte() % 10]);
                 canvas->ApplyTemplateText(path, text.c_str(), in.Byte() & 1);
@@ -388,7 +394,7 @@ void Act() {
             }
             break;
         case 15:  // the host changes one of its paths
-            if (IVXPath* path = Pick()) {
+            if (IVXPath* path = Pick(canvas)) {
                 switch (in.Byte() % 5) {
                     case 0: {
                         const double t[6] = {in.Real() / 50, in.Real() / 50, in.Real() / 50,
@@ -411,9 +417,13 @@ void Act() {
             }
             break;
         case 16:
-            g.host->answers = in.Byte();
-            g.host->scale = (in.Byte() & 1) ? 2 : 1;
-            g.host->rotation = in.Real();
+            host->answers = in.Byte();
+            host->scale = (in.Byte() & 1) ? 2 : 1;
+            host->rotation = in.Real();
+            if (const uint8_t b = in.Byte(); b < 2) {  // now and then the library changes
+                b == 0 ? VX_Release() : VX_Initial(vx::text::FromUtf8(OSTREL_FUZZ_FIGURES).c_str());
+                g.libraryChanged = true;
+            }
             break;
         case 17: {
             const uint8_t b = in.Byte();
@@ -425,7 +435,7 @@ void Act() {
             }
             break;
         }
-        case 18: canvas->DrawSelection(&g.host->surface, in.Byte() & 1, in.Byte() & 1); break;
+        case 18: canvas->DrawSelection(&host->surface, in.Byte() & 1, in.Byte() & 1); break;
         case 19: {
             IVXPath* found = nullptr;
             const double x = in.Real(), y = in.Real();
@@ -440,16 +450,17 @@ void Act() {
         }
         default:
             // Destroyed inside a call, the canvas goes when that call returns.
-            g.host->dead = true;
+            host->dead = true;
             VX_DestroyGraphicCanvas(canvas);
             break;
     }
+    g.inside.pop_back();
     --g.depth;
 }
 
 // A canvas's selection holds only paths on it.
-void CheckSelection() {
-    IGraphicCanvasEx* canvas = Canvas();
+void CheckSelection(const Host* host) {
+    IGraphicCanvasEx* canvas = CanvasOf(host);
     if (!canvas) return;
     IVXSelections* selection = canvas->GetSelections();
     for (int32_t i = 0; i < selection->GetCount(); ++i) {
@@ -464,17 +475,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Input in(data, size);
     g.in = &in;
     g.budget = 400;
-    NewCanvas();
     for (int step = 0; !in.Empty() && step < 64; ++step) {
-        if (g.host->dead) NewCanvas();
+        for (Host*& host : g.live) {
+            if (!host || host->dead) host = NewCanvas();
+        }
         Act();
-        CheckSelection();
+        for (const Host* host : g.live) CheckSelection(host);
     }
-    if (IGraphicCanvasEx* canvas = Canvas()) {
-        g.host->dead = true;
-        VX_DestroyGraphicCanvas(canvas);
+    for (Host* host : g.live) {
+        if (IGraphicCanvasEx* canvas = CanvasOf(host)) {
+            host->dead = true;
+            VX_DestroyGraphicCanvas(canvas);
+        }
     }
     for (IVXPath* path : g.owned) path->Release();
+    // The next input starts from the bundled figures again.
+    if (g.libraryChanged) VX_Initial(vx::text::FromUtf8(OSTREL_FUZZ_FIGURES).c_str());
     g = Run{};
     vx::g_parameters = vx::GlobalParameters{};
     return 0;
