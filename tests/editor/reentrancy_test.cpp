@@ -17,6 +17,7 @@ protected:
     void Stage(const char* selected, int32_t mode, const VXCHAR* tool, double x, double y) {
         if (canvas) VX_DestroyGraphicCanvas(canvas);
         canvas = static_cast<IGraphicCanvasEx*>(VX_CreateGraphicCanvas(&host));
+        log.names.clear();  // a new path may take the place of one gone
         p = Add("M 10 10 L 110 10 L 110 70 L 10 70 Z", "p");
         q = Add("M 200 10 L 300 10", "q");
         t = Add("M 100 100 L 200 100 L 200 200 L 100 200 Z", "t");
