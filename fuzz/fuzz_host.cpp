@@ -488,7 +488,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             VX_DestroyGraphicCanvas(canvas);
         }
     }
-    for (IVXPath* path : g.owned) path->Release();
+    // A release may run the host's code (an attachment's release), which may act again.
+    while (!g.owned.empty()) {
+        IVXPath* path = g.owned.back();
+        g.owned.pop_back();
+        path->Release();
+    }
     // The next input starts from the bundled figures again.
     if (g.libraryChanged) VX_Initial(vx::text::FromUtf8(OSTREL_FUZZ_FIGURES).c_str());
     g = Run{};
