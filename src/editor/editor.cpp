@@ -27,12 +27,6 @@ constexpr int32_t kVkControl = 0x11;
 
 bool ControlDown() { return (platform::GetAsyncKeyState(kVkControl) & 0x8000) != 0; }
 
-// A path of another implementation has no hit test of ours: nothing of it is ever hit.
-int32_t HitPath(CVXEditor* editor, IVXPath* path, double x, double y, int32_t mode,
-                int32_t* part) {
-    CVXPath* own = CVXPath::FromInterface(path);
-    return own ? own->HitTestPath(editor, x, y, mode, part) : kHitNothing;
-}
 
 struct ToolRelease {
     void operator()(IVXFigures* tool) const { tool->Release(); }
@@ -314,11 +308,14 @@ void CVXEditor::SendFeedback(IVXPath* path, int32_t code, int32_t busy, int32_t 
 // Each path is asked holding a reference, the walks check their index at each step, and a
 // path that left the canvas while it was asked is no answer: the host's ToScreen may take
 // paths off the canvas, empty it or destroy it.
+// A path of another implementation has no hit test of ours: nothing of it is ever hit.
 int32_t CVXEditor::Ask(IVXPath* path, double x, double y, int32_t* part) {
-    if (doomed_) return kHitNothing;
+    CVXPath* own = CVXPath::FromInterface(path);
+    if (!own || doomed_) return kHitNothing;
     const uint64_t since = departures_;
-    const PathRef held(path);
-    const int32_t code = HitPath(this, path, x, y, editMode_, part);
+    own->AddRef();
+    const int32_t code = own->HitTestPath(this, x, y, editMode_, part);
+    own->Release();  // the last reference when the host gave the path up meanwhile
     return Stays(path, since) ? code : kHitNothing;
 }
 

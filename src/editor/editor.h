@@ -71,6 +71,7 @@ public:
 
     // What the hit test, the tracking loops and the agents need of the editor.
     ICanvasHost* Host() { return &gate_; }
+    HostGate* Gate() { return &gate_; }
     CVXSelections& Selections() { return selections_; }
     bool IsSelected(IVXPath* path) { return selections_.Contains(path) != 0; }
     const std::vector<IVXPath*>& Paths() const { return paths_; }

@@ -36,16 +36,17 @@ bool InRingBox(double px, double py, double x, double y, double mark) {
     return PointInRect(Rect{px - mark, py - mark, px + mark, py + mark}, x, y);
 }
 
-// Canvas to screen through the context's host; without a host the two coincide.
+// Canvas to screen through the editor's gate (a final class: called without its table);
+// without an editor the two coincide.
 class ScreenMap {
 public:
-    explicit ScreenMap(ICanvasHost* host) : host_(host) {}
+    explicit ScreenMap(HostGate* gate) : gate_(gate) {}
     void operator()(double* x, double* y) const {
-        if (host_) host_->ToScreen(x, y);
+        if (gate_) gate_->ToScreen(x, y);
     }
 
 private:
-    ICanvasHost* host_;
+    HostGate* gate_;
 };
 
 }  // namespace
@@ -142,7 +143,7 @@ int32_t CVXPath::HitTestPath(CVXEditor* editor, double x, double y, int32_t mode
     int32_t unused;
     if (!part) part = &unused;
     *part = -1;
-    const ScreenMap toScreen(editor ? editor->Host() : nullptr);
+    const ScreenMap toScreen(editor ? editor->Gate() : nullptr);
     const double mark = g_parameters.MarkSizeValue();
     const double half = g_parameters.HalfMarkSize();
     const double tolerance = g_parameters.EdgeToleranceValue();

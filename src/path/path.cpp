@@ -37,14 +37,6 @@ CVXPath::~CVXPath() {
     nodes_ = std::vector<PathNode>();
 }
 
-int32_t CVXPath::AddRef() { return ++refCount_; }
-
-int32_t CVXPath::Release() {
-    if (--refCount_ != 0) return refCount_;
-    Destroy(1);
-    return 0;
-}
-
 void CVXPath::Destroy(uint32_t flags) {
     this->~CVXPath();
     if (flags & 1) ::operator delete(this);

@@ -33,8 +33,12 @@ public:
     static CVXPath* Create();
 
     // IVXPath, in table order.
-    int32_t AddRef() override;
-    int32_t Release() override;
+    int32_t AddRef() override { return ++refCount_; }
+    int32_t Release() override {
+        if (--refCount_ != 0) return refCount_;
+        Destroy(1);
+        return 0;
+    }
     uint32_t SetTag(uint32_t tag) override;
     uint32_t GetTag() override;
     void AddNodes(PathNode* nodes, int32_t count) override;

@@ -110,9 +110,6 @@ int32_t HostGate::AcceptTrackPoint(double x, double y, int32_t one) {
 void HostGate::AdjustPoint(double* x, double* y) {
     if (!shut_) host_->AdjustPoint(x, y);
 }
-void HostGate::ToScreen(double* x, double* y) {
-    if (!shut_) host_->ToScreen(x, y);
-}
 double HostGate::GetRotation() { return shut_ ? 0.0 : host_->GetRotation(); }
 void HostGate::BeginChange() {
     if (!shut_) host_->BeginChange();

@@ -43,7 +43,10 @@ public:
     void EndTracking() override;
     int32_t AcceptTrackPoint(double x, double y, int32_t one) override;
     void AdjustPoint(double* x, double* y) override;
-    void ToScreen(double* x, double* y) override;
+    // Here, so that the hit test's many calls go without a call of their own.
+    void ToScreen(double* x, double* y) override {
+        if (!shut_) host_->ToScreen(x, y);
+    }
     double GetRotation() override;
     void BeginChange() override;
     int32_t ApprovePathAdd(IVXPath* path) override;
