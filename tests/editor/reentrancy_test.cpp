@@ -79,6 +79,10 @@ TEST_F(ReentryTest, PressesKeepTheirHoverStateAndEndWhenTheirPathsLeave) {
         {"p", 1, nullptr, 10, 10, PressAt(10, 10), "dispatch", [this] { canvas->ClearPaths(); }, {"BeginTracking"}, 2},
         // Another edited path leaves while the first one's change is told: it is not offered.
         {"pq", 0, nullptr, 60, 40, PressAt(60, 40), "PathChanged p", leave(&q, true), moved, 0},
+        // The library is emptied once a template figure's gesture has begun: it draws from its
+        // own copy. Last, as the cases above need the template.
+        {"", 1, VXTEXT("Tab"), 300, 300, PressAt(300, 300), "BeginTracking", [] { VX_Release(); },
+         {"BeginTracking", "ApprovePathAdd ?"}, 0},
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         SCOPED_TRACE(i);
