@@ -7,8 +7,8 @@
 
 #include "options.h"
 
-#ifndef OSTREL_SOURCE_FIGURES
-#define OSTREL_SOURCE_FIGURES "figures"
+#ifndef OSTREL_INSTALLED_FIGURES
+#define OSTREL_INSTALLED_FIGURES "../share/ostrel/figures"
 #endif
 
 namespace fs = std::filesystem;
@@ -57,16 +57,18 @@ void PendingFile::Commit() {
 
 std::string DefaultFigureFolder(const char* argv0) {
     std::error_code error;
-    std::vector<fs::path> candidates;
+    std::vector<fs::path> folders;
     // Linux names the running program here whatever argv[0] says; elsewhere the lookup
     // fails and argv[0] serves.
     const fs::path self = fs::read_symlink("/proc/self/exe", error);
-    if (!error) candidates.push_back(self.parent_path() / "figures");
-    if (argv0 && *argv0) candidates.push_back(fs::path(argv0).parent_path() / "figures");
-    for (const fs::path& c : candidates) {
-        if (fs::is_directory(c, error)) return c.string();
+    if (!error) folders.push_back(self.parent_path());
+    if (argv0 && *argv0) folders.push_back(fs::path(argv0).parent_path());
+    for (const fs::path& folder : folders) {
+        for (const fs::path& c : {folder / "figures", folder / OSTREL_INSTALLED_FIGURES}) {
+            if (fs::is_directory(c, error)) return c.string();
+        }
     }
-    return OSTREL_SOURCE_FIGURES;
+    return "figures";
 }
 
 }  // namespace ostrel_cli

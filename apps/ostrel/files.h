@@ -32,8 +32,9 @@ std::string TempNameFor(const std::string& path);
 // -1 when it could not be started. Implemented per build (spawn_posix.cpp, spawn_win32.cpp).
 int RunProgram(const std::vector<std::string>& argv);
 
-// The folder of bundled figures: figures/ next to the running program when it exists,
-// otherwise the source tree's figures/ (a path fixed when the program was built).
+// The folder of bundled figures: figures/ next to the running program when it exists (in a
+// build tree, a link to the source tree's), else ../share/ostrel/figures from the program's
+// folder (an installed program), else figures/ in the current folder.
 std::string DefaultFigureFolder(const char* argv0);
 
 }  // namespace ostrel_cli

@@ -8,6 +8,9 @@ namespace {
 using namespace cli_test;
 
 const std::string kFigures = OSTREL_CLI_FIGURES;
+// Without --folder: the figures/ beside the program (in the build tree, a link to kFigures).
+const std::string kDefaultFigures =
+    (std::filesystem::path(OSTREL_CLI_PROGRAM).parent_path() / "figures").string();
 
 // Two references; the second value and the first maximum use names bound before them.
 const char* kWedgeFile = R"(<?xml version="1.0" encoding="UTF-8"?>
@@ -33,7 +36,7 @@ TEST(Cli, WrongArgumentsExitTwoWithOneLineNamingTheProblem) {
         {{"figures", "--svg", "x.svg"}, "unknown option '--svg' for figures"},
         {{"gallery"}, "gallery needs --out FILE.svg"},
         {{"gallery", "--out", "a.svg", "--png", "a.svg"}, "--png and --out name the same file"},
-        {{"build", "Nope", "--frame", "0,0,1,1"}, "unknown figure 'Nope' in folder '" + kFigures + "'"},
+        {{"build", "Nope", "--frame", "0,0,1,1"}, "unknown figure 'Nope' in folder '" + kDefaultFigures + "'"},
         {{"build", std::string(300, 'n'), "--frame", "0,0,1,1"}, "is longer than 255 UTF-16 units"},
         {{"build", "Arrow", "--frame", "0,0,1,1", "--ref", "0.5,0.5", "--ref", "0.1,0.1"},
          "figure 'Arrow' has 1 reference handle(s); 2 --ref given"},
