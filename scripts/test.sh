@@ -7,8 +7,13 @@
 #      Ostrel Sketch: the program under Wine's X11 driver on Xvfb, driven by real X input
 #      (scripts/lib/sketch.sh; its last screenshot is out/sketch.png);
 #   4. i686 Windows build of Ostrel.dll and Ostrel Sketch;
-#   5. the libFuzzer targets of fuzz/, each for FUZZ_SECONDS (when there are any);
-# and checks the export and import tables of every shared library it builds.
+#   5. what users receive: the native build installed into a temporary prefix and moved,
+#      the consumers of tests/consumers/ (find_package and pkg-config) built against it,
+#      and scripts/package.sh's archives from the trees above: the Linux tarball with both
+#      consumers, the Windows zip with the x86_64 consumer run under Wine;
+#   6. the libFuzzer targets of fuzz/, each for FUZZ_SECONDS (when there are any);
+# and checks the export and import tables, the SONAME and the version resources of every
+# shared library it builds.
 # Missing Debian packages are installed when run as root. Build logs go to build/logs; the
 # last line is "N passed, N failed" over everything that ran, and the exit status is
 # non-zero if anything failed.
@@ -22,6 +27,7 @@ source "$ROOT/scripts/lib/common.sh"
 source "$ROOT/scripts/lib/suite.sh"
 source "$ROOT/scripts/lib/wine.sh"
 source "$ROOT/scripts/lib/sketch.sh"
+source "$ROOT/scripts/lib/install_checks.sh"
 
 # ---- The binary interface ------------------------------------------------------------
 # Every export of the library, in the order the tables list them (sorted).
@@ -93,6 +99,8 @@ native_release() {
     configure_and_build release -DCMAKE_BUILD_TYPE=Release -DOSTREL_BENCH=ON || return 0
     step "release: shared library exports only VX_*" release-exports \
         check_elf_exports "$BUILD_ROOT/release/src/libOstrel.so" || true
+    step "release: SONAME carries the major version" release-soname \
+        check_soname "$BUILD_ROOT/release/src" "$(tree_version "$BUILD_ROOT/release")" || true
     run_suite release "$BUILD_ROOT/release" || true
     # The guides' code is in examples/, their tables and traces are what the library gives.
     step "docs: guides agree with examples and library" docs \
@@ -117,6 +125,9 @@ windows_x86_64() {
         check_pe_exports "$objdump" "$dir/src/Ostrel.dll" || true
     step "win64: Ostrel.dll imports only system DLLs" win64-imports \
         check_pe_imports "$objdump" "$SYSTEM_DLLS" "$dir/src/Ostrel.dll" || true
+    step "win64: Ostrel.dll version resource" win64-version \
+        check_pe_version x86_64-w64-mingw32-windres "$dir/src/Ostrel.dll" "$(tree_version "$dir")" ||
+        true
     local programs
     mapfile -t programs < <(find "$dir/tests" "$dir/apps" "$dir/examples" -name '*.exe' 2>/dev/null | sort)
     step "win64: programs need no mingw runtime DLL" win64-program-imports \
@@ -140,8 +151,34 @@ windows_i686() {
         check_pe_exports "$objdump" "$dir/src/Ostrel.dll" || true
     step "win32: Ostrel.dll imports only system DLLs" win32-imports \
         check_pe_imports "$objdump" "$SYSTEM_DLLS" "$dir/src/Ostrel.dll" || true
+    step "win32: Ostrel.dll version resource" win32-version \
+        check_pe_version i686-w64-mingw32-windres "$dir/src/Ostrel.dll" "$(tree_version "$dir")" ||
+        true
     step "win32: sketch.exe imports only system DLLs" win32-sketch-imports \
         check_pe_imports "$objdump" "$SKETCH_DLLS" "$dir/sketch/sketch.exe" || true
+}
+
+# The install and the archives, from the trees built above (scripts/lib/install_checks.sh).
+install_and_archives() {
+    echo "== install, archives and their consumers"
+    local release=$BUILD_ROOT/release work version dist=$ROOT/dist
+    [ -f "$release/src/libOstrel.so" ] || return 0
+    version=$(tree_version "$release")
+    work=$(mktemp -d)
+    if step "install: moved prefix, program, both consumers" install \
+        check_install "$release" "$work/install"; then
+        sed -n 's/^\(.* consumer\): /    \1: /p' "$LOG_DIR/install.log"
+    fi
+    if step "package: scripts/package.sh" package env DIST="$dist" "$ROOT/scripts/package.sh"; then
+        step "package: Linux tarball, program, both consumers" package-linux \
+            check_linux_tarball "$dist" "$version" "$work/linux" || true
+        step "package: Windows zip, both targets" package-windows \
+            check_windows_zip "$dist" "$version" "$work/windows" &&
+            step "package: zip's x86_64 consumer under Wine" package-wine \
+                run_wine_consumer "$work/windows/ostrel-$version-windows/x86_64" "$version" \
+                "$work/wine-consumer" "$BUILD_ROOT/win64/wineprefix" || true
+    fi
+    rm -rf "$work"
 }
 
 # Each executable fuzz_<name> that fuzz/ builds runs for FUZZ_SECONDS on a fresh corpus,
@@ -170,6 +207,7 @@ main() {
     native_sanitizers
     windows_x86_64
     windows_i686
+    install_and_archives
     fuzz_targets
     print_total
     [ "$FAILED" -eq 0 ]
