@@ -165,12 +165,12 @@ install_and_archives() {
     [ -f "$release/src/libOstrel.so" ] || return 0
     version=$(tree_version "$release")
     work=$(mktemp -d)
-    if step "install: moved prefix, program, both consumers" install \
+    if step "install: moved prefix, both consumers" install \
         check_install "$release" "$work/install"; then
         sed -n 's/^\(.* consumer\): /    \1: /p' "$LOG_DIR/install.log"
     fi
     if step "package: scripts/package.sh" package env DIST="$dist" "$ROOT/scripts/package.sh"; then
-        step "package: Linux tarball, program, both consumers" package-linux \
+        step "package: Linux tarball, both consumers" package-linux \
             check_linux_tarball "$dist" "$version" "$work/linux" || true
         step "package: Windows zip, both targets" package-windows \
             check_windows_zip "$dist" "$version" "$work/windows" &&
