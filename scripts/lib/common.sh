@@ -6,7 +6,7 @@
 # its tests needs; DEMO_PACKAGES what scripts/demo.sh adds; PEER_PACKAGES the benchmarks'
 # peers and outside references; SKETCH_PACKAGES the sketch's tour; FUZZ_PACKAGES the fuzz
 # build's; TEST_PACKAGES all of these with the sanitizer runtime, the benchmark library,
-# the Windows cross compilers and Wine.
+# the Windows cross compilers, Wine and pkg-config.
 BUILD_PACKAGES=(
     cmake make g++ libgtest-dev googletest libxml2-dev
 )
@@ -38,6 +38,7 @@ FUZZ_CMAKE_ARGS=(
 )
 TEST_PACKAGES=(
     "${BUILD_PACKAGES[@]}"
+    pkg-config  # the install's pkg-config consumer
     "${DEMO_PACKAGES[@]}"
     "${FUZZ_PACKAGES[@]}"
     libbenchmark-dev
