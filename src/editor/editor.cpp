@@ -86,6 +86,7 @@ CVXEditor::~CVXEditor() {
     ReleaseTools();
     std::vector<IVXPath*> paths;
     paths.swap(paths_);
+    boxes_.Drop();
     selections_.Clear();
     hovered_ = nullptr;
     for (IVXPath* path : paths) path->Release();
@@ -100,6 +101,7 @@ void CVXEditor::ReleaseTools() {
 void CVXEditor::Destroy(uint32_t flags) {
     if (doomed_) return;  // asked again while going: the first request stands
     doomed_ = true;
+    boxes_.Drop();  // a walk under way asks no more
     freeStorage_ = (flags & 1) != 0;
     gate_.Shut();
     if (depth_ == 0) TearDown();
@@ -186,6 +188,7 @@ void CVXEditor::AddPath(IVXPath* path) {
     if (!path || Holds(path)) return;
     Entry entry(this);
     paths_.push_back(path);
+    boxes_.Drop();
     path->AddRef();
 }
 
@@ -196,7 +199,9 @@ bool CVXEditor::Holds(IVXPath* path) const {
 void CVXEditor::ForgetPath(IVXPath* path) {
     auto found = std::find(paths_.begin(), paths_.end(), path);
     if (found == paths_.end()) return;
+    HoldIfAsked(path);
     paths_.erase(found);
+    boxes_.Drop();
     ++departures_;
     if (path == hovered_) hovered_ = nullptr;
 }
@@ -225,6 +230,8 @@ void CVXEditor::ClearPaths() {
     // the selection again, in case the host selected something inside its bracket.
     std::vector<IVXPath*> released;
     released.swap(paths_);
+    boxes_.Drop();
+    for (IVXPath* path : released) HoldIfAsked(path);
     selections_.Clear();
     hovered_ = nullptr;
     if (!released.empty()) ++departures_;
@@ -319,6 +326,47 @@ int32_t CVXEditor::Ask(IVXPath* path, double x, double y, int32_t* part) {
     return Stays(path, since) ? code : kHitNothing;
 }
 
+// Ask for a listed path whose box is kept, while the kept boxes are current (so the canvas
+// is not doomed and the sizes are the parameters' now): the first step on the kept box,
+// the rest on the path itself, with the calls Ask would make. Ask's reference is taken
+// only once the point is near; a path that leaves the canvas during the two calls before
+// is held by its departure (HoldIfAsked).
+int32_t CVXEditor::AskKept(IVXPath* path, const Rect& box, double x, double y,
+                           const HitSizes& sizes, int32_t* part) {
+    *part = -1;
+    const int32_t mode = editMode_;
+    const uint64_t since = departures_;
+    Asking asking{path, false, asking_};
+    bool near;
+    {
+        struct Pop {
+            CVXEditor* editor;
+            ~Pop() { editor->asking_ = editor->asking_->outer; }
+        } pop{this};
+        asking_ = &asking;
+        near = WidenedBoxHolds(box, [this](double* sx, double* sy) { gate_.ToScreen(sx, sy); },
+                               sizes.mark, x, y);
+    }
+    CVXPath* own = static_cast<CVXPath*>(path);  // a kept box is an own path's
+    if (!near) {
+        if (asking.held) own->Release();  // the last reference when the host gave it up
+        return kHitNothing;
+    }
+    if (!asking.held) own->AddRef();
+    const int32_t code = own->HitTestNearPath(this, x, y, mode, part, sizes);
+    own->Release();
+    return Stays(path, since) ? code : kHitNothing;
+}
+
+void CVXEditor::HoldIfAsked(IVXPath* path) {
+    for (Asking* asking = asking_; asking; asking = asking->outer) {
+        if (asking->path == path && !asking->held) {
+            path->AddRef();
+            asking->held = true;
+        }
+    }
+}
+
 int32_t CVXEditor::HitTestAt(double x, double y, bool selectedOnly, IVXPath** found,
                              int32_t* part) {
     *found = nullptr;
@@ -346,10 +394,15 @@ int32_t CVXEditor::HitTestAt(double x, double y, bool selectedOnly, IVXPath** fo
         std::all_of(paths_.begin(), paths_.end(), [this](IVXPath* p) { return IsSelected(p); })) {
         return kHitNothing;
     }
+    // The kept boxes serve for as long as nothing the host does in its calls changes the
+    // list, a path's boxes or the margin; from then on the paths are asked themselves.
+    boxes_.Update(paths_);
+    const HitSizes sizes;
     for (size_t i = paths_.size(); i-- > 0;) {
         if (i >= paths_.size()) continue;
         IVXPath* path = paths_[i];
-        code = Ask(path, x, y, part);
+        const Rect* kept = boxes_.Current() ? boxes_.Kept(i) : nullptr;
+        code = kept ? AskKept(path, *kept, x, y, sizes, part) : Ask(path, x, y, part);
         if (code == kHitNothing) continue;
         *found = path;
         if (code >= kHitCenter && code <= kHitRing) return kHitFigure;

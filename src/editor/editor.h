@@ -27,7 +27,9 @@
 #include <map>
 #include <vector>
 
+#include "editor/path_boxes.h"
 #include "editor/selections.h"
+#include "path/hit_test.h"
 #include "ostrel/ostrel.h"
 #include "text/string.h"
 #include "tools/host_gate.h"
@@ -100,6 +102,9 @@ private:
     ICanvasHost* HostFor(IVXFigures* tool);
     int32_t HitTestAt(double x, double y, bool selectedOnly, IVXPath** found, int32_t* part);
     int32_t Ask(IVXPath* path, double x, double y, int32_t* part);
+    int32_t AskKept(IVXPath* path, const Rect& box, double x, double y, const HitSizes& sizes,
+                    int32_t* part);
+    void HoldIfAsked(IVXPath* path);
     bool ClickSelect(IVXPath* path, bool* refresh);
     bool AddWithApproval(IVXPath* path);
     // Empties the selection and selects path, inside one selection bracket.
@@ -115,6 +120,16 @@ private:
     bool freeStorage_ = false;   // ... with the flag that frees the storage
     uint64_t departures_ = 0;
     std::vector<IVXPath*> paths_;
+    PathBoxes boxes_;  // the corner boxes of paths_, for the hover walk
+    // The listed paths whose kept boxes the walk is having mapped now, innermost first (a
+    // host's ToScreen may start another walk). The walk holds no reference on them: one
+    // that leaves the canvas meanwhile is held from its departure until the walk lets go.
+    struct Asking {
+        IVXPath* path;
+        bool held;
+        Asking* outer;
+    };
+    Asking* asking_ = nullptr;
     CVXSelections selections_;
     String currentTool_;
     std::map<String, IVXFigures*> tools_;
@@ -142,6 +157,16 @@ public:
 private:
     const CVXEditor& canvas_;
     std::vector<IVXPath*> paths_;
+    PathBoxes boxes_;  // the corner boxes of paths_, for the hover walk
+    // The listed paths whose kept boxes the walk is having mapped now, innermost first (a
+    // host's ToScreen may start another walk). The walk holds no reference on them: one
+    // that leaves the canvas meanwhile is held from its departure until the walk lets go.
+    struct Asking {
+        IVXPath* path;
+        bool held;
+        Asking* outer;
+    };
+    Asking* asking_ = nullptr;
     uint64_t checked_;  // departures when every held path was last seen on the canvas
 };
 

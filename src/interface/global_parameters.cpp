@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "path/path.h"
+
 namespace vx {
 
 GlobalParameters g_parameters;
@@ -36,6 +38,7 @@ void SetParameter(int32_t index, double value) {
         case 4: g_parameters.OutlineColor = RoundToUint32(value); break;
         default: break;
     }
+    CVXPath::BoxesChanged();  // boxes and hit tests kept by a canvas are sized by them
 }
 
 }  // namespace vx

@@ -143,25 +143,24 @@ int32_t CVXPath::HitTestPath(CVXEditor* editor, double x, double y, int32_t mode
     int32_t unused;
     if (!part) part = &unused;
     *part = -1;
-    const ScreenMap toScreen(editor ? editor->Gate() : nullptr);
-    const double mark = g_parameters.MarkSizeValue();
-    const double half = g_parameters.HalfMarkSize();
-    const double tolerance = g_parameters.EdgeToleranceValue();
-
+    const HitSizes sizes;
     // Most paths are far from the mouse: their box, widened enough to hold every handle
     // and ring, rejects the point before anything else is looked at.
-    {
-        const Rect& corners = CornerBox();
-        double left = corners.x1, top = corners.y1, right = corners.x2, bottom = corners.y2;
-        toScreen(&left, &top);
-        toScreen(&right, &bottom);
-        Rect box = NormalizeRect(Rect{left, top, right, bottom});
-        box.x1 -= 2.0 * mark;
-        box.y1 -= 2.0 * mark;
-        box.x2 += 2.0 * mark;
-        box.y2 += 2.0 * mark;
-        if (!PointInRect(box, x, y)) return kHitNothing;
-    }
+    const Rect corners = CornerBox();
+    if (!WidenedBoxHolds(corners, ScreenMap(editor ? editor->Gate() : nullptr), sizes.mark, x, y))
+        return kHitNothing;
+    return HitTestNearPath(editor, x, y, mode, part, sizes);
+}
+
+int32_t CVXPath::HitTestNearPath(CVXEditor* editor, double x, double y, int32_t mode,
+                                 int32_t* part, const HitSizes& sizes) {
+    int32_t unused;
+    if (!part) part = &unused;
+    *part = -1;
+    const ScreenMap toScreen(editor ? editor->Gate() : nullptr);
+    const double mark = sizes.mark;
+    const double half = sizes.half;
+    const double tolerance = sizes.tolerance;
 
     // Corners P1 top-left, P2 top-right, P3 bottom-left, P4 bottom-right, canvas space.
     double cx[4], cy[4];

@@ -9,7 +9,9 @@
 
 #include <cstdint>
 
+#include "interface/global_parameters.h"
 #include "ostrel/ostrel.h"
+#include "path/geometry.h"
 
 namespace vx {
 
@@ -44,5 +46,29 @@ int32_t PathOutlineHit(const double* list, int32_t nodeCount, int32_t fillRule, 
 // crossing of the ray toward smaller x to the counters (either may be null) and returns 0.
 int32_t SegmentHit(double x1, double y1, double x2, double y2, double px, double py,
                    double tolerance, int32_t* crossings, int32_t* winding);
+
+// The screen sizes of one path's test, read from the parameters before its first host call.
+struct HitSizes {
+    double mark = g_parameters.MarkSizeValue();
+    double half = g_parameters.HalfMarkSize();
+    double tolerance = g_parameters.EdgeToleranceValue();
+};
+
+// The hit test's first step: whether the corner box (canvas space), mapped to the screen
+// by its two corners with toScreen and widened by 2 marks on every side, holds (x, y).
+// Inline, as the editor runs it over its kept boxes for every path at each mouse move.
+template <typename ToScreen>
+inline bool WidenedBoxHolds(const Rect& corners, const ToScreen& toScreen, double mark, double x,
+                            double y) {
+    double left = corners.x1, top = corners.y1, right = corners.x2, bottom = corners.y2;
+    toScreen(&left, &top);
+    toScreen(&right, &bottom);
+    Rect box = NormalizeRect(Rect{left, top, right, bottom});
+    box.x1 -= 2.0 * mark;
+    box.y1 -= 2.0 * mark;
+    box.x2 += 2.0 * mark;
+    box.y2 += 2.0 * mark;
+    return PointInRect(box, x, y);
+}
 
 }  // namespace vx

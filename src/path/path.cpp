@@ -21,6 +21,7 @@ const void* TableOf(const void* object) { return *static_cast<const void* const*
 CVXPath* CVXPath::Create() {
     CVXPath* path = new (std::nothrow) CVXPath();
     if (path && !g_pathTable) g_pathTable = TableOf(path);
+    ++boxesGeneration_;  // it may take the address of one gone
     return path;
 }
 
@@ -30,6 +31,7 @@ CVXPath* CVXPath::FromInterface(IVXPath* path) {
 }
 
 CVXPath::~CVXPath() {
+    ++boxesGeneration_;
     templateCopy_.reset();
     if (fillObject_) fillObject_->Release();
     if (userObject_) userObject_->Release();
@@ -119,7 +121,7 @@ double* CVXPath::GetTransform(double* out) {
 
 const double* CVXPath::SetTransform(const double* in) {
     std::memcpy(&transform_, in, sizeof transform_);
-    corners_.valid = false;
+    CornersChanged();
     return in;
 }
 
@@ -135,6 +137,7 @@ int32_t CVXPath::GetNodes(PathNode* out, int32_t max) {
 PathNode* CVXPath::NodeAt(int32_t i) {
     if (i < 0 || i >= NodeCount()) return nullptr;
     nodesLent_ = true;
+    ++boxesGeneration_;
     return &nodes_[static_cast<size_t>(i)];
 }
 

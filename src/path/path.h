@@ -26,6 +26,7 @@
 namespace vx {
 
 class CVXEditor;
+struct HitSizes;
 
 class CVXPath final : public IVXPath {
 public:
@@ -92,6 +93,10 @@ public:
     // index written to *part (path/hit_test.h). The editor (may be null) maps canvas points
     // to the screen through its host and tells which paths are selected.
     int32_t HitTestPath(CVXEditor* editor, double x, double y, int32_t mode, int32_t* part);
+    // HitTestPath after its first step, for a caller that took that step itself on a copy
+    // of CornerBox with the sizes given (the editor, over the boxes it keeps).
+    int32_t HitTestNearPath(CVXEditor* editor, double x, double y, int32_t mode, int32_t* part,
+                            const HitSizes& sizes);
     // Whether every point of the path, controls included, lies in the canvas rectangle.
     bool IsInsideRect(double x1, double y1, double x2, double y2);
 
@@ -99,6 +104,15 @@ public:
     Rect LocalBox() const;
     // The axis-aligned box of the oriented corners (left, top, right, bottom), canvas space.
     const Rect& CornerBox() { return OrientedCorners().box; }
+    // Advances at every change of any path's boxes (nodes, transform, template, a node
+    // pointer lent, a path made or destroyed) and of the parameters that size them and the
+    // hit test (BoxesChanged). Boxes copied out of paths stay true for as long as it holds
+    // the value read when they were copied.
+    static uint64_t BoxesGeneration() { return boxesGeneration_; }
+    static void BoxesChanged() { ++boxesGeneration_; }
+    // Whether a pointer from NodeAt is out: the boxes are then measured at every question,
+    // and a copy of them may be wrong at any time.
+    bool NodesLent() const { return nodesLent_; }
 
     // Identifies paths of this library among IVXPath pointers a host hands back.
     static CVXPath* FromInterface(IVXPath* path);
@@ -129,16 +143,21 @@ private:
         double margin;
         bool valid = false;
     };
+    void CornersChanged() {
+        corners_.valid = false;
+        ++boxesGeneration_;
+    }
     void BoundsChanged() {
         nodeBoxValid_ = false;
-        corners_.valid = false;
         nodesLent_ = false;
+        CornersChanged();
     }
     const Corners& OrientedCorners();
     mutable Rect nodeBox_;
     mutable bool nodeBoxValid_ = false;
     Corners corners_;
     bool nodesLent_ = false;  // NodeAt handed out a writable pointer
+    static inline uint64_t boxesGeneration_ = 0;
 };
 
 // One reference on a path for as long as the holder lives (null holds nothing): a path that

@@ -26,7 +26,7 @@ void CVXPath::AttachTemplate(const FigureTemplate* figureTemplate) {
 
 void CVXPath::AdoptTemplate(std::unique_ptr<FigureTemplate> copy) {
     templateCopy_ = std::move(copy);
-    corners_.valid = false;
+    CornersChanged();
     referencePoints_.clear();
     if (!templateCopy_) return;
     const double* f = templateCopy_->frame;
