@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <memory>
 #include <unordered_set>
 
@@ -284,30 +285,47 @@ void CVXEditor::DrawSelection(IDrawSurface* surface, int32_t outline, int32_t ha
 void CVXEditor::SendFeedback(IVXPath* path, int32_t code, int32_t busy, int32_t selected) {
     double angle = 0.0;
     if (path && code >= kHitLeft && code <= kHitBottomLeft) {
-        double x[4], y[4];  // top-left, top-right, bottom-left, bottom-right
-        path->GetOrientedCorners(&x[0], &y[0], &x[1], &y[1], &x[2], &y[2], &x[3], &y[3]);
-        const double along = std::atan2(y[0] - y[1], x[0] - x[1]);  // P1 - P2
-        const double down = std::atan2(y[0] - y[2], x[0] - x[2]);   // P1 - P3
-        switch (code) {
-            case kHitLeft:
-            case kHitRight:
-                angle = along;
-                break;
-            case kHitTopLeft:
-            case kHitBottomRight:
-                angle = (along + down) / 2.0;
-                break;
-            case kHitTop:
-            case kHitBottom:
-                angle = down;
-                break;
-            default:  // top-right and bottom-left
-                angle = (std::atan2(y[1] - y[0], x[1] - x[0]) +
-                         std::atan2(y[1] - y[3], x[1] - x[3])) / 2.0;
-                break;
-        }
+        // A pointer resting on a handle is sent the same angle at every move: the last one
+        // is kept for an own path whose corners are cached (another path's corners are
+        // asked of the host). A path lending its nodes advanced the generation.
+        const double margin = g_parameters.FlatBoundsMargin;
+        const bool kept = path == lastAngle_.path && code == lastAngle_.code &&
+                          CVXPath::BoxesGeneration() == lastAngle_.generation &&
+                          std::memcmp(&margin, &lastAngle_.margin, sizeof margin) == 0;
+        angle = kept ? lastAngle_.angle : HandleAngle(path, code);
     }
     gate_.SetFeedback(editMode_, path, code, busy, selected, angle);
+}
+
+double CVXEditor::HandleAngle(IVXPath* path, int32_t code) {
+    const double margin = g_parameters.FlatBoundsMargin;
+    const CVXPath* own = CVXPath::FromInterface(path);
+    const bool keep = own && !own->NodesLent();
+    double angle = 0.0;
+    double x[4], y[4];  // top-left, top-right, bottom-left, bottom-right
+    path->GetOrientedCorners(&x[0], &y[0], &x[1], &y[1], &x[2], &y[2], &x[3], &y[3]);
+    const double along = std::atan2(y[0] - y[1], x[0] - x[1]);  // P1 - P2
+    const double down = std::atan2(y[0] - y[2], x[0] - x[2]);   // P1 - P3
+    switch (code) {
+        case kHitLeft:
+        case kHitRight:
+            angle = along;
+            break;
+        case kHitTopLeft:
+        case kHitBottomRight:
+            angle = (along + down) / 2.0;
+            break;
+        case kHitTop:
+        case kHitBottom:
+            angle = down;
+            break;
+        default:  // top-right and bottom-left
+            angle = (std::atan2(y[1] - y[0], x[1] - x[0]) +
+                     std::atan2(y[1] - y[3], x[1] - x[3])) / 2.0;
+            break;
+    }
+    lastAngle_ = {keep ? path : nullptr, code, CVXPath::BoxesGeneration(), margin, angle};
+    return angle;
 }
 
 // ---- Hit test and mouse -----------------------------------------------------------------
@@ -316,12 +334,19 @@ void CVXEditor::SendFeedback(IVXPath* path, int32_t code, int32_t busy, int32_t 
 // path that left the canvas while it was asked is no answer: the host's ToScreen may take
 // paths off the canvas, empty it or destroy it.
 // A path of another implementation has no hit test of ours: nothing of it is ever hit.
+// HitTestPath's steps, the first one here, as AskKept takes it.
 int32_t CVXEditor::Ask(IVXPath* path, double x, double y, int32_t* part) {
     CVXPath* own = CVXPath::FromInterface(path);
     if (!own || doomed_) return kHitNothing;
+    *part = -1;
+    const HitSizes sizes;
+    const int32_t mode = editMode_;
     const uint64_t since = departures_;
+    const Rect box = own->CornerBox();
     own->AddRef();
-    const int32_t code = own->HitTestPath(this, x, y, editMode_, part);
+    const int32_t code = WidenedBoxHolds(box, ScreenMap(), sizes.mark, x, y)
+                             ? own->HitTestNearPath(this, x, y, mode, part, sizes)
+                             : kHitNothing;
     own->Release();  // the last reference when the host gave the path up meanwhile
     return Stays(path, since) ? code : kHitNothing;
 }
@@ -344,8 +369,7 @@ int32_t CVXEditor::AskKept(IVXPath* path, const Rect& box, double x, double y,
             ~Pop() { editor->asking_ = editor->asking_->outer; }
         } pop{this};
         asking_ = &asking;
-        near = WidenedBoxHolds(box, [this](double* sx, double* sy) { gate_.ToScreen(sx, sy); },
-                               sizes.mark, x, y);
+        near = WidenedBoxHolds(box, ScreenMap(), sizes.mark, x, y);
     }
     CVXPath* own = static_cast<CVXPath*>(path);  // a kept box is an own path's
     if (!near) {
@@ -376,8 +400,8 @@ int32_t CVXEditor::HitTestAt(double x, double y, bool selectedOnly, IVXPath** fo
         code = Ask(first, x, y, part);
         if (code != kHitNothing) hit = first;
     }
-    for (int32_t i = selections_.GetCount() - 1; i >= 0 && code == kHitNothing; --i) {
-        if (i >= selections_.GetCount()) continue;
+    for (int32_t i = selections_.Count() - 1; i >= 0 && code == kHitNothing; --i) {
+        if (i >= selections_.Count()) continue;
         IVXPath* path = selections_.GetAt(i);
         code = Ask(path, x, y, part);
         if (code != kHitNothing) hit = path;

@@ -75,11 +75,13 @@ public:
     ICanvasHost* Host() { return &gate_; }
     HostGate* Gate() { return &gate_; }
     CVXSelections& Selections() { return selections_; }
-    bool IsSelected(IVXPath* path) { return selections_.Contains(path) != 0; }
+    bool IsSelected(IVXPath* path) const { return selections_.Has(path); }
     const std::vector<IVXPath*>& Paths() const { return paths_; }
     IVXPath* HoveredPath() const { return hovered_; }
     // SetFeedback with the edit mode and the angle of the box handle under the mouse.
     void SendFeedback(IVXPath* path, int32_t code, int32_t busy, int32_t selected);
+    // The angle SendFeedback sends for a box handle's code (2 to 9).
+    double HandleAngle(IVXPath* path, int32_t code);
 
     // Paths leave the list only through RemovePath, DetachPath and ClearPaths, and each
     // departure is counted: code that kept a path across host calls can tell cheaply
@@ -105,6 +107,10 @@ private:
     int32_t AskKept(IVXPath* path, const Rect& box, double x, double y, const HitSizes& sizes,
                     int32_t* part);
     void HoldIfAsked(IVXPath* path);
+    // The hit test's ToScreen, through the gate without a call of its own.
+    auto ScreenMap() {
+        return [this](double* x, double* y) { gate_.ToScreen(x, y); };
+    }
     bool ClickSelect(IVXPath* path, bool* refresh);
     bool AddWithApproval(IVXPath* path);
     // Empties the selection and selects path, inside one selection bracket.
@@ -130,6 +136,13 @@ private:
         Asking* outer;
     };
     Asking* asking_ = nullptr;
+    struct {
+        IVXPath* path;  // null: none kept
+        int32_t code;
+        uint64_t generation;
+        double margin;
+        double angle;
+    } lastAngle_{};
     CVXSelections selections_;
     String currentTool_;
     std::map<String, IVXFigures*> tools_;
@@ -167,6 +180,13 @@ private:
         Asking* outer;
     };
     Asking* asking_ = nullptr;
+    struct {
+        IVXPath* path;  // null: none kept
+        int32_t code;
+        uint64_t generation;
+        double margin;
+        double angle;
+    } lastAngle_{};
     uint64_t checked_;  // departures when every held path was last seen on the canvas
 };
 

@@ -33,6 +33,15 @@ public:
     // must then come from a plain new.
     virtual void Destroy(uint32_t flags);
 
+    // Editor only: GetCount and Contains without a call, as the hover test asks them at
+    // every mouse move.
+    int32_t Count() const { return static_cast<int32_t>(paths_.size()); }
+    bool Has(const IVXPath* path) const {
+        for (const IVXPath* p : paths_) {
+            if (p == path) return true;
+        }
+        return false;
+    }
     // Editor only: drops the path, keeping the order of the others; absent paths are ignored.
     void Remove(IVXPath* path);
 

@@ -1,6 +1,7 @@
 // HitTestPath, IsInsideRect and the outline test they build on.
 #include "path/hit_test.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -157,63 +158,87 @@ int32_t CVXPath::HitTestNearPath(CVXEditor* editor, double x, double y, int32_t 
     int32_t unused;
     if (!part) part = &unused;
     *part = -1;
-    const ScreenMap toScreen(editor ? editor->Gate() : nullptr);
+    if (mode == 0 && editor && editor->IsSelected(this)) {
+        const int32_t code = HitTestHandles(editor, x, y, part, sizes);
+        if (code != kHitNothing) return code;
+    }
+    return HitTestNodes(editor, x, y, part, sizes);
+}
+
+// ToScreen is the host's code, which may change this path meanwhile: its lists are read by
+// index at each step, and the nodes copied.
+int32_t CVXPath::HitTestHandles(CVXEditor* editor, double x, double y, int32_t* part,
+                                const HitSizes& sizes) {
+    const ScreenMap toScreen(editor->Gate());
     const double mark = sizes.mark;
     const double half = sizes.half;
     const double tolerance = sizes.tolerance;
 
     // Corners P1 top-left, P2 top-right, P3 bottom-left, P4 bottom-right, canvas space.
     double cx[4], cy[4];
-    GetOrientedCorners(&cx[0], &cy[0], &cx[1], &cy[1], &cx[2], &cy[2], &cx[3], &cy[3]);
-
-    // ToScreen is the host's code, which may change this path meanwhile: its lists are read
-    // by index at each step, and the nodes copied.
-    if (mode == 0 && editor && editor->IsSelected(this)) {
-        for (size_t i = 0; i + 1 < referencePoints_.size(); i += 2) {
-            double sx, sy;
-            MapPoint(referencePoints_[i], referencePoints_[i + 1], transform_, &sx, &sy);
-            toScreen(&sx, &sy);
-            *part = static_cast<int32_t>((i / 2) & 0xFF);
-            if (InMarkBox(sx, sy, x, y, mark, half)) return kHitReference;
-        }
-
-        struct Handle {
-            double x, y;
-            int32_t code;
-        };
-        Handle handles[9] = {
-            {cx[0], cy[0], kHitTopLeft},
-            {(cx[0] + cx[1]) / 2.0, (cy[0] + cy[1]) / 2.0, kHitTop},
-            {cx[1], cy[1], kHitTopRight},
-            {(cx[1] + cx[3]) / 2.0, (cy[1] + cy[3]) / 2.0, kHitRight},
-            {cx[3], cy[3], kHitBottomRight},
-            {(cx[2] + cx[3]) / 2.0, (cy[2] + cy[3]) / 2.0, kHitBottom},
-            {cx[2], cy[2], kHitBottomLeft},
-            {(cx[0] + cx[2]) / 2.0, (cy[0] + cy[2]) / 2.0, kHitLeft},
-            {(cx[0] + cx[1] + cx[2] + cx[3]) / 4.0, (cy[0] + cy[1] + cy[2] + cy[3]) / 4.0,
-             kHitCenter},
-        };
-        for (Handle& h : handles) {
-            toScreen(&h.x, &h.y);
-            if (InMarkBox(h.x, h.y, x, y, mark, half)) return h.code;
-            *part = h.code;
-            if (InRingBox(h.x, h.y, x, y, mark)) return kHitRing;
-        }
-
-        // The box's edges, each pair of corners mapped to the screen as it is tested.
-        struct Edge {
-            int a, b;
-            int32_t code;
-        };
-        const Edge edges[4] = {{0, 1, kHitTop}, {1, 3, kHitRight}, {2, 3, kHitBottom},
-                               {0, 2, kHitLeft}};
-        for (const Edge& e : edges) {
-            double ax = cx[e.a], ay = cy[e.a], bx = cx[e.b], by = cy[e.b];
-            toScreen(&ax, &ay);
-            toScreen(&bx, &by);
-            if (SegmentHit(ax, ay, bx, by, x, y, tolerance, nullptr, nullptr)) return e.code;
-        }
+    const Corners& corners = OrientedCorners();
+    std::copy(corners.x, corners.x + 4, cx);
+    std::copy(corners.y, corners.y + 4, cy);
+    for (size_t i = 0; i + 1 < referencePoints_.size(); i += 2) {
+        double sx, sy;
+        MapPoint(referencePoints_[i], referencePoints_[i + 1], transform_, &sx, &sy);
+        toScreen(&sx, &sy);
+        *part = static_cast<int32_t>((i / 2) & 0xFF);
+        if (InMarkBox(sx, sy, x, y, mark, half)) return kHitReference;
     }
+
+    // The nine box handles in the order they are tried: a corner, the midpoint of two
+    // (a != b), or the mean of all four; each placed only when its turn comes, as most
+    // moves end at the first one tried.
+    struct Handle {
+        int a, b;
+        int32_t code;
+    };
+    static constexpr Handle kHandles[9] = {
+        {0, 0, kHitTopLeft},     {0, 1, kHitTop},        {1, 1, kHitTopRight},
+        {1, 3, kHitRight},       {3, 3, kHitBottomRight}, {2, 3, kHitBottom},
+        {2, 2, kHitBottomLeft},  {0, 2, kHitLeft},       {-1, -1, kHitCenter},
+    };
+    for (const Handle& h : kHandles) {
+        double hx, hy;
+        if (h.a < 0) {
+            hx = (cx[0] + cx[1] + cx[2] + cx[3]) / 4.0;
+            hy = (cy[0] + cy[1] + cy[2] + cy[3]) / 4.0;
+        } else if (h.a == h.b) {
+            hx = cx[h.a];
+            hy = cy[h.a];
+        } else {
+            hx = (cx[h.a] + cx[h.b]) / 2.0;
+            hy = (cy[h.a] + cy[h.b]) / 2.0;
+        }
+        toScreen(&hx, &hy);
+        if (InMarkBox(hx, hy, x, y, mark, half)) return h.code;
+        *part = h.code;
+        if (InRingBox(hx, hy, x, y, mark)) return kHitRing;
+    }
+
+    // The box's edges, each pair of corners mapped to the screen as it is tested.
+    struct Edge {
+        int a, b;
+        int32_t code;
+    };
+    const Edge edges[4] = {{0, 1, kHitTop}, {1, 3, kHitRight}, {2, 3, kHitBottom},
+                           {0, 2, kHitLeft}};
+    for (const Edge& e : edges) {
+        double ax = cx[e.a], ay = cy[e.a], bx = cx[e.b], by = cy[e.b];
+        toScreen(&ax, &ay);
+        toScreen(&bx, &by);
+        if (SegmentHit(ax, ay, bx, by, x, y, tolerance, nullptr, nullptr)) return e.code;
+    }
+    return kHitNothing;
+}
+
+int32_t CVXPath::HitTestNodes(CVXEditor* editor, double x, double y, int32_t* part,
+                              const HitSizes& sizes) {
+    const ScreenMap toScreen(editor ? editor->Gate() : nullptr);
+    const double mark = sizes.mark;
+    const double half = sizes.half;
+    const double tolerance = sizes.tolerance;
 
     // Node marks take precedence over every segment, so the outline is collected while the
     // marks are tested and examined only when no mark is hit.

@@ -10,24 +10,11 @@ namespace vx {
 
 CurrentPointState g_currentPoint;
 
-namespace {
-// The table pointer shared by every CVXPath (the class is final), recorded at the first
-// creation; no CVXPath can exist before it is set.
-const void* g_pathTable = nullptr;
-
-const void* TableOf(const void* object) { return *static_cast<const void* const*>(object); }
-}  // namespace
-
 CVXPath* CVXPath::Create() {
     CVXPath* path = new (std::nothrow) CVXPath();
-    if (path && !g_pathTable) g_pathTable = TableOf(path);
+    if (path && !table_) table_ = *reinterpret_cast<const void* const*>(path);
     ++boxesGeneration_;  // it may take the address of one gone
     return path;
-}
-
-CVXPath* CVXPath::FromInterface(IVXPath* path) {
-    if (!path || !g_pathTable || TableOf(path) != g_pathTable) return nullptr;
-    return static_cast<CVXPath*>(path);
 }
 
 CVXPath::~CVXPath() {

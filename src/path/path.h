@@ -16,9 +16,11 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <vector>
 
+#include "interface/global_parameters.h"
 #include "ostrel/ostrel.h"
 #include "path/geometry.h"
 #include "templates/figure_template.h"
@@ -114,8 +116,12 @@ public:
     // and a copy of them may be wrong at any time.
     bool NodesLent() const { return nodesLent_; }
 
-    // Identifies paths of this library among IVXPath pointers a host hands back.
-    static CVXPath* FromInterface(IVXPath* path);
+    // Identifies paths of this library among IVXPath pointers a host hands back. Inline, as
+    // the hover test asks it at every mouse move.
+    static CVXPath* FromInterface(IVXPath* path) {
+        if (!path || !table_ || *reinterpret_cast<const void* const*>(path) != table_) return nullptr;
+        return static_cast<CVXPath*>(path);
+    }
 
 private:
     CVXPath() = default;
@@ -152,12 +158,27 @@ private:
         nodesLent_ = false;
         CornersChanged();
     }
-    const Corners& OrientedCorners();
+    const Corners& OrientedCorners() {
+        const double margin = g_parameters.FlatBoundsMargin;
+        if (corners_.valid && !nodesLent_ && std::memcmp(&corners_.margin, &margin, sizeof margin) == 0)
+            return corners_;
+        return MeasureCorners();
+    }
+    const Corners& MeasureCorners();
+    // HitTestNearPath's parts: the reference and box handles and the box's edges of a
+    // selected path in object mode, then the nodes and the outline.
+    int32_t HitTestHandles(CVXEditor* editor, double x, double y, int32_t* part,
+                           const HitSizes& sizes);
+    int32_t HitTestNodes(CVXEditor* editor, double x, double y, int32_t* part,
+                         const HitSizes& sizes);
     mutable Rect nodeBox_;
     mutable bool nodeBoxValid_ = false;
     Corners corners_;
     bool nodesLent_ = false;  // NodeAt handed out a writable pointer
     static inline uint64_t boxesGeneration_ = 0;
+    // The table pointer shared by every CVXPath (the class is final), recorded at the first
+    // creation; no CVXPath can exist before it is set.
+    static inline const void* table_ = nullptr;
 };
 
 // One reference on a path for as long as the holder lives (null holds nothing): a path that

@@ -84,10 +84,8 @@ double* CVXPath::GetBounds(double* x, double* y, double* w, double* h) {
     return h;
 }
 
-const CVXPath::Corners& CVXPath::OrientedCorners() {
+const CVXPath::Corners& CVXPath::MeasureCorners() {
     const double margin = g_parameters.FlatBoundsMargin;
-    if (corners_.valid && !nodesLent_ && std::memcmp(&corners_.margin, &margin, sizeof margin) == 0)
-        return corners_;
     double* px = corners_.x;
     double* py = corners_.y;
     GetCorners(&px[0], &py[0], &px[1], &py[1], &px[2], &py[2], &px[3], &py[3]);

@@ -83,6 +83,8 @@ bool HostGate::IsShut(const ICanvasHost* host) {
     return gate && gate->shut();
 }
 
+void HostGate::ClearDoors() { doors_.clear(); }
+
 IDrawSurface* HostGate::Door(IDrawSurface* surface) {
     if (!surface) return nullptr;
     for (const auto& door : doors_) {
@@ -92,12 +94,6 @@ IDrawSurface* HostGate::Door(IDrawSurface* surface) {
     return doors_.back().get();
 }
 
-void HostGate::DropDoors() { doors_.clear(); }
-
-void HostGate::SetFeedback(int32_t mode, IVXPath* path, int32_t code, int32_t busy,
-                           int32_t selected, double angle) {
-    if (!shut_) host_->SetFeedback(mode, path, code, busy, selected, angle);
-}
 void HostGate::BeginTracking() {
     if (!shut_) host_->BeginTracking();
 }

@@ -35,10 +35,16 @@ public:
     static bool IsShut(const ICanvasHost* host);
     // The door to a surface (null stays null; a door is its own door).
     IDrawSurface* Door(IDrawSurface* surface);
-    void DropDoors();
+    // Inline for the common case of no door, as every canvas call ends here.
+    void DropDoors() {
+        if (!doors_.empty()) ClearDoors();
+    }
 
+    // Here too: the hover feedback comes at every mouse move.
     void SetFeedback(int32_t mode, IVXPath* path, int32_t code, int32_t busy, int32_t selected,
-                     double angle) override;
+                     double angle) override {
+        if (!shut_) host_->SetFeedback(mode, path, code, busy, selected, angle);
+    }
     void BeginTracking() override;
     void EndTracking() override;
     int32_t AcceptTrackPoint(double x, double y, int32_t one) override;
@@ -60,6 +66,7 @@ public:
 
 private:
     class SurfaceDoor;
+    void ClearDoors();
 
     ICanvasHost* host_;
     bool shut_ = false;

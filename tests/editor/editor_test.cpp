@@ -2,6 +2,7 @@
 // its references, hit test and feedback, clicks, template texts, teardown, and the table.
 #include <cmath>
 #include <cstring>
+#include <functional>
 
 #include "editor_fixture.h"
 
@@ -181,6 +182,73 @@ TEST_F(CanvasTest, HoverFeedbackCarriesTheHandleAngle) {
     canvas->MouseMove(500, 500);
     canvas->KeyDown(65, 0, 0);  // only Control follows the cursor
     EXPECT_EQ(log.lines, Lines{"SetFeedback 0 p 0 1 0 0"});
+}
+
+// The canvas answers hovers from the boxes it keeps beside its list. After each kind of
+// change it must make the calls and give the answers of a new canvas listing the same paths,
+// which has kept nothing yet: the same ToScreen points, the same feedback.
+TEST_F(CanvasTest, KeptBoxesFollowEveryChangeOfPathsListSelectionAndParameters) {
+    TestTemplates templates;
+    VX_DestroyGraphicCanvas(canvas);
+    canvas = static_cast<IGraphicCanvasEx*>(VX_CreateGraphicCanvas(&host));
+    IVXPath* r = Add("M 10 10 L 110 10 L 110 70 L 10 70 Z", "r");
+    IVXPath* f = Add("M 0 200 L 100 200", "f");  // flat: its box is the margin's
+    IVXPath* t = Add("M 100 100 L 200 100 L 200 200 L 100 200 Z", "t");
+    auto move = [](IVXPath* p, double b, double e, double f) {
+        const double m[6] = {1, b, -b, 1, e, f};
+        p->SetTransform(m);
+    };
+    auto relist = [&](std::initializer_list<IVXPath*> order) {
+        for (IVXPath* p : order) canvas->DetachPath(p);  // its reference passes to us
+        for (IVXPath* p : order) canvas->AddPath(p), p->Release();
+    };
+    const std::pair<const char*, std::function<void()>> changes[] = {
+        {"none", [] {}},
+        {"node added", [&] { r->AddNode(VX_NODE_LINE, 300, 70, 0, 0, 0, 0); }},
+        {"node written in place", [&] { CVXPath::FromInterface(r)->NodeAt(1)->x1 = 250; }},
+        {"written again", [&] { CVXPath::FromInterface(r)->NodeAt(1)->x1 = 60; }},
+        {"nodes replaced", [&] { f->ClearNodes(), AddPathText(f, "M 0 220 L 60 220"); }},
+        {"margin set", [&] { VX_SetParameters(1, 12); }},
+        {"margin written", [&] { g_parameters.FlatBoundsMargin = 1; }},
+        {"mark size", [&] { VX_SetParameters(0, 20); }},
+        {"copied", [&] { f->CopyFrom(t, 0); }},
+        {"moved", [&] { move(t, 0, 20, -40); }},
+        {"rotated", [&] { move(t, 0.5, 0, 0); }},
+        // A template figure's box is its frame, whatever its nodes: dropping it shows them.
+        {"template", [&] {
+             canvas->ApplyTemplateText(t, VXTEXT("<Tab><(0.75,0)>"), false);
+             t->AddNode(VX_NODE_LINE, 300, 200, 0, 0, 0, 0);
+         }},
+        {"template dropped", [&] { CVXPath::FromInterface(t)->AttachTemplate(nullptr); }},
+        {"reordered", [&] { relist({r}); }},
+        {"removed", [&] { relist({f}), canvas->RemovePath(f); }},
+        {"added", [&] { canvas->AddPath(f), f->Release(); }},
+        {"cleared and refilled", [&] {
+             for (IVXPath* p : {r, f, t}) p->AddRef();
+             canvas->ClearPaths();
+             for (IVXPath* p : {t, r, f}) canvas->AddPath(p), p->Release();
+         }},
+        {"selected", [&] { Select({r, f}); }},
+        {"node mode", [&] { canvas->SetEditMode(1); }},
+    };
+    host.logMapping = true;
+    auto hover = [&](IGraphicCanvas* on, double x, double y) {
+        on->MouseMove(-500, -500);  // nothing: no hovered path asked first
+        log.Clear();
+        on->MouseMove(x, y);
+        return log.lines;
+    };
+    for (const auto& [name, change] : changes) {
+        change();
+        IGraphicCanvas* fresh = VX_CreateGraphicCanvas(&host);
+        for (int32_t i = 0; i < canvas->GetPathCount(); ++i) fresh->AddPath(canvas->GetPath(i));
+        for (IVXPath* p : Selected()) fresh->GetSelections()->Add(p);
+        fresh->SetEditMode(canvas->GetEditMode());
+        for (double x : {-30.0, -12.0, 0.0, 10.0, 60.0, 110.0, 126.0, 127.0, 200.0, 250.0, 300.0})
+            for (double y : {-12.0, 10.0, 40.0, 70.0, 87.0, 100.0, 196.0, 204.0, 212.0, 220.0})
+                ASSERT_EQ(hover(canvas, x, y), hover(fresh, x, y)) << name << " at " << x << "," << y;
+        VX_DestroyGraphicCanvas(fresh);
+    }
 }
 
 TEST_F(CanvasTest, ClicksAndIgnoredButtons) {

@@ -137,7 +137,11 @@ TEST_F(ReentryTest, ACanvasDestroyedInsideACallGoesWhenTheCallReturns) {
 
 TEST_F(CanvasTest, ReentryHitTestWhileToScreenChangesTheCanvas) {
     host.logMapping = true;
-    IVXPath *a = nullptr, *c = nullptr;  // c, the top path, is asked first
+    IVXPath *a = nullptr, *b = nullptr, *c = nullptr;  // c, the top path, is asked first
+    auto Translate = [](IVXPath* p, double e, double f) {
+        const double m[6] = {1, 0, 0, 1, e, f};
+        p->SetTransform(m);
+    };
     struct Case {
         std::string at;
         std::function<void()> act;
@@ -153,13 +157,15 @@ TEST_F(CanvasTest, ReentryHitTestWhileToScreenChangesTheCanvas) {
         {"ToScreen 0 100", [&] { for (int i = 0; i < 64; ++i) c->AddNode(VX_NODE_LINE, 100, 101 + i, 0, 0, 0, 0); },
          100, 17, "c"},
         {"ToScreen", [&] { DestroyCanvas(); }, 50, 0, "null"},
+        // Paths below move while the top one is asked: they are found where they are now.
+        {"ToScreen", [&] { Translate(b, 0, 1000), Translate(a, 0, 50); }, 50, 17, "a"},
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         SCOPED_TRACE(i);
         if (!canvas) canvas = static_cast<IGraphicCanvasEx*>(VX_CreateGraphicCanvas(&host));
         canvas->ClearPaths();
         a = Add("M 0 0 L 100 0", "a");
-        Add("M 0 50 L 100 50", "b");
+        b = Add("M 0 50 L 100 50", "b");
         c = Add("M 0 100 L 100 100", "c");
         log.Clear();
         During(cases[i].at, cases[i].act);
