@@ -334,7 +334,8 @@ double CVXEditor::HandleAngle(IVXPath* path, int32_t code) {
 // path that left the canvas while it was asked is no answer: the host's ToScreen may take
 // paths off the canvas, empty it or destroy it.
 // A path of another implementation has no hit test of ours: nothing of it is ever hit.
-// HitTestPath's steps, the first one here, as AskKept takes it.
+// The first step of HitTestPath is taken here, on the path's own box, as AskKept takes it
+// on a kept one.
 int32_t CVXEditor::Ask(IVXPath* path, double x, double y, int32_t* part) {
     CVXPath* own = CVXPath::FromInterface(path);
     if (!own || doomed_) return kHitNothing;

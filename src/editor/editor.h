@@ -170,23 +170,6 @@ public:
 private:
     const CVXEditor& canvas_;
     std::vector<IVXPath*> paths_;
-    PathBoxes boxes_;  // the corner boxes of paths_, for the hover walk
-    // The listed paths whose kept boxes the walk is having mapped now, innermost first (a
-    // host's ToScreen may start another walk). The walk holds no reference on them: one
-    // that leaves the canvas meanwhile is held from its departure until the walk lets go.
-    struct Asking {
-        IVXPath* path;
-        bool held;
-        Asking* outer;
-    };
-    Asking* asking_ = nullptr;
-    struct {
-        IVXPath* path;  // null: none kept
-        int32_t code;
-        uint64_t generation;
-        double margin;
-        double angle;
-    } lastAngle_{};
     uint64_t checked_;  // departures when every held path was last seen on the canvas
 };
 

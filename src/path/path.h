@@ -119,8 +119,8 @@ public:
     // Identifies paths of this library among IVXPath pointers a host hands back. Inline, as
     // the hover test asks it at every mouse move.
     static CVXPath* FromInterface(IVXPath* path) {
-        if (!path || !table_ || *reinterpret_cast<const void* const*>(path) != table_) return nullptr;
-        return static_cast<CVXPath*>(path);
+        const bool own = path && table_ && *reinterpret_cast<const void* const*>(path) == table_;
+        return own ? static_cast<CVXPath*>(path) : nullptr;
     }
 
 private:
@@ -160,9 +160,9 @@ private:
     }
     const Corners& OrientedCorners() {
         const double margin = g_parameters.FlatBoundsMargin;
-        if (corners_.valid && !nodesLent_ && std::memcmp(&corners_.margin, &margin, sizeof margin) == 0)
-            return corners_;
-        return MeasureCorners();
+        const bool current = corners_.valid && !nodesLent_ &&
+                             std::memcmp(&corners_.margin, &margin, sizeof margin) == 0;
+        return current ? corners_ : MeasureCorners();
     }
     const Corners& MeasureCorners();
     // HitTestNearPath's parts: the reference and box handles and the box's edges of a
