@@ -354,15 +354,13 @@ int32_t CVXEditor::Ask(IVXPath* path, double x, double y, int32_t* part) {
 
 // Ask for a listed path whose box is kept, while the kept boxes are current (so the canvas
 // is not doomed and the sizes are the parameters' now): the first step on the kept box,
-// the rest on the path itself, with the calls Ask would make. Ask's reference is taken
-// only once the point is near; a path that leaves the canvas during the two calls before
-// is held by its departure (HoldIfAsked).
-int32_t CVXEditor::AskKept(IVXPath* path, const Rect& box, double x, double y,
-                           const HitSizes& sizes, int32_t* part) {
+// the rest on the path itself (AskNear), with the calls Ask would make. Ask's reference is
+// taken only once the point is near; a path that leaves the canvas during the two calls
+// before is held by its departure (HoldIfAsked). Inline in the walk: most paths end here.
+inline int32_t CVXEditor::AskKept(IVXPath* path, const Rect& box, double x, double y,
+                                  const HitSizes& sizes, int32_t* part) {
     *part = -1;
-    const int32_t mode = editMode_;
-    const uint64_t since = departures_;
-    Asking asking{path, false, asking_};
+    Asking asking{path, false, asking_, editMode_, departures_};
     bool near;
     {
         struct Pop {
@@ -372,15 +370,18 @@ int32_t CVXEditor::AskKept(IVXPath* path, const Rect& box, double x, double y,
         asking_ = &asking;
         near = WidenedBoxHolds(box, ScreenMap(), sizes.mark, x, y);
     }
-    CVXPath* own = static_cast<CVXPath*>(path);  // a kept box is an own path's
-    if (!near) {
-        if (asking.held) own->Release();  // the last reference when the host gave it up
-        return kHitNothing;
-    }
-    if (!asking.held) own->AddRef();
-    const int32_t code = own->HitTestNearPath(this, x, y, mode, part, sizes);
+    if (near) return AskNear(asking, x, y, sizes, part);
+    if (asking.held) path->Release();  // the last reference when the host gave it up
+    return kHitNothing;
+}
+
+int32_t CVXEditor::AskNear(const Asking& asked, double x, double y, const HitSizes& sizes,
+                           int32_t* part) {
+    CVXPath* own = static_cast<CVXPath*>(asked.path);  // a kept box is an own path's
+    if (!asked.held) own->AddRef();
+    const int32_t code = own->HitTestNearPath(this, x, y, asked.mode, part, sizes);
     own->Release();
-    return Stays(path, since) ? code : kHitNothing;
+    return Stays(asked.path, asked.since) ? code : kHitNothing;
 }
 
 void CVXEditor::HoldIfAsked(IVXPath* path) {

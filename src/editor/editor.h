@@ -106,6 +106,8 @@ private:
     int32_t Ask(IVXPath* path, double x, double y, int32_t* part);
     int32_t AskKept(IVXPath* path, const Rect& box, double x, double y, const HitSizes& sizes,
                     int32_t* part);
+    struct Asking;
+    int32_t AskNear(const Asking& asked, double x, double y, const HitSizes& sizes, int32_t* part);
     void HoldIfAsked(IVXPath* path);
     // The hit test's ToScreen, through the gate without a call of its own.
     auto ScreenMap() {
@@ -134,6 +136,8 @@ private:
         IVXPath* path;
         bool held;
         Asking* outer;
+        int32_t mode;     // the edit mode and the departures when it was asked
+        uint64_t since;
     };
     Asking* asking_ = nullptr;
     struct {
