@@ -10,10 +10,18 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "text/string.h"
 
 namespace vx::platform {
+
+// Where something is in a file: line and column (characters) counted from 1; 0 where the
+// parser does not say.
+struct SourcePlace {
+    uint32_t line = 0;
+    uint32_t column = 0;
+};
 
 // An element of a loaded document; valid during the visit that hands it out.
 class XmlElement {
@@ -24,6 +32,9 @@ public:
     virtual bool Attribute(const char* name, String* value) const = 0;
     // Visits the element children in document order.
     virtual void ForEachChild(const std::function<void(const XmlElement&)>& visit) const = 0;
+    // Where the element's start tag begins, for documents loaded with a report; nothing
+    // (0, 0) otherwise and wherever the parser keeps no places (MSXML).
+    virtual SourcePlace Place() const = 0;
 
 protected:
     ~XmlElement() = default;
@@ -46,6 +57,14 @@ private:
 // square of its size (20 MB: 40 s); a larger file is skipped on every build alike.
 constexpr uintmax_t kMaxXmlFileBytes = uintmax_t{4} << 20;
 
+// Why a file was not read, for the figure checker; the loader itself needs no reason.
+struct XmlLoadReport {
+    enum class Failure { None, CannotOpen, NotAFile, TooLarge, NotWellFormed };
+    Failure failure = Failure::None;
+    std::string message;  // the system's or the parser's own words (UTF-8), when it has any
+    SourcePlace place;    // NotWellFormed: where the parser stopped, when it says
+};
+
 // One document: created, loaded from one file, read, destroyed.
 class XmlDocument {
 public:
@@ -56,10 +75,13 @@ public:
     // False when the file cannot be read, is larger than kMaxXmlFileBytes or is not
     // well-formed XML. Nothing beyond the file itself is read: no external entity, external
     // DTD or network resource is fetched. Portable builds open regular files only (after
-    // following links), so a FIFO or a device never blocks the load.
-    virtual bool Load(const std::filesystem::path& path) = 0;
-    // The name of the root element; false when the document has none.
-    virtual bool RootName(String* name) const = 0;
+    // following links), so a FIFO or a device never blocks the load. A report (may be
+    // null) receives the reason of a failure, and asks the parser to keep every element's
+    // place, which costs time and memory that the loader alone does not spend.
+    virtual bool Load(const std::filesystem::path& path, XmlLoadReport* report) = 0;
+    // The name of the root element and, when place is not null, its place; false when the
+    // document has none.
+    virtual bool RootName(String* name, SourcePlace* place) const = 0;
     // Visits every element named exactly "figure", at any depth, in document order.
     virtual void ForEachFigure(const std::function<void(const XmlElement&)>& visit) const = 0;
 };

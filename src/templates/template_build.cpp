@@ -6,58 +6,45 @@
 
 namespace vx {
 
-namespace {
-
-// The four frame prefixes: "%f + (%f - %f)*(" for x and y coordinates, "(%f - %f)*(" for a
-// rectangle's width and height, made from the four edges printed once each. The frame
-// enters every coordinate through these texts, so its edges act as if rounded to the
-// nearest millionth.
-struct FramePrefixes {
-    explicit FramePrefixes(const double* f) {
-        // The edges first, each printed once; then x is the left edge and " + " in front of
-        // w, y likewise of h.
-        all.reserve(256);
-        size_t at[5] = {0, 0, 0, 0, 0};
-        for (int i = 0; i < 4; ++i) {
-            text::AppendFixed(all, f[i]);
-            at[i + 1] = all.size();
-        }
-        const auto edge = [&](int i) { all.append(all, at[i], at[i + 1] - at[i]); };
-        const auto bracket = [&](int a, int b) {
-            all += VXTEXT("(");
-            edge(a);
-            all += VXTEXT(" - ");
-            edge(b);
-            all += VXTEXT(")*(");
-        };
-        const size_t xAt = all.size();
-        edge(0);
-        all += VXTEXT(" + ");
-        const size_t wAt = all.size();
-        bracket(2, 0);
-        const size_t yAt = all.size();
-        edge(1);
-        all += VXTEXT(" + ");
-        const size_t hAt = all.size();
-        bracket(3, 1);
-        const StringView view(all);
-        x = view.substr(xAt, yAt - xAt);
-        w = view.substr(wAt, yAt - wAt);
-        y = view.substr(yAt);
-        h = view.substr(hAt);
+// The edges first, each printed once; then x is the left edge and " + " in front of w, y
+// likewise of h.
+CoordinatePrefixes::CoordinatePrefixes(const double* f) {
+    all_.reserve(256);
+    size_t at[5] = {0, 0, 0, 0, 0};
+    for (int i = 0; i < 4; ++i) {
+        text::AppendFixed(all_, f[i]);
+        at[i + 1] = all_.size();
     }
+    const auto edge = [&](int i) { all_.append(all_, at[i], at[i + 1] - at[i]); };
+    const auto bracket = [&](int a, int b) {
+        all_ += VXTEXT("(");
+        edge(a);
+        all_ += VXTEXT(" - ");
+        edge(b);
+        all_ += VXTEXT(")*(");
+    };
+    const size_t xAt = all_.size();
+    edge(0);
+    all_ += VXTEXT(" + ");
+    const size_t wAt = all_.size();
+    bracket(2, 0);
+    const size_t yAt = all_.size();
+    edge(1);
+    all_ += VXTEXT(" + ");
+    const size_t hAt = all_.size();
+    bracket(3, 1);
+    const StringView view(all_);
+    x_ = view.substr(xAt, yAt - xAt);
+    w_ = view.substr(wAt, yAt - wAt);
+    y_ = view.substr(yAt);
+    h_ = view.substr(hAt);
+}
 
-    StringView For(uint32_t kind, int k) const {
-        if (kind == VX_NODE_RECT && k == 2) return w;
-        if (kind == VX_NODE_RECT && k == 3) return h;
-        return k % 2 == 0 ? x : y;
-    }
-
-    String all;
-    StringView x, y, w, h;
-};
-
-}  // namespace
+StringView CoordinatePrefixes::For(uint32_t kind, int k) const {
+    if (kind == VX_NODE_RECT && k == 2) return w_;
+    if (kind == VX_NODE_RECT && k == 3) return h_;
+    return k % 2 == 0 ? x_ : y_;
+}
 
 bool BuildPathFromTemplate(IVXPath* path, FigureTemplate& figure, const double* frame) {
     path->ClearNodes();
@@ -80,7 +67,7 @@ bool BuildPathFromTemplate(IVXPath* path, FigureTemplate& figure, const double* 
         if (pending > 0) own->AddNodes(batch, pending);
         pending = 0;
     };
-    const FramePrefixes prefixes(figure.frame);
+    const CoordinatePrefixes prefixes(figure.frame);
     for (const TemplateElement& element : figure.elements) {
         PathNode& node = batch[pending];
         node = PathNode{static_cast<int32_t>(element.kind), 0, 0, 0, 0, 0, 0, 0};

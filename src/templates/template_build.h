@@ -6,8 +6,28 @@
 
 #include "ostrel/ostrel.h"
 #include "templates/figure_template.h"
+#include "text/string.h"
 
 namespace vx {
+
+// The four frame prefixes of coordinate texts: "%f + (%f - %f)*(" for x and y coordinates,
+// "(%f - %f)*(" for a rectangle's width and height, made from the frame's four edges
+// (left, top, right, bottom) printed once each. A coordinate is evaluated as its prefix,
+// its text and ")". The frame enters every coordinate through these texts, so its edges
+// act as if rounded to the nearest millionth.
+class CoordinatePrefixes {
+public:
+    explicit CoordinatePrefixes(const double* frame);
+    CoordinatePrefixes(const CoordinatePrefixes&) = delete;
+    CoordinatePrefixes& operator=(const CoordinatePrefixes&) = delete;
+
+    // The prefix of coordinate k (0 to 5) of an element of this kind.
+    StringView For(uint32_t kind, int k) const;
+
+private:
+    String all_;
+    StringView x_, y_, w_, h_;
+};
 
 // Empties path, sets the template's frame (left, top, right, bottom) and appends one node
 // per element: each coordinate text is evaluated as the frame edge printed with "%f" plus

@@ -4,6 +4,7 @@
 // but the file is read: no option that fetches (external entities, DTDs, XInclude, the
 // network) is given, and nothing here walks the tree by recursion.
 #include <fcntl.h>
+#include <libxml/SAX2.h>
 #include <libxml/parser.h>
 #include <libxml/parserInternals.h>
 #include <libxml/tree.h>
@@ -12,8 +13,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstring>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/xml_dom.h"
@@ -77,9 +82,13 @@ bool AppendValue(xmlNodePtr node, size_t* budget, std::string* out) {
     return produced <= limit;
 }
 
+// The places of a document's elements, by node; filled while the document is parsed.
+using PlaceMap = std::unordered_map<const xmlNode*, SourcePlace>;
+
 class Element final : public XmlElement {
 public:
-    Element(xmlNodePtr node, size_t* entityBudget) : node_(node), entityBudget_(entityBudget) {}
+    Element(xmlNodePtr node, size_t* entityBudget, const PlaceMap* places)
+        : node_(node), entityBudget_(entityBudget), places_(places) {}
 
     String Name() const override {
         String name;
@@ -106,30 +115,57 @@ public:
     void ForEachChild(const std::function<void(const XmlElement&)>& visit) const override {
         for (xmlNodePtr child = FirstElement(node_->children); child;
              child = FirstElement(child->next)) {
-            visit(Element(child, entityBudget_));
+            visit(Element(child, entityBudget_, places_));
         }
+    }
+
+    SourcePlace Place() const override {
+        if (!places_) return {};
+        const auto found = places_->find(node_);
+        return found == places_->end() ? SourcePlace{} : found->second;
     }
 
 private:
     xmlNodePtr node_;
     size_t* entityBudget_;
+    const PlaceMap* places_;
 };
 
 // Some messages (I/O errors above all) bypass the parser options and go to the generic error
 // handler, which prints to stderr by default. The loader reports nothing, so while a file
-// loads the handlers are silent; the host's own handlers come back afterwards.
+// loads the handlers are silent; the host's own handlers come back afterwards. For the
+// checker the first fatal error (the one that makes the file not well-formed; later ones
+// follow from it) is kept.
 void Silent(void*, const char*, ...) {}
-void SilentStructured(void*, xmlErrorPtr) {}
+
+struct FirstError {
+    int level = XML_ERR_NONE;
+    std::string message;
+    SourcePlace place;
+
+    static void Keep(void* context, xmlErrorPtr error) {
+        auto* self = static_cast<FirstError*>(context);
+        if (!self || !error || error->level <= self->level || self->level == XML_ERR_FATAL) return;
+        if (error->level < XML_ERR_ERROR) return;
+        self->level = error->level;
+        self->message = error->message ? error->message : "";
+        while (!self->message.empty() && std::isspace(static_cast<unsigned char>(self->message.back()))) {
+            self->message.pop_back();
+        }
+        self->place.line = static_cast<uint32_t>(std::max(error->line, 0));
+        self->place.column = static_cast<uint32_t>(std::max(error->int2, 0));
+    }
+};
 
 class SilentErrors {
 public:
-    SilentErrors()
+    explicit SilentErrors(FirstError* first)
         : generic_(xmlGenericError),
           genericContext_(xmlGenericErrorContext),
           structured_(xmlStructuredError),
           structuredContext_(xmlStructuredErrorContext) {
         xmlSetGenericErrorFunc(nullptr, Silent);
-        xmlSetStructuredErrorFunc(nullptr, SilentStructured);
+        xmlSetStructuredErrorFunc(first, &FirstError::Keep);
     }
     ~SilentErrors() {
         xmlSetGenericErrorFunc(genericContext_, generic_);
@@ -174,32 +210,91 @@ xmlNodePtr NextElement(xmlNodePtr node, xmlNodePtr root) {
 struct DocFree {
     void operator()(xmlDocPtr doc) const { xmlFreeDoc(doc); }
 };
+struct ContextFree {
+    void operator()(xmlParserCtxtPtr context) const { xmlFreeParserCtxt(context); }
+};
+
+// Characters (not bytes) of UTF-8 text.
+uint32_t CountCharacters(const xmlChar* begin, const xmlChar* end) {
+    uint32_t count = 0;
+    for (const xmlChar* p = begin; p < end; ++p) count += (*p & 0xC0) != 0x80;
+    return count;
+}
+
+// Takes the place of libxml2's start-of-element handler while a document is parsed for the
+// checker: builds the element as always, then notes where its "<" was. The parser calls it
+// once the start tag is read, with the whole tag still in its buffer ('<' cannot occur
+// inside a tag), so the place is found by going back from the parser's position.
+// Elements parsed from an entity's text (another parser context) get no place.
+struct PlaceRecorder {
+    xmlParserCtxtPtr context;
+    PlaceMap* places;
+
+    static void StartElement(void* ctx, const xmlChar* localname, const xmlChar* prefix,
+                             const xmlChar* uri, int namespaceCount, const xmlChar** namespaces,
+                             int attributeCount, int defaultedCount, const xmlChar** attributes) {
+        xmlSAX2StartElementNs(ctx, localname, prefix, uri, namespaceCount, namespaces,
+                              attributeCount, defaultedCount, attributes);
+        const auto context = static_cast<xmlParserCtxtPtr>(ctx);
+        const auto* self = static_cast<const PlaceRecorder*>(context->_private);
+        if (!self || context != self->context || context->inputNr != 1 || !context->node) return;
+        self->places->emplace(context->node, Find(context->input));
+    }
+
+    static SourcePlace Find(const xmlParserInput* input) {
+        const xmlChar* start = input->cur;
+        while (start > input->base && *start != '<') --start;
+        uint32_t newlines = 0;
+        for (const xmlChar* p = start; p < input->cur; ++p) newlines += *p == '\n';
+        SourcePlace place;
+        place.line = static_cast<uint32_t>(std::max(input->line, 0)) - std::min<uint32_t>(newlines, input->line);
+        const xmlChar* lineStart = start;
+        while (lineStart > input->base && lineStart[-1] != '\n') --lineStart;
+        if (lineStart > input->base || input->consumed == 0) {
+            place.column = 1 + CountCharacters(lineStart, start);
+        } else if (newlines == 0) {  // the line began before what the buffer still holds
+            const uint32_t back = CountCharacters(start, input->cur);
+            place.column = input->col > static_cast<int>(back) ? static_cast<uint32_t>(input->col) - back : 0;
+        }
+        return place;
+    }
+};
 
 class Document final : public XmlDocument {
 public:
-    bool Load(const std::filesystem::path& path) override {
+    bool Load(const std::filesystem::path& path, XmlLoadReport* report) override {
         doc_.reset();
+        places_.clear();
         entityBudget_ = kEntityTextPerDocument;
+        XmlLoadReport ignored;
+        XmlLoadReport& why = report ? *report : ignored;
+        why = XmlLoadReport();
         // Opened without blocking and checked once open: a FIFO or a device named *.xml is
         // skipped, and none can take the place of the file between the check and the read.
         const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-        if (fd < 0) return false;
+        if (fd < 0) {
+            why.failure = XmlLoadReport::Failure::CannotOpen;
+            if (report) why.message = std::strerror(errno);
+            return false;
+        }
         struct stat status;
-        if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) &&
-            static_cast<uintmax_t>(status.st_size) <= kMaxXmlFileBytes) {
-            SilentErrors silent;
-            DeepDocuments deep;
-            doc_.reset(xmlReadFd(fd, nullptr, nullptr,
-                                 XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING));
+        if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+            why.failure = XmlLoadReport::Failure::NotAFile;
+        } else if (static_cast<uintmax_t>(status.st_size) > kMaxXmlFileBytes) {
+            why.failure = XmlLoadReport::Failure::TooLarge;
+        } else {
+            Parse(fd, report);
         }
         ::close(fd);
         return doc_ != nullptr;
     }
 
-    bool RootName(String* name) const override {
+    bool RootName(String* name, SourcePlace* place) const override {
         xmlNodePtr root = doc_ ? xmlDocGetRootElement(doc_.get()) : nullptr;
         if (!root) return false;
-        *name = Element(root, &entityBudget_).Name();
+        const Element element(root, &entityBudget_, &places_);
+        *name = element.Name();
+        if (place) *place = element.Place();
         return true;
     }
 
@@ -208,13 +303,38 @@ public:
     void ForEachFigure(const std::function<void(const XmlElement&)>& visit) const override {
         xmlNodePtr root = doc_ ? xmlDocGetRootElement(doc_.get()) : nullptr;
         for (xmlNodePtr node = root; node; node = NextElement(node, root)) {
-            if (!node->ns && NameIs(node->name, "figure")) visit(Element(node, &entityBudget_));
+            if (!node->ns && NameIs(node->name, "figure")) visit(Element(node, &entityBudget_, &places_));
         }
     }
 
 private:
+    void Parse(int fd, XmlLoadReport* report) {
+        const std::unique_ptr<xmlParserCtxt, ContextFree> context(xmlNewParserCtxt());
+        if (!context) return;
+        PlaceRecorder recorder{context.get(), &places_};
+        FirstError first;
+        if (report) {
+            context->_private = &recorder;
+            context->sax->startElementNs = &PlaceRecorder::StartElement;
+        }
+        {
+            SilentErrors silent(report ? &first : nullptr);
+            DeepDocuments deep;
+            doc_.reset(xmlCtxtReadFd(context.get(), fd, nullptr, nullptr,
+                                     XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING));
+        }
+        if (doc_) return;
+        places_.clear();
+        if (report) {
+            report->failure = XmlLoadReport::Failure::NotWellFormed;
+            report->message = std::move(first.message);
+            report->place = first.place;
+        }
+    }
+
     std::unique_ptr<xmlDoc, DocFree> doc_;
     mutable size_t entityBudget_ = kEntityTextPerDocument;
+    PlaceMap places_;
 };
 
 }  // namespace

@@ -4,10 +4,12 @@
 #include <msxml2.h>
 #include <oleauto.h>
 
+#include <cctype>
 #include <memory>
 #include <new>
 
 #include "platform/xml_dom.h"
+#include "text/utf.h"
 
 namespace vx::platform {
 
@@ -115,6 +117,9 @@ public:
         }
     }
 
+    // The DOM keeps no places of elements.
+    SourcePlace Place() const override { return {}; }
+
 private:
     IXMLDOMNode* node_;
 };
@@ -126,10 +131,21 @@ public:
     Document(const Document&) = delete;
     Document& operator=(const Document&) = delete;
 
-    bool Load(const std::filesystem::path& path) override {
+    bool Load(const std::filesystem::path& path, XmlLoadReport* report) override {
+        XmlLoadReport ignored;
+        XmlLoadReport& why = report ? *report : ignored;
+        why = XmlLoadReport();
         WIN32_FILE_ATTRIBUTE_DATA file;
-        if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &file) ||
-            (uintmax_t{file.nFileSizeHigh} << 32 | file.nFileSizeLow) > kMaxXmlFileBytes) {
+        if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &file)) {
+            why.failure = XmlLoadReport::Failure::CannotOpen;
+            return false;
+        }
+        if ((file.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+            why.failure = XmlLoadReport::Failure::NotAFile;
+            return false;
+        }
+        if ((uintmax_t{file.nFileSizeHigh} << 32 | file.nFileSizeLow) > kMaxXmlFileBytes) {
+            why.failure = XmlLoadReport::Failure::TooLarge;
             return false;
         }
         // Wait for the whole file; neither validate nor fetch anything the file points to,
@@ -150,10 +166,17 @@ public:
         source.bstrVal = name.get();
         VARIANT_BOOL loaded = VARIANT_FALSE;
         const HRESULT result = doc_->load(source, &loaded);  // source stays owned by name
-        if (result != S_OK || loaded != VARIANT_TRUE) return false;
+        if (result != S_OK || loaded != VARIANT_TRUE) {
+            if (report) ReadParseError(report);
+            return false;
+        }
         // A parser that ignores ProhibitDTD (Wine's) is held to it here.
         Ref<IXMLDOMDocumentType> type;
-        if (doc_->get_doctype(type.Out()) == S_OK && type) return false;
+        if (doc_->get_doctype(type.Out()) == S_OK && type) {
+            why.failure = XmlLoadReport::Failure::NotWellFormed;
+            why.message = "a document type declaration is not allowed";
+            return false;
+        }
         // "//figure" means the same in XPath and in the older default selection language;
         // ask for XPath where the parser offers the choice.
         Bstr xpath(L"XPath");
@@ -165,10 +188,11 @@ public:
         return true;
     }
 
-    bool RootName(String* name) const override {
+    bool RootName(String* name, SourcePlace* place) const override {
         Ref<IXMLDOMElement> root;
         if (doc_->get_documentElement(root.Out()) != S_OK || !root) return false;
         *name = NodeName(root.get());
+        if (place) *place = SourcePlace();
         return true;
     }
 
@@ -186,6 +210,26 @@ public:
     }
 
 private:
+    // The parser's reason and position; a file that cannot be opened has no position.
+    void ReadParseError(XmlLoadReport* report) const {
+        report->failure = XmlLoadReport::Failure::NotWellFormed;
+        Ref<IXMLDOMParseError> error;
+        if (doc_->get_parseError(error.Out()) != S_OK || !error) return;
+        Bstr reason;
+        if (SUCCEEDED(error->get_reason(reason.Out()))) {
+            report->message = text::ToUtf8(reason.Text());
+            while (!report->message.empty() &&
+                   std::isspace(static_cast<unsigned char>(report->message.back()))) {
+                report->message.pop_back();
+            }
+        }
+        long line = 0, column = 0;
+        if (SUCCEEDED(error->get_line(&line)) && line > 0) report->place.line = static_cast<uint32_t>(line);
+        if (SUCCEEDED(error->get_linepos(&column)) && column > 0) {
+            report->place.column = static_cast<uint32_t>(column);
+        }
+    }
+
     // Versions that do not know a property refuse it; the load goes on without it.
     void SetProperty(const wchar_t* name, VARIANT value) {
         Bstr property(name);
