@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 
@@ -15,30 +16,67 @@
 
 namespace ostrel_cli {
 
+// The figures of a folder, or of one file (--file), loaded into the shared library and
+// into the catalogue. The library reads folders only: one file is copied alone into a
+// temporary folder, removed again at the end.
 class LoadedFolder {
 public:
-    explicit LoadedFolder(const std::string& folder) : folder_(folder) {
+    LoadedFolder(const Options& options, const std::string& folder) {
         std::error_code error;
-        if (!std::filesystem::is_directory(folder, error)) {
-            throw UsageError("folder '" + folder + "' does not exist");
+        std::string from = folder;
+        if (!options.file.empty()) {
+            source_ = "file '" + options.file + "'";
+            if (std::filesystem::is_directory(options.file, error) ||
+                !std::ifstream(options.file, std::ios::binary)) {
+                throw UsageError("cannot read file '" + options.file + "'");
+            }
+            const std::filesystem::path temp =
+                TempNameFor((std::filesystem::temp_directory_path(error) / "ostrel-file").string());
+            if (!std::filesystem::create_directory(temp, error) ||
+                !std::filesystem::copy_file(options.file, temp / "figure.xml", error)) {
+                std::filesystem::remove_all(temp, error);
+                throw UsageError("cannot copy '" + options.file + "' to a temporary folder");
+            }
+            temp_ = temp.string();
+            from = temp_;
+        } else {
+            source_ = "folder '" + folder + "'";
+            if (!std::filesystem::is_directory(folder, error)) {
+                throw UsageError("folder '" + folder + "' does not exist");
+            }
         }
-        const VxString wide = ToVx(folder);
+        const VxString wide = ToVx(from);
         VX_Initial(wide.c_str());
         catalogue_ = std::make_unique<Catalogue>(wide);
         if (catalogue_->Figures().empty()) {
             VX_Release();
+            RemoveTemp();
+            if (!options.file.empty()) {
+                throw UsageError("no figure of file '" + options.file + "' loads; ostrel check '" +
+                                 options.file + "' says why");
+            }
             throw UsageError("no figures in folder '" + folder + "'");
         }
     }
-    ~LoadedFolder() { VX_Release(); }
+    ~LoadedFolder() {
+        VX_Release();
+        RemoveTemp();
+    }
     LoadedFolder(const LoadedFolder&) = delete;
     LoadedFolder& operator=(const LoadedFolder&) = delete;
 
-    const std::string& Folder() const { return folder_; }
+    // "folder 'DIR'" or "file 'FILE'", for messages.
+    const std::string& Source() const { return source_; }
     const Catalogue& Figures() const { return *catalogue_; }
 
 private:
-    std::string folder_;
+    void RemoveTemp() {
+        std::error_code ignored;
+        if (!temp_.empty()) std::filesystem::remove_all(temp_, ignored);
+        temp_.clear();
+    }
+
+    std::string source_, temp_;
     std::unique_ptr<Catalogue> catalogue_;
 };
 
@@ -154,8 +192,8 @@ void WriteDrawing(const std::string& svg, const std::string& svgPath, const std:
     }
 }
 
-void RunFigures(const Options&, const std::string& folder, std::ostream& out) {
-    LoadedFolder loaded(folder);
+void RunFigures(const Options& options, const std::string& folder, std::ostream& out) {
+    LoadedFolder loaded(options, folder);
     bool first = true;
     for (const FigureEntry& f : loaded.Figures().Figures()) {
         if (!first) out << '\n';
@@ -174,13 +212,13 @@ void RunFigures(const Options&, const std::string& folder, std::ostream& out) {
 }
 
 void RunBuild(const Options& options, const std::string& folder, std::ostream& out) {
-    LoadedFolder loaded(folder);
+    LoadedFolder loaded(options, folder);
     PathCreateParams params = MakeParams(options.name, options.frame);
 
     // First with the file's values, to learn how many references the figure has.
     PathRef probe(VX_CreatePathEx(&params));
     if (!probe.path) {
-        throw UsageError("unknown figure '" + options.name + "' in folder '" + folder + "'");
+        throw UsageError("unknown figure '" + options.name + "' in " + loaded.Source());
     }
     PathCreateParams info;
     if (!probe->GetTemplateInfo(&info)) info.count = 0;
@@ -242,7 +280,7 @@ void RunBuild(const Options& options, const std::string& folder, std::ostream& o
 }
 
 void RunGallery(const Options& options, const std::string& folder, std::ostream& out) {
-    LoadedFolder loaded(folder);
+    LoadedFolder loaded(options, folder);
     const std::vector<FigureEntry>& figures = loaded.Figures().Figures();
 
     // Cells of 240 by 210 units, four to a row; each figure in a 160 by 130 frame, so the
@@ -267,7 +305,8 @@ void RunGallery(const Options& options, const std::string& folder, std::ostream&
         "</style>\n"
         "<rect width=\"100%\" height=\"100%\" fill=\"#ffffff\"/>\n"
         "<text x=\"16\" y=\"32\" font-size=\"20\">Ostrel figures: " +
-        std::to_string(figures.size()) + " templates from " + XmlEscape(folder) +
+        std::to_string(figures.size()) + " templates from " +
+        XmlEscape(options.file.empty() ? folder : options.file) +
         "</text>\n";
 
     size_t index = 0;

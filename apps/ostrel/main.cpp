@@ -1,11 +1,12 @@
-// ostrel: lists, builds and draws the figure templates of a folder, and replays drawing
-// sessions through a canvas, using the library's public interface (include/ostrel/ostrel.h
-// and the shared library) as a host would.
+// ostrel: lists, builds, draws and checks the figure templates of a folder, and replays
+// drawing sessions through a canvas, using the library's public interface
+// (include/ostrel/ostrel.h and the shared library) as a host would.
 #include <iostream>
 #include <new>
 #include <string>
 #include <vector>
 
+#include "check.h"
 #include "commands.h"
 #include "files.h"
 #include "options.h"
@@ -25,6 +26,12 @@ int main(int argc, char** argv) {
             case Command::Build: RunBuild(options, folder, std::cout); break;
             case Command::Gallery: RunGallery(options, folder, std::cout); break;
             case Command::Replay: RunReplay(options, folder, std::cout, std::cerr); break;
+            case Command::Check: {
+                const int status = RunCheck(options.paths, std::cout);
+                std::cout.flush();
+                if (std::cout) return status;
+                break;
+            }
         }
         std::cout.flush();
         if (!std::cout) {

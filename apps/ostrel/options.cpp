@@ -59,7 +59,7 @@ void SetOnce(std::string& field, const std::string& option, const std::string& v
 Options ParseArguments(const std::vector<std::string>& args) {
     Options o;
     if (args.empty()) {
-        throw UsageError("no command given (figures, build, gallery or replay); see ostrel --help");
+        throw UsageError("no command given (figures, build, gallery, replay or check); see ostrel --help");
     }
     const std::string& command = args[0];
     if (command == "--help" || command == "-h" || command == "help") {
@@ -75,9 +75,11 @@ Options ParseArguments(const std::vector<std::string>& args) {
         o.command = Command::Gallery;
     } else if (command == "replay") {
         o.command = Command::Replay;
+    } else if (command == "check") {
+        o.command = Command::Check;
     } else {
         throw UsageError("unknown command '" + command +
-                         "' (figures, build, gallery or replay); see ostrel --help");
+                         "' (figures, build, gallery, replay or check); see ostrel --help");
     }
 
     Reader in{args, 1, command};
@@ -87,8 +89,11 @@ Options ParseArguments(const std::vector<std::string>& args) {
         const bool build = o.command == Command::Build;
         const bool gallery = o.command == Command::Gallery;
         const bool replay = o.command == Command::Replay;
-        if (option == "--folder") {
+        const bool check = o.command == Command::Check;
+        if (option == "--folder" && !check) {
             SetOnce(o.folder, option, in.Value(option, arg));
+        } else if ((build || gallery) && option == "--file") {
+            SetOnce(o.file, option, in.Value(option, arg));
         } else if (build && option == "--frame") {
             if (o.haveFrame) throw UsageError("option --frame given twice");
             const std::string value = in.Value(option, arg);
@@ -122,11 +127,15 @@ Options ParseArguments(const std::vector<std::string>& args) {
             o.name = arg;
         } else if (replay && o.session.empty() && !arg.empty()) {
             o.session = arg;
+        } else if (check && !arg.empty()) {
+            o.paths.push_back(arg);
         } else {
             throw UsageError("unexpected argument '" + arg + "' for " + command);
         }
     }
 
+    if (!o.file.empty() && !o.folder.empty()) throw UsageError("--file and --folder cannot be given together");
+    if (o.command == Command::Check && o.paths.empty()) throw UsageError("check needs a file or a folder");
     if (o.command == Command::Build) {
         if (o.name.empty()) throw UsageError("build needs a figure name");
         if (!o.haveFrame) throw UsageError("build needs --frame L,T,R,B");
@@ -162,12 +171,12 @@ const char* UsageText() {
            "  ostrel figures [--folder DIR]\n"
            "      one block per figure template: name, tips, icon and every reference\n"
            "      handle with its names, values and drag limits\n"
-           "  ostrel build NAME --frame L,T,R,B [--ref X,Y]... [--svg FILE] [--folder DIR]\n"
+           "  ostrel build NAME --frame L,T,R,B [--ref X,Y]... [--svg FILE] [--folder DIR | --file XML]\n"
            "      builds figure NAME in the frame (edges, not sizes) with VX_CreatePathEx and\n"
            "      prints its nodes; each --ref sets the next reference handle's values as\n"
            "      fractions of the frame (default: the values of the file); --svg also\n"
            "      writes the path as an SVG file\n"
-           "  ostrel gallery --out FILE.svg [--png FILE.png] [--folder DIR]\n"
+           "  ostrel gallery --out FILE.svg [--png FILE.png] [--folder DIR | --file XML]\n"
            "      draws every figure in a grid with its name, its box handles and its\n"
            "      reference handles (orange diamonds); --png converts the drawing with\n"
            "      rsvg-convert (Debian package librsvg2-bin)\n"
@@ -176,9 +185,16 @@ const char* UsageText() {
            "      canvas and prints each path's transform and nodes and the selection; --svg\n"
            "      and --png draw the paths and the selection marks, --trace writes every\n"
            "      call the library made on the host and its surface, one per line\n"
+           "  ostrel check FILE_OR_DIR...\n"
+           "      reads template files (a folder: its *.xml files) as the library loads them\n"
+           "      and prints one line per problem, FILE:LINE:COLUMN: figure \"NAME\": error,\n"
+           "      warning or note: what; every value, limit and coordinate is evaluated with\n"
+           "      the file's values and with each handle at the ends of its range. Exit\n"
+           "      status 1 when a figure is dropped or an expression does not evaluate\n"
            "\n"
            "DIR defaults to the figures/ folder next to the program, else the figures/ folder\n"
-           "of the source tree it was built from. Errors: one line on stderr and exit status\n"
+           "of the source tree it was built from; --file XML loads that one file instead\n"
+           "(say, the figure being written). Errors: one line on stderr and exit status\n"
            "2 for a wrong argument, an unknown figure, a folder without figures or a bad\n"
            "session (FILE:LINE: problem), 1 when rsvg-convert fails. Output files appear\n"
            "complete or not at all.\n";

@@ -20,11 +20,12 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-enum class Command { Help, Figures, Build, Gallery, Replay };
+enum class Command { Help, Figures, Build, Gallery, Replay, Check };
 
 struct Options {
     Command command = Command::Help;
     std::string folder;  // empty: the default folder
+    std::string file;    // build, gallery: one template file instead of a folder
     // build
     std::string name;
     bool haveFrame = false;
@@ -35,6 +36,8 @@ struct Options {
     std::string out, png;  // png also replay
     // replay
     std::string session, trace;
+    // check
+    std::vector<std::string> paths;
 };
 
 // Largest magnitudes accepted: frame edges and reference values stay far inside what the

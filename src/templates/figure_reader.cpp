@@ -30,7 +30,7 @@ struct Notes {
         Report(Severity::Note, child, where + "element \"" + text::ToUtf8(child.Name()) + "\" is ignored");
     }
     void Dropped(const XmlElement& at, const std::string& why) const {
-        Report(Severity::Error, at, why + ": the figure is dropped");
+        Report(Severity::Error, at, why + "; the figure is dropped");
     }
 };
 
@@ -236,7 +236,7 @@ void LoadFigure(const XmlElement& element, TemplateLibrary& library, LoadDiagnos
     if (sink) sink->BeginFigure(present && !name.empty() ? &name : nullptr, element.Place());
     if (!present || name.empty()) {
         if (sink) {
-            notes.Dropped(element, present ? "the name is empty" : "the figure has no name");
+            notes.Dropped(element, present ? "the name is empty" : "no name");
             sink->EndFigure(nullptr, FigureSource());
         }
         return;
