@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # The test command. Builds and tests every target of Ostrel:
-#   1. native Release build (benchmarks built, not run), every test program, and the
-#      guides checked against examples/ and the library (scripts/lib/check_docs.sh);
+#   1. native Release build (benchmarks built, not run), every test program, the guides
+#      checked against examples/ and the library (scripts/lib/check_docs.sh), and
+#      `ostrel check figures/`;
 #   2. native build with AddressSanitizer and UndefinedBehaviorSanitizer, every test again;
-#   3. x86_64 Windows cross build, every test program run under Wine, and the tour of
+#   3. x86_64 Windows cross build, every test program run under Wine, `ostrel check` of
+#      figures/ and of the broken files of tests/data/check under Wine, and the tour of
 #      Ostrel Sketch: the program under Wine's X11 driver on Xvfb, driven by real X input
 #      (scripts/lib/sketch.sh; its last screenshot is out/sketch.png);
 #   4. i686 Windows build of Ostrel.dll and Ostrel Sketch;
@@ -105,6 +107,9 @@ native_release() {
     # The guides' code is in examples/, their tables and traces are what the library gives.
     step "docs: guides agree with examples and library" docs \
         "$ROOT/scripts/lib/check_docs.sh" "$BUILD_ROOT/release" || true
+    # Every bundled figure loads, and every text of it evaluates at both ends of each range.
+    step "release: ostrel check figures/" check-figures \
+        "$BUILD_ROOT/release/apps/ostrel/ostrel" check "$ROOT/figures" || true
 }
 
 native_sanitizers() {
@@ -136,6 +141,12 @@ windows_x86_64() {
         check_pe_imports "$objdump" "$SKETCH_DLLS" "$dir/sketch/sketch.exe" || true
     step "win64: Wine prefix" win64-wine wine_prepare "$dir/wineprefix" || return 0
     run_suite win64 "$dir" || true
+    # The checker on the Windows build: MSXML, and places only for files not well-formed.
+    step "win64: ostrel check figures/ (Wine)" win64-check-figures \
+        "$WINE64" "$dir/apps/ostrel/ostrel.exe" check "Z:$ROOT/figures" || true
+    step "win64: ostrel check table (Wine)" win64-check-table \
+        "$ROOT/scripts/lib/check_table.sh" "$ROOT/tests/data/check/windows.txt" \
+        "$WINE64" "$dir/apps/ostrel/ostrel.exe" || true
     wine_stop
     step "win64: Ostrel Sketch tour (Wine X11 on Xvfb)" sketch-tour \
         sketch_tour "$dir/sketch/sketch.exe" "$dir/sketch-wineprefix" "$ROOT/out" || true
