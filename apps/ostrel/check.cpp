@@ -1,5 +1,7 @@
 #include "check.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -7,6 +9,7 @@
 #include <memory>
 #include <set>
 #include <tuple>
+#include <vector>
 
 #include "expr/evaluator.h"
 #include "options.h"
@@ -102,70 +105,98 @@ public:
     }
 
 private:
+    // The value and the drag range of one axis of a reference, with the file's values.
+    struct Axis {
+        double value = 0;
+        double limit[2] = {0, 0};  // min, max
+        bool limitOk[2] = {false, false};
+    };
+
     // Every value, limit and coordinate text evaluated as a build and a handle drag evaluate
     // them: with the file's values, then with each axis of each reference at either end of
     // its range (the others at the file's values). Each failure is reported once, for the
-    // first scenario that shows it.
+    // first round that shows it. The rounds at the ends cost the figure's texts once per
+    // end of every axis; a budget over the whole run keeps a file of many references and
+    // texts from taking hours, and says so where it runs out.
     void CheckExpressions(const vx::FigureTemplate& figure, const vx::FigureSource& source) {
         seen_.clear();
-        std::vector<double> values;
-        if (!Evaluate(figure, source, "", &values)) return;
-        const size_t count = std::min(figure.references.size(), values.size() / 2);
-        for (size_t i = 0; i < count; ++i) {
-            double limits[4];
-            vx::GetReferenceLimits(figure, static_cast<int32_t>(i), &limits[0], &limits[1], &limits[2], &limits[3]);
-            for (int end = 0; end < 4; ++end) {
-                if (!std::isfinite(limits[end])) continue;
-                const bool x = end < 2;
+        size_t cost = 0;
+        for (const vx::TemplateReference& r : figure.references) {
+            for (const vx::ReferenceAxis* a : {&r.x, &r.y}) cost += a->value.size() + a->min.size() + a->max.size() + 3;
+        }
+        for (const vx::FigureSource::Element& e : source.elements) {
+            for (const vx::String& text : e.texts.coords) cost += text.size() + 48;
+        }
+        std::vector<Axis> axes;  // x, then y, of each reference
+        if (!Evaluate(figure, source, "", &axes)) return;
+        for (size_t n = 0; n < axes.size(); ++n) {
+            for (int end = 0; end < 2; ++end) {
+                if (!axes[n].limitOk[end] || !std::isfinite(axes[n].limit[end])) continue;
+                if (cost > budget_) {
+                    if (!budgetNoted_) {
+                        Report(Severity::Note, figurePlace_,
+                               "from here on the ends of the handles' ranges are not checked: too many texts");
+                    }
+                    budgetNoted_ = true;
+                    return;
+                }
+                budget_ -= cost;
+                const size_t i = n / 2;
+                const bool x = n % 2 == 0;
+                const double at = axes[n].limit[end];
                 std::unique_ptr<vx::FigureTemplate> moved(vx::CloneTemplate(figure));
-                vx::SetReferenceValues(*moved, static_cast<int32_t>(i), x ? limits[end] : values[2 * i],
-                                       x ? values[2 * i + 1] : limits[end]);
+                vx::SetReferenceValues(*moved, static_cast<int32_t>(i), x ? at : axes[n].value,
+                                       x ? axes[n + 1].value : at);
                 const vx::ReferenceAxis& axis = x ? figure.references[i].x : figure.references[i].y;
                 const std::string who = axis.name.empty()
                                             ? "reference " + std::to_string(i + 1) + "'s " + (x ? "x" : "y")
                                             : Utf8(axis.name);
-                const std::string suffix = ", with " + who + " = " + FormatNumber(vx::NarrowToSingle(limits[end]), 6) +
-                                           (end % 2 == 0 ? " (its min)" : " (its max)");
-                Evaluate(*moved, source, suffix, nullptr);
+                Evaluate(*moved, source,
+                         ", with " + who + " = " + FormatNumber(vx::NarrowToSingle(at), 6) +
+                             (end == 0 ? " (its min)" : " (its max)"),
+                         nullptr);
             }
         }
     }
 
-    // One scenario. values receives each reference's x and y. False when a value fails,
-    // after which a build draws nothing and nothing else is worth evaluating.
+    // One round. axes, for the round with the file's values, receives each axis's value and
+    // range. False when a value fails: a build then draws nothing, and the texts after it
+    // are not worth evaluating.
     bool Evaluate(const vx::FigureTemplate& figure, const vx::FigureSource& source, const std::string& suffix,
-                  std::vector<double>* values) {
+                  std::vector<Axis>* axes) {
         vx::TemplateBindings bindings;
         for (size_t i = 0; i < figure.references.size(); ++i) {
             const vx::TemplateReference& r = figure.references[i];
-            const SourcePlace places[2] = {PlaceOf(source, i, true), PlaceOf(source, i, false)};
-            const vx::ReferenceAxis* axes[2] = {&r.x, &r.y};
+            const vx::ReferenceAxis* both[2] = {&r.x, &r.y};
             for (int a = 0; a < 2; ++a) {
                 double value = 0;
-                if (!Text(bindings, {}, axes[a]->value, places[a], "reference " + Axis(*axes[a], a) + ": value",
+                if (!Text(bindings, {}, both[a]->value, PlaceOf(source, i, a), Label(*both[a], a) + "value",
                           {1, i, a}, suffix, &value)) {
                     return false;
                 }
-                bindings.Bind(axes[a]->name, value);
-                if (values) values->push_back(value);
+                bindings.Bind(both[a]->name, value);
+                if (axes) axes->emplace_back().value = value;
             }
         }
         for (size_t i = 0; i < figure.references.size(); ++i) {
             const vx::TemplateReference& r = figure.references[i];
-            const vx::ReferenceAxis* axes[2] = {&r.x, &r.y};
+            const vx::ReferenceAxis* both[2] = {&r.x, &r.y};
             for (int a = 0; a < 2; ++a) {
-                const vx::ReferenceAxis& axis = *axes[a];
-                const SourcePlace place = PlaceOf(source, i, a == 0);
-                const std::string label = "reference " + Axis(axis, a) + ": ";
-                double min = 0, max = 0;
-                const bool haveMin = Text(bindings, {}, axis.min, place, label + "min", {2, i, a}, suffix, &min);
-                const bool haveMax = Text(bindings, {}, axis.max, place, label + "max", {3, i, a}, suffix, &max);
-                if (!values) continue;  // the remarks below are about the file's values
+                const vx::ReferenceAxis& axis = *both[a];
+                const SourcePlace place = PlaceOf(source, i, a);
+                const std::string label = Label(axis, a);
+                Axis ends;
+                ends.limitOk[0] = Text(bindings, {}, axis.min, place, label + "min", {2, i, a}, suffix, &ends.limit[0]);
+                ends.limitOk[1] = Text(bindings, {}, axis.max, place, label + "max", {3, i, a}, suffix, &ends.limit[1]);
+                if (!axes) continue;  // what follows is about the file's values
+                Axis& kept = (*axes)[2 * i + static_cast<size_t>(a)];
+                std::copy(ends.limit, ends.limit + 2, kept.limit);
+                std::copy(ends.limitOk, ends.limitOk + 2, kept.limitOk);
                 if (axis.max.empty() && !axis.min.empty()) {
                     Report(Severity::Warning, place, label + "no max: the handle cannot go above 0");
-                } else if (haveMin && haveMax && min > max) {
-                    Report(Severity::Warning, place, label + "min " + FormatNumber(min, 6) + " is above max " +
-                                                         FormatNumber(max, 6));
+                } else if (ends.limitOk[0] && ends.limitOk[1] && ends.limit[0] > ends.limit[1]) {
+                    Report(Severity::Warning, place, label + "min " + FormatNumber(ends.limit[0], 6) +
+                                                         " is above max " + FormatNumber(ends.limit[1], 6));
                 }
             }
         }
@@ -204,13 +235,15 @@ private:
         return ok;
     }
 
-    static std::string Axis(const vx::ReferenceAxis& axis, int a) {
-        return std::string(a == 0 ? "x" : "y") + (axis.name.empty() ? "" : ' ' + Quoted(axis.name));
+    // "reference x "w": ", naming the axis as the file does.
+    static std::string Label(const vx::ReferenceAxis& axis, int a) {
+        return std::string("reference ") + (a == 0 ? "x" : "y") + (axis.name.empty() ? "" : ' ' + Quoted(axis.name)) +
+               ": ";
     }
 
-    static SourcePlace PlaceOf(const vx::FigureSource& source, size_t i, bool x) {
+    static SourcePlace PlaceOf(const vx::FigureSource& source, size_t i, int a) {
         if (i >= source.references.size()) return {};
-        return x ? source.references[i].x : source.references[i].y;
+        return a == 0 ? source.references[i].x : source.references[i].y;
     }
 
     std::ostream& out_;
@@ -220,6 +253,8 @@ private:
     size_t counts_[3] = {0, 0, 0};
     std::map<vx::String, std::string> places_;  // the stored figures' places, by name
     std::set<std::pair<std::tuple<int, size_t, int>, int>> seen_;
+    size_t budget_ = size_t{200} << 20;  // characters evaluated at the ends of ranges, in all
+    bool budgetNoted_ = false;
 };
 
 bool NamedXml(const fs::path& path) {

@@ -241,21 +241,26 @@ struct PlaceRecorder {
         self->places->emplace(context->node, Find(context->input));
     }
 
+    // The column comes from the parser's own count when the tag is on one line; otherwise
+    // from the tag's line start, which lies after the previous such tag, so that no text
+    // is gone over twice.
     static SourcePlace Find(const xmlParserInput* input) {
         const xmlChar* start = input->cur;
         while (start > input->base && *start != '<') --start;
+        if (*start != '<') return {static_cast<uint32_t>(std::max(input->line, 0)), 0};
         uint32_t newlines = 0;
         for (const xmlChar* p = start; p < input->cur; ++p) newlines += *p == '\n';
         SourcePlace place;
-        place.line = static_cast<uint32_t>(std::max(input->line, 0)) - std::min<uint32_t>(newlines, input->line);
-        const xmlChar* lineStart = start;
-        while (lineStart > input->base && lineStart[-1] != '\n') --lineStart;
-        if (lineStart > input->base || input->consumed == 0) {
-            place.column = 1 + CountCharacters(lineStart, start);
-        } else if (newlines == 0) {  // the line began before what the buffer still holds
+        const uint32_t line = static_cast<uint32_t>(std::max(input->line, 0));
+        place.line = line - std::min(newlines, line);
+        if (newlines == 0) {
             const uint32_t back = CountCharacters(start, input->cur);
             place.column = input->col > static_cast<int>(back) ? static_cast<uint32_t>(input->col) - back : 0;
+            return place;
         }
+        const xmlChar* lineStart = start;
+        while (lineStart > input->base && lineStart[-1] != '\n') --lineStart;
+        if (lineStart > input->base || input->consumed == 0) place.column = 1 + CountCharacters(lineStart, start);
         return place;
     }
 };
