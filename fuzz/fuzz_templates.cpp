@@ -1,13 +1,17 @@
 // Template files from arbitrary bytes: the input is written as the one "*.xml" file of a
 // private folder and loaded; every figure that loads is then built into a path in a frame
 // and its reference limits are queried, so hostile coordinate texts reach the evaluator
-// through the real instantiation.
+// through the real instantiation. The file is then read again as the figure checker reads
+// it (with a diagnostics sink and element places), which must store the same figures.
 #include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "build_dictionary.h"
 #include "path/path.h"
@@ -27,6 +31,26 @@ const std::string& Folder() {
     }();
     return folder;
 }
+
+// Keeps the names of the figures stored and touches everything it is told.
+class Sink final : public vx::LoadDiagnostics {
+public:
+    std::set<vx::String> stored;
+    size_t seen = 0;
+
+    void BeginFile(const std::filesystem::path&) override {}
+    void BeginFigure(const vx::String* name, vx::platform::SourcePlace place) override {
+        seen += (name ? name->size() : 0) + place.line + place.column;
+    }
+    void Report(Severity, vx::platform::SourcePlace place, const std::string& message) override {
+        seen += message.size() + place.line + place.column;
+    }
+    void EndFigure(const vx::FigureTemplate* figure, const vx::FigureSource& source) override {
+        if (!figure) return;
+        if (source.references.size() != figure->references.size()) std::abort();
+        stored.insert(vx::String(figure->info.name));
+    }
+};
 
 }  // namespace
 
@@ -59,6 +83,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         path->GetTemplateInfo(&params);
         delete copy;
         path->Release();
+    }
+    const std::vector<vx::String> names = library.Names();
+    library.ReleaseAll();
+
+    Sink sink;
+    vx::LoadTemplateFolder(folder.c_str(), &sink);
+    if (library.Names() != names || std::vector<vx::String>(sink.stored.begin(), sink.stored.end()) != names) {
+        std::abort();
     }
     library.ReleaseAll();
     std::remove(file.c_str());

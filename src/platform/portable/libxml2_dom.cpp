@@ -17,6 +17,7 @@
 #include <cerrno>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -238,7 +239,11 @@ struct PlaceRecorder {
         const auto context = static_cast<xmlParserCtxtPtr>(ctx);
         const auto* self = static_cast<const PlaceRecorder*>(context->_private);
         if (!self || context != self->context || context->inputNr != 1 || !context->node) return;
-        self->places->emplace(context->node, Find(context->input));
+        try {
+            self->places->emplace(context->node, Find(context->input));
+        } catch (const std::bad_alloc&) {
+            // No exception may cross the parser: the element goes without a place.
+        }
     }
 
     // The column comes from the parser's own count when the tag is on one line; otherwise
