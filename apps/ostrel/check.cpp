@@ -45,13 +45,6 @@ std::string Counted(size_t n, const char* one, const char* many) {
     return std::to_string(n) + ' ' + (n == 1 ? one : many);
 }
 
-// One scenario of the expression check: the references at the file's values, or one axis
-// of one reference at an end of its drag range. suffix says which, for the messages.
-struct Scenario {
-    std::unique_ptr<vx::FigureTemplate> figure;  // null: the file's values
-    std::string suffix;
-};
-
 class Checker final : public vx::LoadDiagnostics {
 public:
     explicit Checker(std::ostream& out) : out_(out) {}
@@ -145,8 +138,8 @@ private:
                 const bool x = n % 2 == 0;
                 const double at = axes[n].limit[end];
                 std::unique_ptr<vx::FigureTemplate> moved(vx::CloneTemplate(figure));
-                vx::SetReferenceValues(*moved, static_cast<int32_t>(i), x ? at : axes[n].value,
-                                       x ? axes[n + 1].value : at);
+                vx::SetReferenceValues(*moved, static_cast<int32_t>(i), x ? at : axes[2 * i].value,
+                                       x ? axes[2 * i + 1].value : at);
                 const vx::ReferenceAxis& axis = x ? figure.references[i].x : figure.references[i].y;
                 const std::string who = axis.name.empty()
                                             ? "reference " + std::to_string(i + 1) + "'s " + (x ? "x" : "y")
@@ -223,14 +216,14 @@ private:
               const std::string& label, std::tuple<int, size_t, int> key, const std::string& suffix, double* value) {
         const bool ok = prefix.empty() ? bindings.Evaluate(text, value)
                                        : bindings.Evaluate({prefix, text, VXTEXT(")")}, value);
-        const std::string quoted = label + ' ' + Quoted(text);
         if (!ok) {
             if (seen_.insert({key, 0}).second) {
                 Report(Severity::Error, place,
-                       quoted + " does not evaluate: " + Quoted(vx::ExpressionEvaluator::GetLastErrorText()) + suffix);
+                       label + ' ' + Quoted(text) + " does not evaluate: " +
+                           Quoted(vx::ExpressionEvaluator::GetLastErrorText()) + suffix);
             }
         } else if (!std::isfinite(*value) && seen_.insert({key, 1}).second) {
-            Report(Severity::Warning, place, quoted + " gives " + FormatNumber(*value) + suffix);
+            Report(Severity::Warning, place, label + ' ' + Quoted(text) + " gives " + FormatNumber(*value) + suffix);
         }
         return ok;
     }
