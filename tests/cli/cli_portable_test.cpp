@@ -43,6 +43,12 @@ TEST(Cli, WrongArgumentsExitTwoWithOneLineNamingTheProblem) {
         {{"figures", "--folder", "/nonexistent/ostrel"}, "folder '/nonexistent/ostrel' does not exist"},
         {{"figures", "--folder", empty.path.string()}, "no figures in folder '" + empty.path.string() + "'"},
         {{"gallery", "--folder", broken.path.string(), "--out", empty / "g.svg"}, "no figures in folder"},
+        {{"gallery", "--file", broken / "bad.xml", "--out", empty / "g.svg"},
+         "no figure of file '" + broken / "bad.xml" + "' loads; ostrel check '" + broken / "bad.xml" + "' says why"},
+        {{"build", "Arrow", "--frame", "0,0,1,1", "--file", empty.path.string()}, "cannot read file '" + empty.path.string() + "'"},
+        {{"build", "Arrow", "--frame", "0,0,1,1", "--file", "a.xml", "--folder", "f"}, "--file and --folder cannot be given together"},
+        {{"figures", "--file", "a.xml"}, "unknown option '--file' for figures"},
+        {{"check", "/nonexistent/ostrel.xml"}, "'/nonexistent/ostrel.xml' does not exist"},
     };
     for (const auto& [args, message] : cases) {
         const Result r = RunCli(args);  // without --folder the bundled figures are the default
@@ -76,9 +82,9 @@ TEST(Cli, ReferenceValuesUseTheNamesBoundBeforeThemInListingBuildAndGallery) {
                         "    2. x c = 0.6 (b + 0.1) limits [0, 0]\n       y (unnamed) = 0.5 limits [0.25, 0.75]\n");
 
     // The first pair replaces a and b; c = b + 0.1 follows the new b. The path reports
-    // value texts that are not plain numbers as 0.
-    const Result build = RunCli({"build", "Wedge", "--frame", "0,0,200,100", "--ref", "0.5,0.25", "--folder",
-                                 folder.path.string()});
+    // value texts that are not plain numbers as 0. --file loads that one file.
+    const Result build = RunCli({"build", "Wedge", "--frame", "0,0,200,100", "--ref", "0.5,0.25", "--file",
+                                 folder / "wedge.xml"});
     EXPECT_EQ(build.out, "figure Wedge\nframe 0 0 200 100\nreference 1 0.5 0.25\nreference 2 0 0.5\n"
                          "nodes 4\nmove 100 0\nline 200 25\nline 70 100\nclose\n") << build.err;
 
