@@ -147,7 +147,7 @@ windows_x86_64() {
     step "win64: ostrel check table (Wine)" win64-check-table \
         "$ROOT/scripts/lib/check_table.sh" "$ROOT/tests/data/check/expected.txt" --without-places \
         "$WINE64" "$dir/apps/ostrel/ostrel.exe" || true
-    step "win64: ostrel check, Windows-only lines (Wine)" win64-check-windows \
+    step "win64: ostrel check, MSXML lines (Wine)" win64-check-windows \
         "$ROOT/scripts/lib/check_table.sh" "$ROOT/tests/data/check/windows.txt" \
         "$WINE64" "$dir/apps/ostrel/ostrel.exe" || true
     wine_stop
