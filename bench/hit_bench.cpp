@@ -17,7 +17,7 @@
 #include "identity_host.h"
 #include "quiet_stdout.h"
 #include "editor/editor.h"
-#include "interface/global_parameters.h"
+#include "path/parameters.h"
 #include "path/hit_test.h"
 #include "path/path.h"
 

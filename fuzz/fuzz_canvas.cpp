@@ -15,7 +15,7 @@
 
 #include "editor/editor.h"
 #include "fuzz_input.h"
-#include "interface/global_parameters.h"
+#include "path/parameters.h"
 #include "ostrel/platform.h"
 #include "templates/template_library.h"
 #include "text/utf.h"

@@ -21,7 +21,7 @@
 #include <vector>
 
 #include "fuzz_input.h"
-#include "interface/global_parameters.h"
+#include "path/parameters.h"
 #include "ostrel/platform.h"
 #include "templates/template_library.h"
 #include "text/utf.h"

@@ -13,7 +13,7 @@
 
 #include "build_dictionary.h"
 #include "editor/editor.h"
-#include "interface/global_parameters.h"
+#include "path/parameters.h"
 #include "path/path.h"
 #include "templates/figure_template.h"
 #include "templates/template_build.h"

@@ -5,7 +5,7 @@
 #include <new>
 
 #include "editor/editor.h"
-#include "interface/global_parameters.h"
+#include "path/parameters.h"
 #include "path/marks.h"
 #include "path/path.h"
 #include "platform/platform.h"

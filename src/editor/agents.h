@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "ostrel/ostrel.h"
-#include "path/geometry.h"
+#include "geometry/transform.h"
 
 namespace vx {
 

@@ -7,8 +7,8 @@
 #include <unordered_set>
 
 #include "editor/tracking.h"
-#include "interface/global_parameters.h"
-#include "path/geometry.h"
+#include "path/parameters.h"
+#include "geometry/transform.h"
 #include "path/hit_test.h"
 #include "path/path.h"
 #include "platform/platform.h"

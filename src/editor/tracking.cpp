@@ -4,7 +4,7 @@
 
 #include "editor/agents.h"
 #include "editor/editor.h"
-#include "path/geometry.h"
+#include "geometry/transform.h"
 #include "path/hit_test.h"
 #include "path/path.h"
 #include "platform/platform.h"

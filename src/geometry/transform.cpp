@@ -1,4 +1,4 @@
-#include "path/geometry.h"
+#include "geometry/transform.h"
 
 namespace vx {
 

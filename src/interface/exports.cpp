@@ -2,7 +2,7 @@
 #include <new>
 
 #include "editor/editor.h"
-#include "interface/global_parameters.h"
+#include "path/parameters.h"
 #include "ostrel/ostrel.h"
 #include "path/path.h"
 #include "templates/create_path.h"

@@ -9,7 +9,7 @@
 
 #include "editor/editor.h"
 #include "geometry/nearest_point.h"
-#include "interface/global_parameters.h"
+#include "path/parameters.h"
 #include "path/path.h"
 
 namespace vx {

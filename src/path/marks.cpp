@@ -1,6 +1,6 @@
 #include "path/marks.h"
 
-#include "interface/global_parameters.h"
+#include "path/parameters.h"
 
 namespace vx {
 

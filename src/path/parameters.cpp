@@ -1,4 +1,4 @@
-#include "interface/global_parameters.h"
+#include "path/parameters.h"
 
 #include <cmath>
 

@@ -22,7 +22,7 @@
 
 #include "interface/global_parameters.h"
 #include "ostrel/ostrel.h"
-#include "path/geometry.h"
+#include "geometry/transform.h"
 #include "templates/figure_template.h"
 
 namespace vx {

@@ -2,7 +2,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "interface/global_parameters.h"
+#include "path/parameters.h"
 #include "path/path.h"
 
 namespace vx {

@@ -3,7 +3,7 @@
 // curve before mirrors it; the last node is always the rubber curve that follows the mouse.
 #include <vector>
 
-#include "interface/global_parameters.h"
+#include "path/parameters.h"
 #include "tools/constraints.h"
 #include "tools/figure_tool.h"
 #include "tools/gesture.h"

@@ -12,7 +12,7 @@
 #include <cstdint>
 
 #include "ostrel/ostrel.h"
-#include "path/geometry.h"
+#include "geometry/transform.h"
 
 namespace vx::tools {
 

@@ -3,7 +3,7 @@
 // vertex; a press on the first vertex closes, a double-click, Esc or Alt ends it open.
 #include <vector>
 
-#include "interface/global_parameters.h"
+#include "path/parameters.h"
 #include "tools/constraints.h"
 #include "tools/figure_tool.h"
 #include "tools/gesture.h"

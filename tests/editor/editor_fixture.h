@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "editor/editor.h"
-#include "interface/global_parameters.h"
+#include "path/parameters.h"
 #include "path/path.h"
 #include "support/recording.h"
 #include "support/scripted_events.h"

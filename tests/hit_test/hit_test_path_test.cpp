@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "editor/editor.h"
-#include "interface/global_parameters.h"
+#include "path/parameters.h"
 #include "path/hit_test.h"
 #include "path/path.h"
 #include "support/recording.h"

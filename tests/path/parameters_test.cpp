@@ -3,7 +3,7 @@
 #include <cmath>
 #include <vector>
 
-#include "interface/global_parameters.h"
+#include "path/parameters.h"
 #include "ostrel/ostrel.h"
 
 namespace vx {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "interface/global_parameters.h"
+#include "path/parameters.h"
 #include "path/path.h"
 #include "support/recording.h"
 

@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "interface/global_parameters.h"
+#include "path/parameters.h"
 #include "path/path.h"
 #include "support/recording.h"
 #include "support/scripted_events.h"
