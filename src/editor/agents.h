@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "ostrel/ostrel.h"
+#include "geometry/rect.h"
 #include "geometry/transform.h"
 
 namespace vx {

@@ -22,6 +22,7 @@
 
 #include "interface/global_parameters.h"
 #include "ostrel/ostrel.h"
+#include "geometry/rect.h"
 #include "geometry/transform.h"
 #include "templates/figure_template.h"
 

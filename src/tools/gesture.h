@@ -12,7 +12,7 @@
 #include <cstdint>
 
 #include "ostrel/ostrel.h"
-#include "geometry/transform.h"
+#include "geometry/rect.h"
 
 namespace vx::tools {
 
