@@ -159,7 +159,7 @@ void BM_HitTestPath(benchmark::State& state) {
         [&] {
             const auto& p = points[i++ & 1023];
             int32_t part;
-            hits += path->HitTestPath(editor, p.first, p.second, 1, &part) == vx::kHitFigure;
+            hits += path->HitTestPath(editor->Gate(), &editor->Selections(), p.first, p.second, 1, &part) == vx::kHitFigure;
             ++calls;
         },
         [&] {
@@ -212,7 +212,7 @@ void BM_BoxRejection(benchmark::State& state) {
         [&] {
             for (vx::CVXPath* p : paths) {
                 int32_t part;
-                hits += p->HitTestPath(editor, -500.0, -500.0, 0, &part);
+                hits += p->HitTestPath(editor->Gate(), &editor->Selections(), -500.0, -500.0, 0, &part);
             }
         },
         [&] {

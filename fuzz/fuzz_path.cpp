@@ -179,7 +179,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 const double x = in.Real(), y = in.Real();
                 const uint8_t how = in.Byte();
                 if (how & 2) world.canvas->GetSelections()->Add(path);
-                path->HitTestPath((how & 1) ? world.canvas : nullptr, x, y, (how >> 2) % 3, &part);
+                path->HitTestPath((how & 1) ? world.canvas->Gate() : nullptr, world.canvas->GetSelections(), x, y, (how >> 2) % 3, &part);
                 world.canvas->GetSelections()->Clear();
                 break;
             }

@@ -249,7 +249,7 @@ void CPathObjAgent::DragTemplateValue(int32_t index, double x, double y) {
     for (size_t i = 0; i < copies_.size(); ++i) {
         CVXPath* copy = CVXPath::FromInterface(copies_[i]);
         CVXPath* edited = CVXPath::FromInterface(edited_[i]);
-        const FigureTemplate* own = copy ? copy->GetTemplateCopy() : nullptr;
+        const FigureTemplate* own = TemplateOf(copy);
         if (!own || !edited || own->references.size() <= static_cast<size_t>(index)) continue;
 
         std::unique_ptr<FigureTemplate> work(CloneTemplate(*own));

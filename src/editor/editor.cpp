@@ -346,7 +346,7 @@ int32_t CVXEditor::Ask(IVXPath* path, double x, double y, int32_t* part) {
     const Rect box = own->CornerBox();
     own->AddRef();
     const int32_t code = WidenedBoxHolds(box, ScreenMap(), sizes.mark, x, y)
-                             ? own->HitTestNearPath(this, x, y, mode, part, sizes)
+                             ? own->HitTestNearPath(&gate_, &selections_, x, y, mode, part, sizes)
                              : kHitNothing;
     own->Release();  // the last reference when the host gave the path up meanwhile
     return Stays(path, since) ? code : kHitNothing;
@@ -379,7 +379,7 @@ int32_t CVXEditor::AskNear(const Asking& asked, double x, double y, const HitSiz
                            int32_t* part) {
     CVXPath* own = static_cast<CVXPath*>(asked.path);  // a kept box is an own path's
     if (!asked.held) own->AddRef();
-    const int32_t code = own->HitTestNearPath(this, x, y, asked.mode, part, sizes);
+    const int32_t code = own->HitTestNearPath(&gate_, &selections_, x, y, asked.mode, part, sizes);
     own->Release();
     return Stays(asked.path, asked.since) ? code : kHitNothing;
 }
@@ -582,8 +582,7 @@ bool CVXEditor::PlaceFigure(double width, double height, const VXCHAR* name) {
 // ---- Template text ----------------------------------------------------------------------
 
 int32_t CVXEditor::GetTemplateText(IVXPath* path, VXCHAR* buffer, int32_t capacity) {
-    CVXPath* own = CVXPath::FromInterface(path);
-    const FigureTemplate* figure = own ? own->GetTemplateCopy() : nullptr;
+    const FigureTemplate* figure = TemplateOf(path);
     if (!figure || !figure->info.name || !*figure->info.name) return 0;
     String text = text::Format("<%s><", {figure->info.name});
     for (const TemplateReference& ref : figure->references) {

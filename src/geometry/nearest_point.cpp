@@ -1,10 +1,6 @@
 #include "geometry/nearest_point.h"
 
 #include <cmath>
-#include <cstdio>
-#include <string>
-
-#include "text/format.h"
 
 namespace vx::geom {
 
@@ -18,21 +14,6 @@ constexpr double z[3][4] = {
     {0.4, 0.6, 0.6, 0.4},
     {0.1, 0.3, 0.6, 1.0},
 };
-
-void WriteParameterLine(double t) {
-    // One line per call on every mouse move: the buffer is kept so that writing it
-    // allocates nothing after the first call.
-    static std::string line;
-    if (std::isfinite(t)) {
-        // Twelve decimals are always wider than the field width of 4.
-        line.assign("t : ");
-        text::AppendFixed(line, t, 12);
-        line.push_back('\n');
-    } else {
-        line = text::FormatNarrow("t : %4.12f\n", {t});
-    }
-    std::fwrite(line.data(), 1, line.size(), stdout);
-}
 
 }  // namespace
 
@@ -77,13 +58,12 @@ Point2 NearestPointOnCurve(Point2 p, const Point2* v, double* t) {
         }
     }
     if (best > SquaredLength(Sub(p, v[3]))) tBest = 1.0;
-    WriteParameterLine(tBest);
     if (t) *t = tBest;
     return EvaluateBezier(v, 3, tBest, nullptr, nullptr);
 }
 
 int32_t CurveSegmentHit(const Point2* v, double px, double py, double tolerance,
-                        int32_t* crossings, int32_t* winding) {
+                        int32_t* crossings, int32_t* winding, std::optional<double>* measured) {
     double ymin = v[0].y;
     double ymax = v[0].y;
     for (int i = 1; i <= 3; ++i) {
@@ -92,7 +72,9 @@ int32_t CurveSegmentHit(const Point2* v, double px, double py, double tolerance,
     }
     if (!(py >= ymin - tolerance && ymax + tolerance > py)) return 0;
     const Point2 p{px, py};
-    const Point2 q = NearestPointOnCurve(p, v);
+    double t;
+    const Point2 q = NearestPointOnCurve(p, v, &t);
+    if (measured) *measured = t;
     if (tolerance > Distance(p, q)) return 1;
     CurveLineCrossings(v, px, py, crossings, winding);
     return 0;

@@ -5,12 +5,13 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <vector>
 
-#include "editor/editor.h"
 #include "geometry/nearest_point.h"
 #include "path/parameters.h"
 #include "path/path.h"
+#include "platform/debug_output.h"
 
 namespace vx {
 
@@ -37,17 +38,16 @@ bool InRingBox(double px, double py, double x, double y, double mark) {
     return PointInRect(Rect{px - mark, py - mark, px + mark, py + mark}, x, y);
 }
 
-// Canvas to screen through the editor's gate (a final class: called without its table);
-// without an editor the two coincide.
+// Canvas to screen through the host; without a host the two coincide.
 class ScreenMap {
 public:
-    explicit ScreenMap(HostGate* gate) : gate_(gate) {}
+    explicit ScreenMap(ICanvasHost* host) : host_(host) {}
     void operator()(double* x, double* y) const {
-        if (gate_) gate_->ToScreen(x, y);
+        if (host_) host_->ToScreen(x, y);
     }
 
 private:
-    HostGate* gate_;
+    ICanvasHost* host_;
 };
 
 }  // namespace
@@ -110,8 +110,11 @@ int32_t PathOutlineHit(const double* list, int32_t nodeCount, int32_t fillRule, 
                 break;
             case VX_NODE_CUBIC: {
                 const geom::Point2 v[4] = {{curX, curY}, {p[0], p[1]}, {p[2], p[3]}, {p[4], p[5]}};
-                if (geom::CurveSegmentHit(v, px, py, tolerance, &crossings, &winding) == 1)
-                    return number;
+                std::optional<double> t;
+                const int32_t hit =
+                    geom::CurveSegmentHit(v, px, py, tolerance, &crossings, &winding, &t);
+                if (t) platform::PrintCurveParameter(*t);
+                if (hit == 1) return number;
                 curX = p[4];
                 curY = p[5];
                 p += 6;
@@ -139,8 +142,8 @@ int32_t PathOutlineHit(const double* list, int32_t nodeCount, int32_t fillRule, 
     return 0;
 }
 
-int32_t CVXPath::HitTestPath(CVXEditor* editor, double x, double y, int32_t mode,
-                             int32_t* part) {
+int32_t CVXPath::HitTestPath(ICanvasHost* host, IVXSelections* selection, double x, double y,
+                             int32_t mode, int32_t* part) {
     int32_t unused;
     if (!part) part = &unused;
     *part = -1;
@@ -148,28 +151,29 @@ int32_t CVXPath::HitTestPath(CVXEditor* editor, double x, double y, int32_t mode
     // Most paths are far from the mouse: their box, widened enough to hold every handle
     // and ring, rejects the point before anything else is looked at.
     const Rect corners = CornerBox();
-    if (!WidenedBoxHolds(corners, ScreenMap(editor ? editor->Gate() : nullptr), sizes.mark, x, y))
+    if (!WidenedBoxHolds(corners, ScreenMap(host), sizes.mark, x, y))
         return kHitNothing;
-    return HitTestNearPath(editor, x, y, mode, part, sizes);
+    return HitTestNearPath(host, selection, x, y, mode, part, sizes);
 }
 
-int32_t CVXPath::HitTestNearPath(CVXEditor* editor, double x, double y, int32_t mode,
-                                 int32_t* part, const HitSizes& sizes) {
+int32_t CVXPath::HitTestNearPath(ICanvasHost* host, IVXSelections* selection, double x,
+                                 double y, int32_t mode, int32_t* part,
+                                 const HitSizes& sizes) {
     int32_t unused;
     if (!part) part = &unused;
     *part = -1;
-    if (mode == 0 && editor && editor->IsSelected(this)) {
-        const int32_t code = HitTestHandles(editor, x, y, part, sizes);
+    if (mode == 0 && selection && selection->Contains(this)) {
+        const int32_t code = HitTestHandles(host, x, y, part, sizes);
         if (code != kHitNothing) return code;
     }
-    return HitTestNodes(editor, x, y, part, sizes);
+    return HitTestNodes(host, x, y, part, sizes);
 }
 
 // ToScreen is the host's code, which may change this path meanwhile: its lists are read by
 // index at each step, and the nodes copied.
-int32_t CVXPath::HitTestHandles(CVXEditor* editor, double x, double y, int32_t* part,
+int32_t CVXPath::HitTestHandles(ICanvasHost* host, double x, double y, int32_t* part,
                                 const HitSizes& sizes) {
-    const ScreenMap toScreen(editor->Gate());
+    const ScreenMap toScreen(host);
     const double mark = sizes.mark;
     const double half = sizes.half;
     const double tolerance = sizes.tolerance;
@@ -233,9 +237,9 @@ int32_t CVXPath::HitTestHandles(CVXEditor* editor, double x, double y, int32_t* 
     return kHitNothing;
 }
 
-int32_t CVXPath::HitTestNodes(CVXEditor* editor, double x, double y, int32_t* part,
+int32_t CVXPath::HitTestNodes(ICanvasHost* host, double x, double y, int32_t* part,
                               const HitSizes& sizes) {
-    const ScreenMap toScreen(editor ? editor->Gate() : nullptr);
+    const ScreenMap toScreen(host);
     const double mark = sizes.mark;
     const double half = sizes.half;
     const double tolerance = sizes.tolerance;

@@ -9,7 +9,7 @@
 
 #include <cstdint>
 
-#include "interface/global_parameters.h"
+#include "path/parameters.h"
 #include "ostrel/ostrel.h"
 #include "path/geometry.h"
 

@@ -193,26 +193,8 @@ IVXFillObject* CVXPath::GetFillObject() { return fillObject_; }
 bool CVXPath::HasTemplate() { return templateCopy_ != nullptr; }
 
 bool CVXPath::GetTemplateInfo(PathCreateParams* out) {
-    const FigureTemplate* t = templateCopy_.get();
-    if (!t || !out) return false;
-    constexpr size_t kNameUnits = sizeof out->name / sizeof out->name[0];
-    size_t length = 0;
-    if (const VXCHAR* name = t->info.name) {
-        while (length < kNameUnits && name[length]) ++length;
-        std::copy(name, name + length, out->name);
-    }
-    std::fill(out->name + length, out->name + kNameUnits, VXCHAR(0));
-    const size_t count = std::min<size_t>(t->references.size(), 64);
-    out->count = static_cast<int32_t>(count);
-    for (size_t i = 0; i < count; ++i) {
-        const TemplateReference& r = t->references[i];
-        out->pairs[i][0] = text::ReadNumber(r.x.value.c_str(), nullptr);
-        out->pairs[i][1] = text::ReadNumber(r.y.value.c_str(), nullptr);
-    }
-    out->left = t->frame[0];
-    out->top = t->frame[1];
-    out->right = t->frame[2];
-    out->bottom = t->frame[3];
+    if (!templateCopy_ || !out) return false;
+    templateCopy_->GetInfo(out);
     return true;
 }
 

@@ -20,15 +20,14 @@
 #include <memory>
 #include <vector>
 
-#include "interface/global_parameters.h"
+#include "path/parameters.h"
 #include "ostrel/ostrel.h"
 #include "geometry/rect.h"
 #include "geometry/transform.h"
-#include "templates/figure_template.h"
+#include "path/path_template.h"
 
 namespace vx {
 
-class CVXEditor;
 struct HitSizes;
 
 class CVXPath final : public IVXPath {
@@ -82,24 +81,29 @@ public:
     void ReserveNodes(size_t count) { nodes_.reserve(count); }
     int32_t NodeCount() const { return static_cast<int32_t>(nodes_.size()); }
     // Read-only: the copy changes only as a whole, through AttachTemplate and AdoptTemplate.
-    const FigureTemplate* GetTemplateCopy() const { return templateCopy_.get(); }
+    // Upper layers read the template's content through templates/'s TemplateOf.
+    const PathTemplate* GetTemplateCopy() const { return templateCopy_.get(); }
     const std::vector<double>& ReferencePoints() const { return referencePoints_; }
-    void AttachTemplate(const FigureTemplate* figureTemplate);
-    // The same for a copy the caller made with CloneTemplate and gives away: it becomes the
-    // path's template copy as it is, which saves cloning it a second time.
-    void AdoptTemplate(std::unique_ptr<FigureTemplate> copy);
+    void AttachTemplate(const PathTemplate* figureTemplate);
+    // The same for a copy the caller made and gives away: it becomes the path's template
+    // copy as it is, which saves cloning it a second time.
+    void AdoptTemplate(std::unique_ptr<PathTemplate> copy);
 
     void DrawPath(IDrawSurface* surface, int32_t endValue, bool bracket);
     void DrawTracker(IDrawSurface* surface, int32_t mode, bool bracket, bool drawMarks);
 
     // What lies under the screen point (x, y) in edit mode `mode`: a HitCode, with the part
-    // index written to *part (path/hit_test.h). The editor (may be null) maps canvas points
-    // to the screen through its host and tells which paths are selected.
-    int32_t HitTestPath(CVXEditor* editor, double x, double y, int32_t mode, int32_t* part);
+    // index written to *part (path/hit_test.h). The host (may be null: the screen is the
+    // canvas) maps canvas points to the screen. In object mode a path that the selection
+    // (may be null) contains also has its box handles, edges and reference handles; the
+    // selection is asked only once the point is near the path, since a canvas may hold
+    // many paths.
+    int32_t HitTestPath(ICanvasHost* host, IVXSelections* selection, double x, double y,
+                        int32_t mode, int32_t* part);
     // HitTestPath after its first step, for a caller that took that step itself on a copy
     // of CornerBox with the sizes given (the editor, over the boxes it keeps).
-    int32_t HitTestNearPath(CVXEditor* editor, double x, double y, int32_t mode, int32_t* part,
-                            const HitSizes& sizes);
+    int32_t HitTestNearPath(ICanvasHost* host, IVXSelections* selection, double x, double y,
+                            int32_t mode, int32_t* part, const HitSizes& sizes);
     // Whether every point of the path, controls included, lies in the canvas rectangle.
     bool IsInsideRect(double x1, double y1, double x2, double y2);
 
@@ -136,7 +140,7 @@ private:
     IVXFillObject* fillObject_ = nullptr;
     PathTransform transform_ = kIdentity;
     std::vector<PathNode> nodes_;
-    std::unique_ptr<FigureTemplate> templateCopy_;
+    std::unique_ptr<PathTemplate> templateCopy_;
     std::vector<double> referencePoints_;
     // The copy's frame, where the bounds read it without touching the copy.
     Rect templateFrame_;
@@ -168,9 +172,9 @@ private:
     const Corners& MeasureCorners();
     // HitTestNearPath's parts: the reference and box handles and the box's edges of a
     // selected path in object mode, then the nodes and the outline.
-    int32_t HitTestHandles(CVXEditor* editor, double x, double y, int32_t* part,
+    int32_t HitTestHandles(ICanvasHost* host, double x, double y, int32_t* part,
                            const HitSizes& sizes);
-    int32_t HitTestNodes(CVXEditor* editor, double x, double y, int32_t* part,
+    int32_t HitTestNodes(ICanvasHost* host, double x, double y, int32_t* part,
                          const HitSizes& sizes);
     mutable Rect nodeBox_;
     mutable bool nodeBoxValid_ = false;

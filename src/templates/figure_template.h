@@ -6,9 +6,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "ostrel/ostrel.h"
+#include "path/path_template.h"
 #include "text/string.h"
 
 namespace vx {
@@ -31,13 +33,21 @@ struct TemplateReference {
 };
 
 // Owns its name, tips and icon as system strings, laid out as a FigureInfo so that the
-// template-figure tool can hand that record to the host as it is.
-class FigureTemplate {
+// template-figure tool can hand that record to the host as it is. A path keeps its copy
+// as a PathTemplate (template_copy.cpp).
+class FigureTemplate final : public PathTemplate {
 public:
     FigureTemplate() = default;
     FigureTemplate(const FigureTemplate&) = delete;
     FigureTemplate& operator=(const FigureTemplate&) = delete;
-    ~FigureTemplate();
+    ~FigureTemplate() override;
+
+    // PathTemplate.
+    std::unique_ptr<PathTemplate> Clone() const override;
+    Rect Frame() const override;
+    void GetInfo(PathCreateParams* out) const override;
+    void ReferencePoints(double x, double y, double w, double h,
+                         std::vector<double>* out) const override;
 
     std::vector<TemplateElement> elements;
     std::vector<TemplateReference> references;
@@ -74,5 +84,9 @@ void SetReferenceValues(FigureTemplate& figure, int32_t index, double x, double 
 
 // The name, tips and icon fields in this order: the template's FigureInfo, owned by it.
 FigureInfo* GetInfoStrings(FigureTemplate& figure);
+
+// The template copy of a path of this library, or null (no template, or another
+// implementation's path).
+const FigureTemplate* TemplateOf(IVXPath* path);
 
 }  // namespace vx

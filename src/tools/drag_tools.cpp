@@ -1,11 +1,9 @@
 // CFLine and CFRectangle: one figure dragged from the press to the release, or placed at
 // a given size and moved until the release. They differ only in shape, constraint, the
 // condition under which a drag is refused, and the rectangle's debugger trace.
-#include <algorithm>
-#include <string>
 
+#include "platform/debug_output.h"
 #include "platform/platform.h"
-#include "text/format.h"
 #include "tools/constraints.h"
 #include "tools/figure_tool.h"
 #include "tools/gesture.h"
@@ -170,12 +168,7 @@ private:
     ScreenPoint Constrain(ScreenPoint anchor, ScreenPoint p) const override {
         int64_t side = 0;
         const ScreenPoint q = tools::ConstrainSquare(anchor, p, &side);
-        std::string line = text::FormatNarrow(
-            "w=%d, ptOrg.x=%d, ptOrg.y=%d, xScr=%d, yScr=%d\n",
-            {side, anchor.x, anchor.y, q.x, q.y});
-        // The line lives in a 255-byte buffer with its terminator.
-        if (line.size() > 254) line.resize(254);
-        platform::OutputDebugText(line.c_str());
+        platform::TraceSquare(side, anchor.x, anchor.y, q.x, q.y);
         return q;
     }
     void DragFeedback(IDrawSurface* s, CanvasPoint p0, CanvasPoint p1) const override {

@@ -203,7 +203,7 @@ TEST_F(AgentTest, ReferenceDragIsClampedAndRebuildsTheCopy) {
     agent.DragTemplateValue(0, 40, 60);
     EXPECT_EQ(agent.ChangeKind(), 3);
     EXPECT_EQ(PathText(copy), "M 0 0 L 30 40 L 100 50");
-    EXPECT_EQ(copy->GetTemplateCopy()->references[0].x.value, VXTEXT("0.300000"));
+    EXPECT_EQ(TemplateOf(copy)->references[0].x.value, VXTEXT("0.300000"));
     EXPECT_EQ(copy->ReferencePoints(), (V{30, 40, 50, 25}));
     // Outside the ranges x stops at 0.9 and y at 0; a reference without range texts is
     // held at 0 and 0; one past the count and a NaN point change nothing.
@@ -226,7 +226,7 @@ TEST_F(AgentTest, ReferenceDragIsClampedAndRebuildsTheCopy) {
                                 "PathChanged p1 3", "EndChange"}));
     EXPECT_EQ(PathText(p1), "M 0 0 L 90 0 L 100 50");
     ASSERT_TRUE(p1->HasTemplate());
-    EXPECT_EQ(p1->GetTemplateCopy()->references[0].x.value, VXTEXT("0.900000"));
+    EXPECT_EQ(TemplateOf(p1)->references[0].x.value, VXTEXT("0.900000"));
 }
 
 TEST_F(AgentTest, NonFiniteMatricesNeverReachAPathAndHostPathsWork) {

@@ -8,11 +8,13 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "geometry/bezier.h"
 #include "geometry/nearest_point.h"
+#include "platform/debug_output.h"
 #include "support/random_curves.h"
 #include "text/format.h"
 
@@ -100,7 +102,11 @@ TEST(NearestPoint, EdgeCasesAndTheDiagnosticLine) {
     const std::array<Point2, 6> w = ConvertToBezierForm({5, 20}, kArch);
     EXPECT_TRUE(w[0].y == -600 && w[1].y == -240 && w[4].y == 240 && w[5].y == 600 && w[2].x == 0.4);
     Point2 q;
-    const auto nearest = [&q](Point2 p, const Point2* v) { return Output([&] { q = NearestPointOnCurve(p, v); }); };
+    // The parameter as the hit test prints it.
+    const auto nearest = [&q](Point2 p, const Point2* v) {
+        double t = -1;
+        return Output([&] { q = NearestPointOnCurve(p, v, &t), platform::PrintCurveParameter(t); });
+    };
     EXPECT_EQ(nearest({5, 20}, kArch), "t : 0.500000000000\n");
     EXPECT_TRUE(std::fabs(q.x - 5) < 1e-12 && std::fabs(q.y - 7.5) < 1e-12);
     EXPECT_EQ(nearest({0, 0}, kArch), "t : 0.000000000000\n");
@@ -140,16 +146,15 @@ TEST(NearestPoint, CrossingsAndTheHitBand) {
     EXPECT_TRUE(n == 1 && w == 1);
 
     // The band: [ymin - tol, ymax + tol), computing nothing outside it.
-    std::string out;
+    std::optional<double> t;
     const auto hit = [&](double px, double py) {
-        int32_t r = -1;
-        out = Output([&] { r = CurveSegmentHit(kArch, px, py, 2, &n, &w); });
-        return r;
+        t.reset();
+        return CurveSegmentHit(kArch, px, py, 2, &n, &w, &t);
     };
     n = w = 0;
-    EXPECT_TRUE(hit(5, 12) == 0 && out.empty());  // exactly ymax + tol
-    EXPECT_TRUE(hit(5, -2.5) == 0 && out.empty());
-    EXPECT_TRUE(hit(5, -2) == 0 && out.substr(0, 4) == "t : ");  // exactly ymin - tol
+    EXPECT_TRUE(hit(5, 12) == 0 && !t);  // exactly ymax + tol
+    EXPECT_TRUE(hit(5, -2.5) == 0 && !t);
+    EXPECT_TRUE(hit(5, -2) == 0 && t.has_value());  // exactly ymin - tol
     EXPECT_TRUE(hit(5, 9) == 1 && hit(5, 6) == 1 && n == 0);
     EXPECT_EQ(hit(5, 9.5), 0);  // exactly 2 from the top: not closer
     EXPECT_TRUE(hit(20, 5) == 0 && n == 2 && w == 0);  // a miss counts its crossings
@@ -263,7 +268,9 @@ TEST(NearestPoint, BitIdenticalToTheReference) {
     const std::string printed = Output([&] {
         for (; i < cases.size(); ++i) {
             const test::CurveCase& c = cases[i];
-            bool same = SameBits(NearestPointOnCurve(c.p, c.v), nearest[i]);
+            double t;
+            bool same = SameBits(NearestPointOnCurve(c.p, c.v, &t), nearest[i]);
+            platform::PrintCurveParameter(t);
             // The two polygons the root finder sees: the distance polynomial and the curve
             // shifted to the point's height.
             const std::array<Point2, 6> w = ConvertToBezierForm(c.p, c.v);

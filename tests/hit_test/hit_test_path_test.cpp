@@ -43,7 +43,7 @@ protected:
     }
     Answer Hit(double x, double y, int32_t mode = 1) {
         int32_t part = 12345;
-        return {path->HitTestPath(editor, x, y, mode, &part), part};  // in this order
+        return {path->HitTestPath(editor->Gate(), &editor->Selections(), x, y, mode, &part), part};  // in this order
     }
     // The path's transform, then the host's scale and shift to the screen.
     void Map(PathTransform t, double scale, double x, double y) {

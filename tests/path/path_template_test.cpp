@@ -4,6 +4,7 @@
 #include <new>
 
 #include "path_fixture.h"
+#include "templates/figure_template.h"
 
 // Every allocation of this program is counted while it lives, and the one numbered g_failAt
 // from when it is set fails. The nothrow and sized forms take the same way, so that under

@@ -544,7 +544,7 @@ TEST_F(Templates, CreatePathExSetsValuesBuildsAndAttaches) {
     p = Params("Handle", {0.1, 12345.678});
     Held set{VX_CreatePathEx(&p)};
     ASSERT_NE(set.path, nullptr);
-    const std::vector<TemplateReference>& refs = set->GetTemplateCopy()->references;
+    const std::vector<TemplateReference>& refs = TemplateOf(set.path)->references;
     EXPECT_EQ(U8(refs[0].x.value) + " " + U8(refs[0].y.value) + " " + U8(refs[1].x.value), "0.100000 12345.677734 0.5");
     ASSERT_TRUE(set.path->GetTemplateInfo(&p));  // read back for building again
     EXPECT_EQ(std::vector<double>({p.pairs[0][0], p.pairs[0][1], p.pairs[1][0], static_cast<double>(p.count)}),
@@ -554,7 +554,7 @@ TEST_F(Templates, CreatePathExSetsValuesBuildsAndAttaches) {
     p = Params("Handle", {0.5, 0.5});
     p.count = 1000;
     Held surplus{VX_CreatePathEx(&p)};
-    ASSERT_TRUE(surplus.path && U8(surplus->GetTemplateCopy()->references[1].x.value) == "0.000000");
+    ASSERT_TRUE(surplus.path && U8(TemplateOf(surplus.path)->references[1].x.value) == "0.000000");
     p.count = -3;
     Held negative{VX_CreatePathEx(&p)};
     EXPECT_EQ(PathText(negative.path), "M 100 50 L 160 150");
@@ -582,7 +582,7 @@ TEST_F(Templates, CreatePathExFailureRowsNameFieldAndHostileNumbers) {
     // After VX_Release the name is gone, and paths built before still hold their copy.
     VX_Release();
     EXPECT_EQ(VX_CreatePathEx(&p), nullptr);
-    EXPECT_EQ(U8(partial->GetTemplateCopy()->info.name) + ": " + PathText(partial.path), "Shape: M 100 50 L 300 150");
+    EXPECT_EQ(U8(TemplateOf(partial.path)->info.name) + ": " + PathText(partial.path), "Shape: M 100 50 L 300 150");
 
     // A name field without a terminator is read within its 256 units: the units after it
     // read as more "n"s, so a reader that ran on would look for a longer name.

@@ -5,6 +5,7 @@
 
 #include "platform/platform.h"
 #include "tool_fixture.h"
+#include "text/string.h"
 #include "tools/free_hand.h"
 
 namespace vx::test {
