@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The test command. Builds and tests every target of Ostrel:
+# The test command. Checks that every include of src/ points down the layers
+# (scripts/check_layers.sh), then builds and tests every target of Ostrel:
 #   1. native Release build (benchmarks built, not run), every test program, the guides
 #      checked against examples/ and the library (scripts/lib/check_docs.sh), and
 #      `ostrel check figures/`;
@@ -15,7 +16,7 @@
 #      consumers, the Windows zip with the x86_64 consumer run under Wine;
 #   6. the libFuzzer targets of fuzz/, each for FUZZ_SECONDS (when there are any);
 # and checks the export and import tables, the SONAME and the version resources of every
-# shared library it builds.
+# shared library it builds. Near the end it prints the tests' size against the code's.
 # Missing Debian packages are installed when run as root. Build logs go to build/logs; the
 # last line is "N passed, N failed" over everything that ran, and the exit status is
 # non-zero if anything failed.
@@ -92,6 +93,27 @@ check_pe_imports() {  # check_pe_imports objdump dll-pattern file...
 check_elf_exports() {  # check_elf_exports library
     nm -D --defined-only "$1" | awk '{ print $NF }' |
         expect_exports "${EXPORTS[@]}" "${PORTABLE_EXPORTS[@]}"
+}
+
+# ---- The plan --------------------------------------------------------------------------
+# Non-blank, non-comment lines of the C and C++ files under the given folders (the files
+# git tracks, or every file outside a repository).
+code_lines() {  # code_lines folder...
+    local files
+    if git -C "$ROOT" rev-parse --git-dir >/dev/null 2>&1; then
+        files=$(git -C "$ROOT" ls-files -- "$@")
+    else
+        files=$(cd "$ROOT" && find "$@" -type f)
+    fi
+    grep -E '\.(c|cc|cpp|h)$' <<<"$files" | (cd "$ROOT" && xargs cat) | grep -cvE '^\s*(//.*)?$'
+}
+
+# The tests' size against the code's: the aim is at most 35 %.
+print_test_ratio() {
+    local tests code
+    tests=$(code_lines tests) code=$(code_lines src include apps)
+    echo "tests: $tests lines against $code of code (src/, include/, apps/):" \
+         "$((100 * tests / code)) %"
 }
 
 # ---- The builds ----------------------------------------------------------------------
@@ -217,12 +239,14 @@ main() {
     mkdir -p "$LOG_DIR"
     echo "Ostrel tests; build logs in ${LOG_DIR#"$ROOT"/}"
     trap wine_stop EXIT
+    step "layers: every include of src/ points down" layers "$ROOT/scripts/check_layers.sh" || true
     native_release
     native_sanitizers
     windows_x86_64
     windows_i686
     install_and_archives
     fuzz_targets
+    print_test_ratio
     print_total
     [ "$FAILED" -eq 0 ]
 }
