@@ -5,7 +5,6 @@
 #include "templates/template_bindings.h"
 #include "templates/template_build.h"
 #include "templates/template_library.h"
-#include "templates/template_loader.h"
 #include "text/utf.h"
 
 namespace ostrel_cli {
@@ -23,10 +22,8 @@ AxisEntry MakeAxis(const vx::ReferenceAxis& axis) {
 
 }  // namespace
 
-Catalogue::Catalogue(const VxString& folder) {
+Catalogue::Catalogue() {
     vx::TemplateLibrary& library = vx::TemplateLibrary::Instance();
-    library.ReleaseAll();
-    vx::LoadTemplateFolder(folder.c_str());
     for (const vx::String& name : library.Names()) {
         const vx::FigureTemplate* figure = library.FindTemplate(name);
         if (!figure) continue;
@@ -51,8 +48,6 @@ Catalogue::Catalogue(const VxString& folder) {
         figures_.push_back(std::move(entry));
     }
 }
-
-Catalogue::~Catalogue() { vx::TemplateLibrary::Instance().ReleaseAll(); }
 
 bool Catalogue::DrawSelectionMarks(const PathCreateParams& params, IDrawSurface* surface) const {
     IVXPath* built = vx::CreatePathFromParams(&params);

@@ -1,11 +1,10 @@
-// What the program needs to know about the templates of a folder beyond what ostrel.h
-// offers a host: each template's tips and icon, its reference names, value texts and drag
-// limits, and the selection marks alone. A host sees tips only through a canvas's tool
-// list, limits only while dragging a handle, and marks only together with the figure's
-// outline (a canvas's DrawSelection), so catalogue.cpp reaches the core's own template
-// library, loader and path drawing directly. It is the only file of the program that includes
-// src/; it works on a private copy of the core linked into the program, loaded from the
-// same folder, while everything else goes through the shared library as a host does.
+// What the program needs to know about the loaded templates beyond what ostrel.h offers a
+// host: each template's tips and icon, its reference names, value texts and drag limits,
+// and the selection marks alone. A host sees tips only through a canvas's tool list, limits
+// only while dragging a handle, and marks only together with the figure's outline (a
+// canvas's DrawSelection), so catalogue.cpp reads the core's template library and path
+// drawing directly: the same core whose VX_Initial loaded the templates, the one core of
+// the program.
 #pragma once
 
 #include <string>
@@ -36,9 +35,8 @@ struct FigureEntry {
 
 class Catalogue {
 public:
-    // Loads every template file of folder into the private template library.
-    explicit Catalogue(const VxString& folder);
-    ~Catalogue();
+    // The templates that VX_Initial loaded.
+    Catalogue();
     Catalogue(const Catalogue&) = delete;
     Catalogue& operator=(const Catalogue&) = delete;
 

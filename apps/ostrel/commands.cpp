@@ -47,7 +47,7 @@ public:
         }
         const VxString wide = ToVx(from);
         VX_Initial(wide.c_str());
-        catalogue_ = std::make_unique<Catalogue>(wide);
+        catalogue_ = std::make_unique<Catalogue>();
         if (catalogue_->Figures().empty()) {
             VX_Release();
             RemoveTemp();

@@ -11,8 +11,8 @@
 
 namespace ostrel_cli {
 
-// Each loads the figures of folder into the shared library (VX_Initial) and into the
-// program's private catalogue, and releases them again before it returns.
+// Each loads the figures of folder (VX_Initial), reads them into the catalogue, and
+// releases them again before it returns.
 void RunFigures(const Options& options, const std::string& folder, std::ostream& out);
 void RunBuild(const Options& options, const std::string& folder, std::ostream& out);
 void RunGallery(const Options& options, const std::string& folder, std::ostream& out);
