@@ -16,12 +16,8 @@ namespace vx {
 
 namespace {
 
-constexpr int32_t kShiftKey = 0x10;
-constexpr int32_t kControlKey = 0x11;
 // Below this a scale factor would flatten the figure beyond recovery.
 constexpr double kSmallestScale = 0.0009;
-
-bool KeyHeld(int32_t key) { return (platform::GetAsyncKeyState(key) & 0x8000) != 0; }
 
 bool IsFinite(const PathTransform& m) {
     return std::isfinite(m.a) && std::isfinite(m.b) && std::isfinite(m.c) &&
@@ -147,7 +143,7 @@ bool HandleMatrix(IVXPath* handlePath, double x0, double y0, double x, double y,
     // A box without extent along an axis (no flat-box margin) gives no factor; Shift must
     // not turn that into a finite one.
     if (!std::isfinite(sx) || !std::isfinite(sy)) return false;
-    if (KeyHeld(kShiftKey)) MakeUniform(&sx, &sy);
+    if (platform::KeyHeld(VX_KEY_SHIFT)) MakeUniform(&sx, &sy);
 
     const double mx = p.x[anchor], my = p.y[anchor];
     PathTransform m = Then(upright, Translation(-mx, -my));
@@ -403,7 +399,7 @@ void NodeEditAgent::Move(double dx, double dy) {
     if (!std::isfinite(dx) || !std::isfinite(dy)) return;
     // Read before the node pointers are taken: the key state may be the host's code, which
     // may change the target's nodes.
-    const bool ctrl = KeyHeld(kControlKey);
+    const bool ctrl = platform::KeyHeld(VX_KEY_CONTROL);
     PathNode* node = copy_->NodeAt(nodeIndex_);
     const PathNode* original = TargetNode(nodeIndex_);
     if (!node || !original) return;

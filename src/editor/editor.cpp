@@ -24,9 +24,6 @@ namespace vx {
 
 namespace {
 
-constexpr int32_t kVkControl = 0x11;
-
-bool ControlDown() { return (platform::GetAsyncKeyState(kVkControl) & 0x8000) != 0; }
 
 
 struct ToolRelease {
@@ -464,7 +461,7 @@ void CVXEditor::MouseMove(double x, double y) {
 }
 
 void CVXEditor::KeyDown(int32_t key, int32_t, int32_t) {
-    if (key != kVkControl) return;
+    if (key != VX_KEY_CONTROL) return;
     Entry entry(this);
     int32_t x = 0, y = 0;
     platform::GetCursorPos(&x, &y);
@@ -479,7 +476,7 @@ bool CVXEditor::ClickSelect(IVXPath* path, bool* refresh) {
     const bool wasSelected = IsSelected(path);
     bool selected = true;
     *refresh = true;
-    if (ControlDown()) {
+    if (platform::KeyHeld(VX_KEY_CONTROL)) {
         gate_.BeginSelectionChange();
         if (wasSelected) {
             selections_.Remove(path);
@@ -538,7 +535,7 @@ void CVXEditor::MouseDown(double x, double y, int32_t button) {
     }
     HeldPaths held(*this);
     held.Hold(path);
-    const bool control = ControlDown();
+    const bool control = platform::KeyHeld(VX_KEY_CONTROL);
     SendFeedback(path, code, 0, IsSelected(path) ? 1 : 0);
     if (!held.Stays(path)) return;
     if (!IsSelected(path) || control || mode == 1 || code == kHitReference) {

@@ -16,7 +16,6 @@ namespace {
 
 using tools::ScreenPoint;
 
-enum : uint32_t { kWmKeyUp = 0x0101, kWmSysKeyUp = 0x0105 };
 
 enum class End { Commit, Cancel };
 
@@ -33,26 +32,26 @@ public:
             if (held && !held->AllStay()) return End::Cancel;
             if (!tools::TakeMessage(editor.Host(), &msg)) return End::Cancel;
             switch (msg.message) {
-                case tools::kWmActivate:
-                case tools::kWmActivateApp:
+                case VX_WM_ACTIVATE:
+                case VX_WM_ACTIVATEAPP:
                     if (msg.wParam == 0) return End::Cancel;
                     break;
-                case tools::kWmKeyDown:
-                case tools::kWmSysKeyDown:
-                    if (msg.wParam == tools::kVkMenu || msg.wParam == tools::kVkEscape) return End::Cancel;
+                case VX_WM_KEYDOWN:
+                case VX_WM_SYSKEYDOWN:
+                    if (msg.wParam == VX_KEY_ALT || msg.wParam == VX_KEY_ESCAPE) return End::Cancel;
                     break;
-                case kWmKeyUp:
-                case kWmSysKeyUp:
+                case VX_WM_KEYUP:
+                case VX_WM_SYSKEYUP:
                     if (dispatchKeyUp) platform::DispatchUnconsumed(msg);
                     break;
-                case tools::kWmMouseMove:
+                case VX_WM_MOUSEMOVE:
                     Track(msg);
                     break;
-                case tools::kWmLButtonUp:
+                case VX_WM_LBUTTONUP:
                     return End::Commit;
-                case tools::kWmRButtonDown:
-                case tools::kWmRButtonUp:
-                case tools::kWmCaptureChanged:
+                case VX_WM_RBUTTONDOWN:
+                case VX_WM_RBUTTONUP:
+                case VX_WM_CAPTURECHANGED:
                     return End::Cancel;
                 default:
                     platform::DispatchUnconsumed(msg);
@@ -178,7 +177,7 @@ public:
     void Track(const platform::Message& msg) override {
         ScreenPoint at = tools::MessagePoint(msg);
         if (at == last_) return;
-        if (tools::ShiftDown()) {
+        if (platform::KeyHeld(VX_KEY_SHIFT)) {
             const int64_t ax = std::llabs(at.x - start_.x), ay = std::llabs(at.y - start_.y);
             const int64_t d = ax > ay ? ax : ay;
             if (ax >= ay) {

@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <limits>
 #include <optional>
 #include <vector>
 
@@ -12,18 +11,11 @@
 #include "path/parameters.h"
 #include "path/path.h"
 #include "platform/debug_output.h"
+#include "text/saturate.h"
 
 namespace vx {
 
 namespace {
-
-// A node kind of the outline, truncated toward zero to a 32-bit integer. Values beyond the
-// range saturate and NaN reads as the largest value, so an unreadable kind ends the outline.
-int32_t TruncateToInt32(double v) {
-    if (v >= 2147483648.0 || v != v) return std::numeric_limits<int32_t>::max();
-    if (v <= -2147483649.0) return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(v);
-}
 
 // A sum of squares as the outline test measures it: truncated toward zero where it fits in
 // 32 bits, so that small distances compare as they always have, and exact beyond (a
@@ -95,7 +87,8 @@ int32_t PathOutlineHit(const double* list, int32_t nodeCount, int32_t fillRule, 
     const double* p = list;
     bool reading = list != nullptr;
     for (int32_t number = 1; reading && number <= nodeCount; ++number) {
-        switch (TruncateToInt32(*p++)) {
+        // NaN reads as the largest kind, so an unreadable kind ends the outline.
+        switch (SaturateToInt32(*p++, INT32_MAX)) {
             case VX_NODE_MOVE:
                 curX = startX = p[0];
                 curY = startY = p[1];

@@ -1,6 +1,6 @@
 #include "path/parameters.h"
 
-#include <cmath>
+#include "text/saturate.h"
 
 #include "path/path.h"
 
@@ -10,22 +10,9 @@ GlobalParameters g_parameters;
 
 namespace {
 
-// value + 0.5 truncated toward zero. Outside the target range the conversion is not
-// defined by the language, so it saturates there instead (NaN gives 0).
-int32_t RoundToInt32(double value) {
-    const double v = value + 0.5;
-    if (!(v == v)) return 0;
-    if (v >= 2147483648.0) return INT32_MAX;
-    if (v <= -2147483649.0) return INT32_MIN;
-    return static_cast<int32_t>(v);
-}
-
-uint32_t RoundToUint32(double value) {
-    const double v = value + 0.5;
-    if (!(v > -1.0)) return 0;  // negative, and NaN
-    if (v >= 4294967296.0) return UINT32_MAX;
-    return static_cast<uint32_t>(v);
-}
+// value + 0.5 truncated toward zero, saturated (NaN gives 0).
+int32_t RoundToInt32(double value) { return SaturateToInt32(value + 0.5, 0); }
+uint32_t RoundToUint32(double value) { return SaturateToUint32(value + 0.5); }
 
 }  // namespace
 

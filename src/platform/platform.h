@@ -25,6 +25,9 @@ void RepostQuit(const Message& quit);
 void ClientToScreen(void* hwnd, int32_t* x, int32_t* y);
 // The platform's async key state: bit 0x8000 set while the key is held.
 int16_t GetAsyncKeyState(int32_t virtualKey);
+// Whether the key (VX_KEY_*) is held now: the one reading of the key state for every
+// gesture and the canvas.
+inline bool KeyHeld(int32_t virtualKey) { return (GetAsyncKeyState(virtualKey) & 0x8000) != 0; }
 void GetCursorPos(int32_t* x, int32_t* y);
 void OutputDebugText(const char* text);
 

@@ -55,7 +55,7 @@ public:
         const CanvasPoint m = g_.Adjust(px, py);
         PathNode& rubber = nodes_.back();
         PathNode& before = nodes_[nodes_.size() - 2];
-        if ((msg.wParam & tools::kMkLButton) == 0) {
+        if ((msg.wParam & VX_MK_LBUTTON) == 0) {
             rubber.x2 = m.x, rubber.y2 = m.y;
             rubber.x3 = m.x, rubber.y3 = m.y;
         } else {

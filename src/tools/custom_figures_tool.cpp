@@ -83,7 +83,7 @@ public:
             return Step::Continue;
         }
         ScreenPoint p = raw;
-        if (tools::ShiftDown()) p = tools::ConstrainSquareKeepLonger(start_, p);
+        if (platform::KeyHeld(VX_KEY_SHIFT)) p = tools::ConstrainSquareKeepLonger(start_, p);
         p1_ = g_.Adjust(static_cast<double>(p.x), static_cast<double>(p.y));
         frames_.Show(p0_, p1_);
         last_ = raw;

@@ -51,7 +51,7 @@ public:
         const double rx = static_cast<double>(raw.x), ry = static_cast<double>(raw.y);
         g_.host()->AcceptTrackPoint(rx, ry, 1);
         ScreenPoint p = raw;
-        if (tools::ShiftDown()) p = shape_.Constrain(start_, p);
+        if (platform::KeyHeld(VX_KEY_SHIFT)) p = shape_.Constrain(start_, p);
         p1_ = g_.Adjust(static_cast<double>(p.x), static_cast<double>(p.y));
         g_.RestoreOld();
         g_.surface()->BeginPath(nullptr);

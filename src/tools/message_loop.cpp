@@ -1,8 +1,7 @@
 #include "tools/message_loop.h"
 
-#include <cmath>
-#include <limits>
 
+#include "text/saturate.h"
 #include "tools/host_gate.h"
 
 namespace vx::tools {
@@ -15,18 +14,9 @@ ScreenPoint MessagePoint(const platform::Message& msg) {
     return ScreenPoint{x, y};
 }
 
-int64_t TruncateToInt(double v) {
-    if (std::isnan(v)) return 0;
-    constexpr double lo = std::numeric_limits<int32_t>::min();
-    constexpr double hi = std::numeric_limits<int32_t>::max();
-    if (v <= lo) return std::numeric_limits<int32_t>::min();
-    if (v >= hi) return std::numeric_limits<int32_t>::max();
-    return static_cast<int64_t>(v);
-}
+int64_t TruncateToInt(double v) { return SaturateToInt32(v, 0); }
 
 ScreenPoint TruncatePoint(double x, double y) { return ScreenPoint{TruncateToInt(x), TruncateToInt(y)}; }
-
-bool ShiftDown() { return (platform::GetAsyncKeyState(kVkShift) & 0x8000) != 0; }
 
 bool TakeMessage(const ICanvasHost* host, platform::Message* msg) {
     if (HostGate::IsShut(host)) return false;
@@ -43,28 +33,28 @@ Step RunMessageLoop(const ICanvasHost* host, MessageHandler& handler) {
         if (!TakeMessage(host, &msg)) return Step::Cancel;
         Step step = Step::Continue;
         switch (msg.message) {
-            case kWmMouseMove:
+            case VX_WM_MOUSEMOVE:
                 step = handler.MouseMove(msg);
                 break;
-            case kWmLButtonUp:
+            case VX_WM_LBUTTONUP:
                 step = handler.LeftButtonUp(msg);
                 break;
-            case kWmLButtonDown:
+            case VX_WM_LBUTTONDOWN:
                 if (!handler.LeftButtonDown(msg, &step)) platform::DispatchUnconsumed(msg);
                 break;
-            case kWmLButtonDblClk:
+            case VX_WM_LBUTTONDBLCLK:
                 if (!handler.LeftButtonDoubleClick(msg, &step)) platform::DispatchUnconsumed(msg);
                 break;
-            case kWmRButtonDown:
-            case kWmRButtonUp:
-            case kWmCaptureChanged:
+            case VX_WM_RBUTTONDOWN:
+            case VX_WM_RBUTTONUP:
+            case VX_WM_CAPTURECHANGED:
                 return Step::Cancel;
-            case kWmKeyDown:
-            case kWmSysKeyDown:
-                if (msg.wParam == kVkEscape || msg.wParam == kVkMenu) step = handler.EscapeOrAlt();
+            case VX_WM_KEYDOWN:
+            case VX_WM_SYSKEYDOWN:
+                if (msg.wParam == VX_KEY_ESCAPE || msg.wParam == VX_KEY_ALT) step = handler.EscapeOrAlt();
                 break;
-            case kWmActivate:
-            case kWmActivateApp:
+            case VX_WM_ACTIVATE:
+            case VX_WM_ACTIVATEAPP:
                 if (msg.wParam == 0) return Step::Cancel;
                 break;
             default:

@@ -17,22 +17,6 @@
 
 namespace vx::tools {
 
-// Windows message numbers and codes that the tools read.
-enum : uint32_t {
-    kWmActivate = 0x0006,
-    kWmActivateApp = 0x001C,
-    kWmKeyDown = 0x0100,
-    kWmSysKeyDown = 0x0104,
-    kWmMouseMove = 0x0200,
-    kWmLButtonDown = 0x0201,
-    kWmLButtonUp = 0x0202,
-    kWmLButtonDblClk = 0x0203,
-    kWmRButtonDown = 0x0204,
-    kWmRButtonUp = 0x0205,
-    kWmCaptureChanged = 0x0215,
-};
-enum : uintptr_t { kVkShift = 0x10, kVkMenu = 0x12, kVkEscape = 0x1B, kMkLButton = 0x0001 };
-
 // A point in screen units. Wider than the platform's 32 bits so that constraints and
 // differences never overflow, whatever position a host passes in.
 struct ScreenPoint {
@@ -49,9 +33,6 @@ ScreenPoint MessagePoint(const platform::Message& msg);
 // x truncated toward zero; NaN gives 0 and values beyond 32 bits saturate.
 int64_t TruncateToInt(double v);
 ScreenPoint TruncatePoint(double x, double y);
-
-// Shift is read from the platform at each call, not remembered.
-bool ShiftDown();
 
 // Takes the thread's next message for a loop that talks to `host`. False on a quit or a
 // failed retrieval, which end a gesture as a cancel (a quit is handed back for the host's

@@ -36,7 +36,7 @@ public:
         const ScreenPoint raw = tools::MessagePoint(msg);
         if (raw == last_) return Step::Continue;
         ScreenPoint p = raw;
-        if (tools::ShiftDown()) p = tools::ConstrainEightDirections(anchor_, p);
+        if (platform::KeyHeld(VX_KEY_SHIFT)) p = tools::ConstrainEightDirections(anchor_, p);
         g_.Restore(nullptr);
         const CanvasPoint c = g_.Adjust(static_cast<double>(p.x), static_cast<double>(p.y));
         UnionRect(&accumulated_, accumulated_, tools::BoxOf(p0_, c));
@@ -58,7 +58,7 @@ public:
     // A release adds a vertex unless it falls in the near box of the last one.
     Step LeftButtonUp(const platform::Message& msg) override {
         ScreenPoint p = tools::MessagePoint(msg);
-        if (tools::ShiftDown()) p = tools::ConstrainEightDirections(anchor_, p);
+        if (platform::KeyHeld(VX_KEY_SHIFT)) p = tools::ConstrainEightDirections(anchor_, p);
         CanvasPoint lastVertex = vertices_.back();
         g_.host()->ToScreen(&lastVertex.x, &lastVertex.y);
         if (tools::InSquare(lastVertex.x, lastVertex.y, half_, p)) return Step::Continue;
