@@ -12,6 +12,7 @@
 #include "alternate.h"
 #include "quiet_stdout.h"
 #include "geometry/nearest_point.h"
+#include "platform/debug_output.h"
 
 #if defined(OSTREL_HAVE_LIB2GEOM)
 #include <2geom/bezier-curve.h>
@@ -50,7 +51,10 @@ void BM_NearestPoint(benchmark::State& state) {
     size_t i = 0;
     const auto ours = [&] {
         const Case& c = cases[i++ & 1023];
-        benchmark::DoNotOptimize(vx::geom::NearestPointOnCurve(c.p, c.v));
+        // With the diagnostic line that the hit test prints for each curve it measures.
+        double t;
+        benchmark::DoNotOptimize(vx::geom::NearestPointOnCurve(c.p, c.v, &t));
+        vx::platform::PrintCurveParameter(t);
     };
 #if defined(OSTREL_HAVE_LIB2GEOM)
     std::vector<Geom::CubicBezier> curves;
