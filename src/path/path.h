@@ -134,6 +134,11 @@ private:
     CVXPath(const CVXPath&) = delete;
     CVXPath& operator=(const CVXPath&) = delete;
 
+    // The two modes of DrawTracker (path_draw.cpp).
+    struct Mark;
+    void TrackNodes(IDrawSurface* surface, std::vector<Mark>* marks);
+    void TrackBox(IDrawSurface* surface, std::vector<Mark>* marks);
+
     int32_t refCount_ = 1;
     uint32_t tag_ = 0;
     IVXHostObject* userObject_ = nullptr;
