@@ -15,6 +15,11 @@ public:
     Token Next(int16_t previous);
 
 private:
+    // The three kinds of token that start at p; each moves the cursor past what it read.
+    Token Number(const VXCHAR* p, Token token);
+    bool Operator(const VXCHAR* p, Token* token);  // false: no operator or bracket at p
+    Token Name(const VXCHAR* p, Token token);
+
     const VXCHAR* cursor_;
 };
 
@@ -39,9 +44,6 @@ inline bool EndsName(VXCHAR c) {
 }  // namespace detail
 
 inline Token Tokenizer::Next(int16_t previous) {
-    using detail::EndsName;
-    using detail::IsAsciiLetter;
-    using detail::IsDigit;
     const VXCHAR* p = cursor_;
     while (static_cast<uint32_t>(*p) - 1u < 32u) ++p;  // codes 1 to 32
 
@@ -57,20 +59,32 @@ inline Token Tokenizer::Next(int16_t previous) {
         cursor_ = p;
         return token;
     }
-    if (c == '.' || IsDigit(c)) {
-        size_t consumed = 0;
-        const double value = text::ReadNumber(p, &consumed);
-        if (consumed == 0) {
-            token.kind = kInvalid;
-        } else {
-            token.kind = kNumber;
-            token.number = value;
-            p += consumed;
-        }
-        cursor_ = p;
-        return token;
+    if (c == '.' || detail::IsDigit(c)) return Number(p, token);
+    if (Operator(p, &token)) return token;
+    if (detail::IsAsciiLetter(c)) return Name(p, token);
+    // Any other character ends the text without an error ("2 + 3 % 4" is 5).
+    cursor_ = p;
+    return token;
+}
+
+inline Token Tokenizer::Number(const VXCHAR* p, Token token) {
+    size_t consumed = 0;
+    const double value = text::ReadNumber(p, &consumed);
+    if (consumed == 0) {
+        token.kind = kInvalid;
+    } else {
+        token.kind = kNumber;
+        token.number = value;
+        p += consumed;
     }
-    switch (c) {
+    cursor_ = p;
+    return token;
+}
+
+inline bool Tokenizer::Operator(const VXCHAR* p, Token* out) {
+    Token& token = *out;
+    const int16_t previous = token.previous;
+    switch (*p) {
     case '+':
     case '-':
         if (previous == kSign) {
@@ -81,12 +95,12 @@ inline Token Tokenizer::Next(int16_t previous) {
             token.kind = kSign;  // at the start, after "(" or after an operator
         }
         cursor_ = p + 1;
-        return token;
+        return true;
     case '*':
     case '/':
         token.kind = kMulDiv;
         cursor_ = p + 1;
-        return token;
+        return true;
     case '(':
     case '[':
     case '{':
@@ -99,43 +113,41 @@ inline Token Tokenizer::Next(int16_t previous) {
             token.kind = kOpen;
             cursor_ = p + 1;
         }
-        return token;
+        return true;
     case ')':
     case ']':
     case '}':
         token.kind = kClose;
         cursor_ = p + 1;
-        return token;
+        return true;
     case '^':
         token.kind = kPower;
         cursor_ = p + 1;
-        return token;
+        return true;
     default:
-        break;
+        return false;
     }
-    if (IsAsciiLetter(c)) {
-        if (previous == kNumber) {
-            // "2pi": multiply, and read the name as the next token.
-            token.kind = kMulDiv;
-            token.symbol = '*';
-            cursor_ = p;
-            return token;
-        }
-        const VXCHAR* end = p + 1;
-        while (!EndsName(*end)) ++end;
-        const size_t length = static_cast<size_t>(end - p);
-        cursor_ = end;
-        if (length > kMaxNameLength) {
-            token.kind = kInvalid;
-            return token;
-        }
-        token.kind = *end == '(' ? kCall : kName;
-        token.name = p;
-        token.length = static_cast<uint16_t>(length);
+}
+
+inline Token Tokenizer::Name(const VXCHAR* p, Token token) {
+    if (token.previous == kNumber) {
+        // "2pi": multiply, and read the name as the next token.
+        token.kind = kMulDiv;
+        token.symbol = '*';
+        cursor_ = p;
         return token;
     }
-    // Any other character ends the text without an error ("2 + 3 % 4" is 5).
-    cursor_ = p;
+    const VXCHAR* end = p + 1;
+    while (!detail::EndsName(*end)) ++end;
+    const size_t length = static_cast<size_t>(end - p);
+    cursor_ = end;
+    if (length > kMaxNameLength) {
+        token.kind = kInvalid;
+        return token;
+    }
+    token.kind = *end == '(' ? kCall : kName;
+    token.name = p;
+    token.length = static_cast<uint16_t>(length);
     return token;
 }
 
