@@ -216,6 +216,43 @@ int ReadCount(const char*& p) {
     return value < kMaxCount ? value : kMaxCount;
 }
 
+// Flags, width, precision, length modifiers (read and ignored) and the conversion of the
+// directive that starts after its "%" at p; p ends on the conversion character.
+Directive ReadDirective(const char*& p) {
+    Directive directive;
+    for (;; ++p) {
+        if (*p == '-') directive.left = true;
+        else if (*p == '+') directive.plus = true;
+        else if (*p == ' ') directive.space = true;
+        else if (*p == '0') directive.zero = true;
+        else if (*p == '#') directive.alt = true;
+        else break;
+    }
+    directive.width = ReadCount(p);
+    if (*p == '.') {
+        ++p;
+        directive.precision = ReadCount(p);
+    }
+    while (*p == 'h' || *p == 'l' || *p == 'L' || *p == 'q' || *p == 'j' || *p == 'z' ||
+           *p == 't') {
+        ++p;
+    }
+    directive.conversion = *p;
+    return directive;
+}
+
+// A "%s" text cut to the precision, never inside a surrogate pair.
+StringView Clipped(const Directive& directive, StringView text) {
+    if (directive.precision >= 0 && static_cast<size_t>(directive.precision) < text.size()) {
+        size_t keep = static_cast<size_t>(directive.precision);
+        // Do not split a surrogate pair.
+        const uint32_t last = keep > 0 ? static_cast<uint32_t>(text[keep - 1]) : 0;
+        if (last >= 0xD800 && last <= 0xDBFF) --keep;
+        text = text.substr(0, keep);
+    }
+    return text;
+}
+
 template <typename Out>
 void FormatInto(Out& out, const char* pattern, std::initializer_list<FormatArg> args) {
     if (pattern == nullptr) return;
@@ -234,25 +271,7 @@ void FormatInto(Out& out, const char* pattern, std::initializer_list<FormatArg> 
             ++p;
             continue;
         }
-        Directive directive;
-        for (;; ++p) {
-            if (*p == '-') directive.left = true;
-            else if (*p == '+') directive.plus = true;
-            else if (*p == ' ') directive.space = true;
-            else if (*p == '0') directive.zero = true;
-            else if (*p == '#') directive.alt = true;
-            else break;
-        }
-        directive.width = ReadCount(p);
-        if (*p == '.') {
-            ++p;
-            directive.precision = ReadCount(p);
-        }
-        while (*p == 'h' || *p == 'l' || *p == 'L' || *p == 'q' || *p == 'j' || *p == 'z' ||
-               *p == 't') {
-            ++p;
-        }
-        directive.conversion = *p;
+        const Directive directive = ReadDirective(p);
         FormatArg::Kind wanted;
         switch (directive.conversion) {
         case 'f':
@@ -274,18 +293,7 @@ void FormatInto(Out& out, const char* pattern, std::initializer_list<FormatArg> 
         switch (wanted) {
         case FormatArg::Kind::Real: PutReal(out, directive, arg.real()); break;
         case FormatArg::Kind::Integer: PutInteger(out, directive, arg.integer()); break;
-        case FormatArg::Kind::Text: {
-            StringView text = arg.text();
-            if (directive.precision >= 0 && static_cast<size_t>(directive.precision) < text.size()) {
-                size_t keep = static_cast<size_t>(directive.precision);
-                // Do not split a surrogate pair.
-                const uint32_t last = keep > 0 ? static_cast<uint32_t>(text[keep - 1]) : 0;
-                if (last >= 0xD800 && last <= 0xDBFF) --keep;
-                text = text.substr(0, keep);
-            }
-            PutText(out, directive, text);
-            break;
-        }
+        case FormatArg::Kind::Text: PutText(out, directive, Clipped(directive, arg.text())); break;
         }
     }
 }
