@@ -542,6 +542,56 @@ bool ReadHex(const Cursor& c, size_t i, uint64_t* bits, size_t* end) {
     return true;
 }
 
+// A decimal number from i: digits, a fraction, an exponent. False when there is no digit.
+bool ReadDecimal(const Cursor& c, size_t i, uint64_t* bits, size_t* end) {
+    const size_t begin = i;
+    uint64_t m = 0;
+    int significant = 0;
+    int64_t scale = 0;  // m * 10^scale is the number without its exponent
+    bool dropped = false, any = false;
+    // Keeps the first 19 significant digits in m; a digit after them only moves the
+    // scale (integer part) or is dropped (fraction), and is remembered when not 0.
+    auto take = [&](uint32_t digit, bool fraction) {
+        any = true;
+        if (significant < 19) {
+            if (m != 0 || digit != 0) {
+                m = m * 10 + digit;
+                ++significant;
+            }
+            if (fraction) --scale;
+        } else {
+            if (!fraction) ++scale;
+            dropped = dropped || digit != 0;
+        }
+    };
+    uint32_t ch;
+    for (; IsDigit(ch = c.At(i)); ++i) take(ch - '0', false);
+    if (c.At(i) == '.') {
+        size_t j = i + 1;
+        for (; IsDigit(ch = c.At(j)); ++j) take(ch - '0', true);
+        if (any) i = j;
+    }
+    if (!any) return false;
+    const size_t digitsEnd = i;
+    int64_t exp10 = 0;
+    if (LowerAscii(c.At(i)) == 'e') {
+        size_t j = i + 1;
+        if (ReadExponent(c, &j, &exp10)) i = j;
+    }
+    *end = i;
+    const int64_t e10 = scale + exp10;
+    if (m == 0) {
+        *bits = 0;
+    } else if (!dropped && e10 >= -22 && e10 <= 27) {
+        *bits = SmallDecimal(m, static_cast<int>(e10));
+    } else if (!dropped) {
+        *bits = MediumDecimal(m, e10);
+    } else {
+        *bits = LongDecimal(c, begin, digitsEnd, exp10);
+    }
+    return true;
+}
+
 double Read(const Cursor& c, size_t* consumed) {
     size_t i = 0;
     while (IsSpace(c.At(i))) ++i;
@@ -570,55 +620,9 @@ double Read(const Cursor& c, size_t* consumed) {
         bits = kQuietNanBits;
     } else if (first == '0' && LowerAscii(c.At(i + 1)) == 'x' && ReadHex(c, i + 2, &bits, &end)) {
         // done
-    } else {
-        const size_t begin = i;
-        uint64_t m = 0;
-        int significant = 0;
-        int64_t scale = 0;  // m * 10^scale is the number without its exponent
-        bool dropped = false, any = false;
-        // Keeps the first 19 significant digits in m; a digit after them only moves the
-        // scale (integer part) or is dropped (fraction), and is remembered when not 0.
-        auto take = [&](uint32_t digit, bool fraction) {
-            any = true;
-            if (significant < 19) {
-                if (m != 0 || digit != 0) {
-                    m = m * 10 + digit;
-                    ++significant;
-                }
-                if (fraction) --scale;
-            } else {
-                if (!fraction) ++scale;
-                dropped = dropped || digit != 0;
-            }
-        };
-        uint32_t ch;
-        for (; IsDigit(ch = c.At(i)); ++i) take(ch - '0', false);
-        if (c.At(i) == '.') {
-            size_t j = i + 1;
-            for (; IsDigit(ch = c.At(j)); ++j) take(ch - '0', true);
-            if (any) i = j;
-        }
-        if (!any) {
-            if (consumed) *consumed = 0;
-            return 0.0;
-        }
-        const size_t digitsEnd = i;
-        int64_t exp10 = 0;
-        if (LowerAscii(c.At(i)) == 'e') {
-            size_t j = i + 1;
-            if (ReadExponent(c, &j, &exp10)) i = j;
-        }
-        end = i;
-        const int64_t e10 = scale + exp10;
-        if (m == 0) {
-            bits = 0;
-        } else if (!dropped && e10 >= -22 && e10 <= 27) {
-            bits = SmallDecimal(m, static_cast<int>(e10));
-        } else if (!dropped) {
-            bits = MediumDecimal(m, e10);
-        } else {
-            bits = LongDecimal(c, begin, digitsEnd, exp10);
-        }
+    } else if (!ReadDecimal(c, i, &bits, &end)) {
+        if (consumed) *consumed = 0;
+        return 0.0;
     }
     if (consumed) *consumed = end;
     return FromBits(bits | sign);
