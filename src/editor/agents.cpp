@@ -364,6 +364,14 @@ struct PointMover {
         *d.x = *s.x;
         *d.y = *s.y;
     }
+    // A neighbouring control point follows the move while Control is held and snaps back to
+    // the original otherwise.
+    void Follow(bool ctrl, const PathNode& from, PathNode& to, int32_t k) const {
+        if (ctrl)
+            Move(from, to, k);
+        else
+            Reset(from, to, k);
+    }
 };
 
 bool IsPointNode(const PathNode& n) { return n.kind == VX_NODE_MOVE || n.kind == VX_NODE_LINE; }
@@ -439,35 +447,20 @@ void NodeEditAgent::Move(double dx, double dy) {
     }
     if (next && IsPointNode(*node) &&
         (next->kind == VX_NODE_CUBIC || next->kind == VX_NODE_CUBIC_Y)) {
-        if (ctrl)
-            mover.Move(*nextOriginal, *next, 0);
-        else
-            PointMover::Reset(*nextOriginal, *next, 0);
+        mover.Follow(ctrl, *nextOriginal, *next, 0);
     }
     if (next && cubic) {
-        if (k == 2) {
-            if (ctrl)
-                mover.Move(*original, *node, 1);
-            else
-                PointMover::Reset(*original, *node, 1);
-        }
+        if (k == 2) mover.Follow(ctrl, *original, *node, 1);
         if (next->kind == VX_NODE_CUBIC) {
             if (ctrl && k == 1) {
                 next->x1 = 2 * node->x3 - node->x2;
                 next->y1 = 2 * node->y3 - node->y2;
-            } else if (ctrl) {
-                mover.Move(*nextOriginal, *next, 0);
             } else {
-                PointMover::Reset(*nextOriginal, *next, 0);
+                mover.Follow(ctrl, *nextOriginal, *next, 0);
             }
         }
     }
-    if (!next && k == 2) {
-        if (ctrl)
-            mover.Move(*original, *node, 1);
-        else
-            PointMover::Reset(*original, *node, 1);
-    }
+    if (!next && k == 2) mover.Follow(ctrl, *original, *node, 1);
 }
 
 Rect NodeEditAgent::FeedbackRect() {
