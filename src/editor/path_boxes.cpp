@@ -4,7 +4,7 @@
 #include <limits>
 #include <new>
 
-#include "interface/global_parameters.h"
+#include "path/parameters.h"
 #include "path/path.h"
 
 namespace vx {

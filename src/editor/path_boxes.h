@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "ostrel/ostrel.h"
-#include "path/geometry.h"
+#include "geometry/rect.h"
 #include "path/path.h"
 
 namespace vx {

@@ -11,7 +11,7 @@
 
 #include "path/parameters.h"
 #include "ostrel/ostrel.h"
-#include "path/geometry.h"
+#include "geometry/rect.h"
 
 namespace vx {
 
