@@ -47,7 +47,8 @@ int64_t CallsPerBatch(F& f, double seconds) {
     for (int64_t n = 4;; n *= 2) {
         const double t = TimeBatch(f, n);
         if (t >= seconds / 2 || n >= (int64_t{1} << 40)) {
-            return std::max<int64_t>(1, static_cast<int64_t>(static_cast<double>(n) * seconds / std::max(t, 1e-9)));
+            return std::max<int64_t>(
+                1, static_cast<int64_t>(static_cast<double>(n) * seconds / std::max(t, 1e-9)));
         }
     }
 }

@@ -109,7 +109,8 @@ int Floor(const Canvas& c, ICanvasHost* host, int selected, int hitCalls, double
         host->ToScreen(&left, &top);
         host->ToScreen(&right, &bottom);
         const vx::Rect box = vx::NormalizeRect(vx::Rect{left, top, right, bottom});
-        return vx::PointInRect(vx::Rect{box.x1 - widen, box.y1 - widen, box.x2 + widen, box.y2 + widen}, x, y);
+        return vx::PointInRect(
+            vx::Rect{box.x1 - widen, box.y1 - widen, box.x2 + widen, box.y2 + widen}, x, y);
     };
     int found = -1;
     if (selected >= 0 && holds(c.boxes[static_cast<size_t>(selected)])) found = selected;
@@ -161,7 +162,9 @@ void BM_Hover(benchmark::State& state) {
 
     bench_support::Compare(
         state, "x_floor", "mousemove", "floor", [&] { c.editor->MouseMove(x, y); },
-        [&] { benchmark::DoNotOptimize(Floor(c, host, selected, static_cast<int>(hitCalls), x, y)); });
+        [&] {
+            benchmark::DoNotOptimize(Floor(c, host, selected, static_cast<int>(hitCalls), x, y));
+        });
     state.counters["host_calls"] = static_cast<double>(mouseCalls);
 }
 BENCHMARK(BM_Hover)

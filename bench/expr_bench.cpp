@@ -147,8 +147,7 @@ const bool same_values = [] {
         const double ours = EvaluateOurs(text);
         const double theirs = ThePeer().Evaluate(text);
         if (std::fabs(ours - theirs) > 1e-12 * std::fabs(ours)) {
-            std::fprintf(stderr, "values differ for %s: %.17g vs %.17g\n", text.peer, ours,
-                         theirs);
+            std::fprintf(stderr, "values differ for %s: %.17g vs %.17g\n", text.peer, ours, theirs);
             std::abort();
         }
     }

@@ -159,13 +159,15 @@ void BM_HitTestPath(benchmark::State& state) {
         [&] {
             const auto& p = points[i++ & 1023];
             int32_t part;
-            hits += path->HitTestPath(editor->Gate(), &editor->Selections(), p.first, p.second, 1, &part) == vx::kHitFigure;
+            hits += path->HitTestPath(editor->Gate(), &editor->Selections(), p.first, p.second, 1,
+                                      &part) == vx::kHitFigure;
             ++calls;
         },
         [&] {
 #if defined(OSTREL_HAVE_CAIRO)
             const auto& p = points[j++ & 1023];
-            benchmark::DoNotOptimize(cairo_in_stroke(cr, p.first, p.second) || cairo_in_fill(cr, p.first, p.second));
+            benchmark::DoNotOptimize(cairo_in_stroke(cr, p.first, p.second) ||
+                                     cairo_in_fill(cr, p.first, p.second));
 #endif
         });
     state.counters["hit_share"] = static_cast<double>(hits) / static_cast<double>(calls);
@@ -176,14 +178,19 @@ void BM_HitTestPath(benchmark::State& state) {
     path->Release();
     VX_DestroyGraphicCanvas(canvas);
 }
-BENCHMARK(BM_HitTestPath)->ArgName("near0_inside1_far2")->DenseRange(0, 2)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HitTestPath)
+    ->ArgName("near0_inside1_far2")
+    ->DenseRange(0, 2)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
 // Many small squares on a grid; the point lies beyond all of them.
 std::vector<vx::CVXPath*> Grid(int64_t count) {
     std::vector<vx::CVXPath*> paths;
     for (int64_t i = 0; i < count; ++i) {
         vx::CVXPath* p = vx::CVXPath::Create();
-        const double x = 40.0 * static_cast<double>(i % 100), y = 40.0 * static_cast<double>(i / 100);
+        const double x = 40.0 * static_cast<double>(i % 100),
+                     y = 40.0 * static_cast<double>(i / 100);
         p->AddNode(VX_NODE_RECT, x, y, 20, 20, 0, 0);
         paths.push_back(p);
     }
@@ -203,7 +210,8 @@ void BM_BoxRejection(benchmark::State& state) {
     cairo_t* cr = NewCairo();
     for (int64_t i = 0; i < state.range(0); ++i) {
         cairo_new_path(cr);
-        cairo_rectangle(cr, 40.0 * static_cast<double>(i % 100), 40.0 * static_cast<double>(i / 100), 20, 20);
+        cairo_rectangle(cr, 40.0 * static_cast<double>(i % 100),
+                        40.0 * static_cast<double>(i / 100), 20, 20);
         copies.push_back(cairo_copy_path(cr));
     }
 #endif
@@ -212,7 +220,8 @@ void BM_BoxRejection(benchmark::State& state) {
         [&] {
             for (vx::CVXPath* p : paths) {
                 int32_t part;
-                hits += p->HitTestPath(editor->Gate(), &editor->Selections(), -500.0, -500.0, 0, &part);
+                hits +=
+                    p->HitTestPath(editor->Gate(), &editor->Selections(), -500.0, -500.0, 0, &part);
             }
         },
         [&] {
@@ -232,6 +241,11 @@ void BM_BoxRejection(benchmark::State& state) {
     for (vx::CVXPath* p : paths) p->Release();
     VX_DestroyGraphicCanvas(canvas);
 }
-BENCHMARK(BM_BoxRejection)->Arg(1000)->Arg(10000)->Arg(100000)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BoxRejection)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

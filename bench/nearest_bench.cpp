@@ -63,10 +63,14 @@ void BM_NearestPoint(benchmark::State& state) {
                             Geom::Point(c.v[2].x, c.v[2].y), Geom::Point(c.v[3].x, c.v[3].y));
     }
     size_t j = 0;
-    bench_support::Compare(state, "speed_vs_lib2geom", "lib2geom", "ours", [&] {
-        const size_t k = j++ & 1023;
-        benchmark::DoNotOptimize(curves[k].pointAt(curves[k].nearestTime(Geom::Point(cases[k].p.x, cases[k].p.y))));
-    }, ours);
+    bench_support::Compare(
+        state, "speed_vs_lib2geom", "lib2geom", "ours",
+        [&] {
+            const size_t k = j++ & 1023;
+            benchmark::DoNotOptimize(
+                curves[k].pointAt(curves[k].nearestTime(Geom::Point(cases[k].p.x, cases[k].p.y))));
+        },
+        ours);
 #else
     for (auto _ : state) ours();
 #endif

@@ -50,12 +50,9 @@ vx::CVXPath* MakeLargePath() {
     vx::CVXPath* path = vx::CVXPath::Create();
     for (int i = 0; i < 10000; ++i) {
         const double x = i * 0.5, y = std::sin(i * 0.01) * 100;
-        if (i % 100 == 99)
-            path->AddNode(VX_NODE_CLOSE, 0, 0, 0, 0, 0, 0);
-        else if (i % 4 == 3)
-            path->AddNode(VX_NODE_CUBIC, x - 0.3, y + 2, x - 0.1, y - 2, x, y);
-        else
-            path->AddNode(i % 100 == 0 ? VX_NODE_MOVE : VX_NODE_LINE, x, y, 0, 0, 0, 0);
+        if (i % 100 == 99) path->AddNode(VX_NODE_CLOSE, 0, 0, 0, 0, 0, 0);
+        else if (i % 4 == 3) path->AddNode(VX_NODE_CUBIC, x - 0.3, y + 2, x - 0.1, y - 2, x, y);
+        else path->AddNode(i % 100 == 0 ? VX_NODE_MOVE : VX_NODE_LINE, x, y, 0, 0, 0, 0);
     }
     const double turn[6] = {0.8, 0.6, -0.6, 0.8, 10, 20};
     path->SetTransform(turn);

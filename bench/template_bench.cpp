@@ -72,16 +72,20 @@ const Workload& GetWorkload() {
 
             Workload::Figure f;
             f.bindings.BindReferences(t);
-            const vx::String handleX = vx::text::Format("%f + %f * (", {kFrame[0], kFrame[2] - kFrame[0]});
-            const vx::String handleY = vx::text::Format("%f + %f * (", {kFrame[1], kFrame[3] - kFrame[1]});
+            const vx::String handleX =
+                vx::text::Format("%f + %f * (", {kFrame[0], kFrame[2] - kFrame[0]});
+            const vx::String handleY =
+                vx::text::Format("%f + %f * (", {kFrame[1], kFrame[3] - kFrame[1]});
             for (const vx::TemplateReference& r : t.references) {
                 f.boundTexts.push_back({vx::String(), r.x.value});
                 f.boundTexts.push_back({vx::String(), r.y.value});
                 f.plainTexts.push_back({handleX, r.x.value});
                 f.plainTexts.push_back({handleY, r.y.value});
             }
-            const vx::String x = vx::text::Format("%f + (%f - %f)*(", {kFrame[0], kFrame[2], kFrame[0]});
-            const vx::String y = vx::text::Format("%f + (%f - %f)*(", {kFrame[1], kFrame[3], kFrame[1]});
+            const vx::String x =
+                vx::text::Format("%f + (%f - %f)*(", {kFrame[0], kFrame[2], kFrame[0]});
+            const vx::String y =
+                vx::text::Format("%f + (%f - %f)*(", {kFrame[1], kFrame[3], kFrame[1]});
             const vx::String wd = vx::text::Format("(%f - %f)*(", {kFrame[2], kFrame[0]});
             const vx::String ht = vx::text::Format("(%f - %f)*(", {kFrame[3], kFrame[1]});
             for (const vx::TemplateElement& e : t.elements) {
@@ -125,7 +129,8 @@ double EvaluateAll(const Workload& w) {
         }
         for (const Workload::Text& text : f.plainTexts) {
             double v = 0;
-            vx::ExpressionEvaluator::Evaluate({text.prefix, text.body, VXTEXT(")")}, &v, nullptr, nullptr);
+            vx::ExpressionEvaluator::Evaluate({text.prefix, text.body, VXTEXT(")")}, &v, nullptr,
+                                              nullptr);
             sum += v;
         }
     }

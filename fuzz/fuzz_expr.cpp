@@ -69,19 +69,25 @@ bool StartsWith(const String& text, const VXCHAR* prefix) {
 
 bool EndsWith(const String& text, const VXCHAR* suffix) {
     const String end(suffix);
-    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+    return text.size() >= end.size() &&
+           text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
 bool KnownError(const String& error) {
     static const VXCHAR* const fixed[] = {
-        VXTEXT("Error string"), VXTEXT("Missing '('"), VXTEXT("missing ')'"),
-        VXTEXT("number not fit operator count"), VXTEXT("no number"), VXTEXT("Error: /0.0"),
+        VXTEXT("Error string"),
+        VXTEXT("Missing '('"),
+        VXTEXT("missing ')'"),
+        VXTEXT("number not fit operator count"),
+        VXTEXT("no number"),
+        VXTEXT("Error: /0.0"),
         VXTEXT("Error: pow second < 1.0 where first < 0.0"),
     };
     for (const VXCHAR* text : fixed) {
         if (error == text) return true;
     }
-    for (const VXCHAR* prefix : {VXTEXT("Error variable name: '"), VXTEXT("Error function name: '")}) {
+    for (const VXCHAR* prefix :
+         {VXTEXT("Error variable name: '"), VXTEXT("Error function name: '")}) {
         if (!StartsWith(error, prefix) || !EndsWith(error, VXTEXT("' "))) continue;
         const size_t name = error.size() - String(prefix).size() - 2;
         if (error.size() >= String(prefix).size() + 2 && name >= 1 && name <= 127) return true;
@@ -95,7 +101,6 @@ bool SameBits(double a, double b) {
 }
 
 }  // namespace
-
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) return 0;

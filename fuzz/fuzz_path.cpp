@@ -28,9 +28,18 @@ public:
     uint8_t Byte() { return at_ < size_ ? data_[at_++] : 0; }
     // Mostly small coordinates; the rest the values that break arithmetic, or any double.
     double Real() {
-        static const double kHostile[] = {std::numeric_limits<double>::quiet_NaN(), HUGE_VAL, -HUGE_VAL, 1e300,
-                                          -1e300, 1e-300, -0.0, 46341, 2147483648.0, -2147483649.0,
-                                          std::numeric_limits<double>::denorm_min(), 1e154};
+        static const double kHostile[] = {std::numeric_limits<double>::quiet_NaN(),
+                                          HUGE_VAL,
+                                          -HUGE_VAL,
+                                          1e300,
+                                          -1e300,
+                                          1e-300,
+                                          -0.0,
+                                          46341,
+                                          2147483648.0,
+                                          -2147483649.0,
+                                          std::numeric_limits<double>::denorm_min(),
+                                          1e154};
         const uint8_t b = Byte();
         if (b < 200) return b - 100.0;
         if (b < 200 + sizeof kHostile / sizeof kHostile[0]) return kHostile[b - 200];
@@ -39,13 +48,29 @@ public:
         return v;
     }
     int32_t Kind() {
-        static const int32_t kKinds[] = {0, 1, 2, 3, 4, 5, 6, 0, 1, 2, 6, -1, 7, 9, 1000,
-                                         std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()};
+        static const int32_t kKinds[] = {0,
+                                         1,
+                                         2,
+                                         3,
+                                         4,
+                                         5,
+                                         6,
+                                         0,
+                                         1,
+                                         2,
+                                         6,
+                                         -1,
+                                         7,
+                                         9,
+                                         1000,
+                                         std::numeric_limits<int32_t>::min(),
+                                         std::numeric_limits<int32_t>::max()};
         return kKinds[Byte() % (sizeof kKinds / sizeof kKinds[0])];
     }
     vx::String Text() {
-        static const char* const kTexts[] = {"0", "1", "0.5", "a", "b", "a*2-b", "1/0", "-1e308*10", "nan", "",
-                                             "sqrt(-1)", "(", "1e-320", "pi", "a+", "0x10"};
+        static const char* const kTexts[] = {
+            "0",   "1", "0.5",      "a", "b",      "a*2-b", "1/0", "-1e308*10",
+            "nan", "",  "sqrt(-1)", "(", "1e-320", "pi",    "a+",  "0x10"};
         const char* text = kTexts[Byte() % (sizeof kTexts / sizeof kTexts[0])];
         return vx::String(text, text + std::strlen(text));
     }
@@ -56,7 +81,6 @@ private:
     size_t at_ = 0;
 };
 
-
 // A canvas whose screen is the canvas scaled and shifted as the input says.
 class Host final : public ICanvasHost {
 public:
@@ -64,8 +88,12 @@ public:
     void BeginTracking() override {}
     void EndTracking() override {}
     int32_t AcceptTrackPoint(double, double, int32_t) override { return 1; }
-    void AdjustPoint(double* x, double* y) override { *x = (*x - shift) / scale, *y = (*y - shift) / scale; }
-    void ToScreen(double* x, double* y) override { *x = *x * scale + shift, *y = *y * scale + shift; }
+    void AdjustPoint(double* x, double* y) override {
+        *x = (*x - shift) / scale, *y = (*y - shift) / scale;
+    }
+    void ToScreen(double* x, double* y) override {
+        *x = *x * scale + shift, *y = *y * scale + shift;
+    }
     double GetRotation() override { return 0; }
     void BeginChange() override {}
     int32_t ApprovePathAdd(IVXPath*) override { return 1; }
@@ -136,12 +164,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 PathNode nodes[8];
                 const int n = in.Byte() % 9;
                 for (int i = 0; i < n; ++i) {
-                    nodes[i] = PathNode{in.Kind(), 0, in.Real(), in.Real(), in.Real(), in.Real(), in.Real(), in.Real()};
+                    nodes[i] = PathNode{in.Kind(), 0,         in.Real(), in.Real(),
+                                        in.Real(), in.Real(), in.Real(), in.Real()};
                 }
                 path->AddNodes(nodes, static_cast<int32_t>(in.Byte() % (n + 3)) - 2);  // -2 to n
                 break;
             }
-            case 1: path->AddNode(in.Kind(), in.Real(), in.Real(), in.Real(), in.Real(), in.Real(), in.Real()); break;
+            case 1:
+                path->AddNode(in.Kind(), in.Real(), in.Real(), in.Real(), in.Real(), in.Real(),
+                              in.Real());
+                break;
             case 2: path->ClearNodes(); break;
             case 3:
                 for (int i = 0; i < 6; ++i) v[i] = in.Real();
@@ -162,8 +194,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 path->GetOrientedCorners(&v[0], &v[1], &v[2], &v[3], &v[4], &v[5], &v[6], &v[7]);
                 if (IVXPath* copy = path->Clone()) {
                     double fresh[8];
-                    copy->GetOrientedCorners(&fresh[0], &fresh[1], &fresh[2], &fresh[3], &fresh[4], &fresh[5],
-                                             &fresh[6], &fresh[7]);
+                    copy->GetOrientedCorners(&fresh[0], &fresh[1], &fresh[2], &fresh[3], &fresh[4],
+                                             &fresh[5], &fresh[6], &fresh[7]);
                     if (std::memcmp(v, fresh, sizeof fresh) != 0) std::abort();
                     copy->Release();
                 }
@@ -179,7 +211,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 const double x = in.Real(), y = in.Real();
                 const uint8_t how = in.Byte();
                 if (how & 2) world.canvas->GetSelections()->Add(path);
-                path->HitTestPath((how & 1) ? world.canvas->Gate() : nullptr, world.canvas->GetSelections(), x, y, (how >> 2) % 3, &part);
+                path->HitTestPath((how & 1) ? world.canvas->Gate() : nullptr,
+                                  world.canvas->GetSelections(), x, y, (how >> 2) % 3, &part);
                 world.canvas->GetSelections()->Clear();
                 break;
             }
@@ -197,9 +230,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 }
                 break;
             case 12: VX_SetParameters(static_cast<int32_t>(in.Byte() % 7) - 1, in.Real()); break;
-            case 13:
-                world.host.scale = in.Real(), world.host.shift = in.Real();
-                break;
+            case 13: world.host.scale = in.Real(), world.host.shift = in.Real(); break;
             case 14:
                 fill.rule = static_cast<int32_t>(in.Byte() % 5) - 1;
                 path->SetFillObject(in.Byte() & 1 ? &fill : nullptr);

@@ -57,15 +57,18 @@ public:
 
     void BeginFigure(const vx::String* name, SourcePlace place) override {
         ++figureNumber_;
-        figure_ = name ? "figure " + Quoted(*name) : "figure #" + std::to_string(figureNumber_) + " (no name)";
+        figure_ = name ? "figure " + Quoted(*name)
+                       : "figure #" + std::to_string(figureNumber_) + " (no name)";
         figurePlace_ = place;
     }
 
     void Report(Severity severity, SourcePlace place, const std::string& message) override {
-        const char* word = severity == Severity::Error ? "error" : severity == Severity::Warning ? "warning" : "note";
+        const char* word = severity == Severity::Error     ? "error"
+                           : severity == Severity::Warning ? "warning"
+                                                           : "note";
         ++counts_[static_cast<int>(severity)];
-        out_ << Where(file_, place) << ": " << (figure_.empty() ? "" : figure_ + ": ") << word << ": "
-             << message << '\n';
+        out_ << Where(file_, place) << ": " << (figure_.empty() ? "" : figure_ + ": ") << word
+             << ": " << message << '\n';
     }
 
     void EndFigure(const vx::FigureTemplate* stored, const vx::FigureSource& source) override {
@@ -76,7 +79,8 @@ public:
             const vx::String name(vx::StringView(stored->info.name));
             const auto earlier = places_.find(name);
             if (earlier != places_.end()) {
-                Report(Severity::Warning, figurePlace_, "replaces the figure of the same name at " + earlier->second);
+                Report(Severity::Warning, figurePlace_,
+                       "replaces the figure of the same name at " + earlier->second);
             }
             places_[name] = Where(file_, figurePlace_);
             CheckExpressions(*stored, source);
@@ -91,9 +95,11 @@ public:
     }
 
     int Finish() {
-        out_ << Counted(files_, "file", "files") << ": " << Counted(loaded_, "figure loads", "figures load") << ", "
-             << dropped_ << " dropped; " << Counted(counts_[0], "error", "errors") << ", "
-             << Counted(counts_[1], "warning", "warnings") << ", " << Counted(counts_[2], "note", "notes") << '\n';
+        out_ << Counted(files_, "file", "files") << ": "
+             << Counted(loaded_, "figure loads", "figures load") << ", " << dropped_ << " dropped; "
+             << Counted(counts_[0], "error", "errors") << ", "
+             << Counted(counts_[1], "warning", "warnings") << ", "
+             << Counted(counts_[2], "note", "notes") << '\n';
         return counts_[0] > 0 ? 1 : 0;
     }
 
@@ -115,7 +121,8 @@ private:
         seen_.clear();
         size_t cost = 0;
         for (const vx::TemplateReference& r : figure.references) {
-            for (const vx::ReferenceAxis* a : {&r.x, &r.y}) cost += a->value.size() + a->min.size() + a->max.size() + 3;
+            for (const vx::ReferenceAxis* a : {&r.x, &r.y})
+                cost += a->value.size() + a->min.size() + a->max.size() + 3;
         }
         for (const vx::FigureSource::Element& e : source.elements) {
             for (const vx::String& text : e.texts.coords) cost += text.size() + 48;
@@ -128,7 +135,8 @@ private:
                 if (cost > budget_) {
                     if (!budgetNoted_) {
                         Report(Severity::Note, figurePlace_,
-                               "from here on the ends of the handles' ranges are not checked: too many texts");
+                               "from here on the ends of the handles' ranges are not checked: too "
+                               "many texts");
                     }
                     budgetNoted_ = true;
                     return;
@@ -141,9 +149,9 @@ private:
                 vx::SetReferenceValues(*moved, static_cast<int32_t>(i), x ? at : axes[2 * i].value,
                                        x ? axes[2 * i + 1].value : at);
                 const vx::ReferenceAxis& axis = x ? figure.references[i].x : figure.references[i].y;
-                const std::string who = axis.name.empty()
-                                            ? "reference " + std::to_string(i + 1) + "'s " + (x ? "x" : "y")
-                                            : Utf8(axis.name);
+                const std::string who = axis.name.empty() ? "reference " + std::to_string(i + 1) +
+                                                                "'s " + (x ? "x" : "y")
+                                                          : Utf8(axis.name);
                 Evaluate(*moved, source,
                          ", with " + who + " = " + FormatNumber(vx::NarrowToSingle(at), 6) +
                              (end == 0 ? " (its min)" : " (its max)"),
@@ -155,16 +163,16 @@ private:
     // One round. axes, for the round with the file's values, receives each axis's value and
     // range. False when a value fails: a build then draws nothing, and the texts after it
     // are not worth evaluating.
-    bool Evaluate(const vx::FigureTemplate& figure, const vx::FigureSource& source, const std::string& suffix,
-                  std::vector<Axis>* axes) {
+    bool Evaluate(const vx::FigureTemplate& figure, const vx::FigureSource& source,
+                  const std::string& suffix, std::vector<Axis>* axes) {
         vx::TemplateBindings bindings;
         for (size_t i = 0; i < figure.references.size(); ++i) {
             const vx::TemplateReference& r = figure.references[i];
             const vx::ReferenceAxis* both[2] = {&r.x, &r.y};
             for (int a = 0; a < 2; ++a) {
                 double value = 0;
-                if (!Text(bindings, {}, both[a]->value, PlaceOf(source, i, a), Label(*both[a], a) + "value",
-                          {1, i, a}, suffix, &value)) {
+                if (!Text(bindings, {}, both[a]->value, PlaceOf(source, i, a),
+                          Label(*both[a], a) + "value", {1, i, a}, suffix, &value)) {
                     return false;
                 }
                 bindings.Bind(both[a]->name, value);
@@ -179,17 +187,21 @@ private:
                 const SourcePlace place = PlaceOf(source, i, a);
                 const std::string label = Label(axis, a);
                 Axis ends;
-                ends.limitOk[0] = Text(bindings, {}, axis.min, place, label + "min", {2, i, a}, suffix, &ends.limit[0]);
-                ends.limitOk[1] = Text(bindings, {}, axis.max, place, label + "max", {3, i, a}, suffix, &ends.limit[1]);
+                ends.limitOk[0] = Text(bindings, {}, axis.min, place, label + "min", {2, i, a},
+                                       suffix, &ends.limit[0]);
+                ends.limitOk[1] = Text(bindings, {}, axis.max, place, label + "max", {3, i, a},
+                                       suffix, &ends.limit[1]);
                 if (!axes) continue;  // what follows is about the file's values
                 Axis& kept = (*axes)[2 * i + static_cast<size_t>(a)];
                 std::copy(ends.limit, ends.limit + 2, kept.limit);
                 std::copy(ends.limitOk, ends.limitOk + 2, kept.limitOk);
                 if (axis.max.empty() && !axis.min.empty()) {
-                    Report(Severity::Warning, place, label + "no max: the handle cannot go above 0");
+                    Report(Severity::Warning, place,
+                           label + "no max: the handle cannot go above 0");
                 } else if (ends.limitOk[0] && ends.limitOk[1] && ends.limit[0] > ends.limit[1]) {
-                    Report(Severity::Warning, place, label + "min " + FormatNumber(ends.limit[0], 6) +
-                                                         " is above max " + FormatNumber(ends.limit[1], 6));
+                    Report(Severity::Warning, place,
+                           label + "min " + FormatNumber(ends.limit[0], 6) + " is above max " +
+                               FormatNumber(ends.limit[1], 6));
                 }
             }
         }
@@ -199,12 +211,13 @@ private:
             const vx::FigureSource::Element& element = source.elements[e];
             for (int k = 0; k < 6 && !element.texts.coords[k].empty(); ++k) {
                 std::string label = element.name;
-                if (element.texts.kind == VX_NODE_CUBIC) label += " vertex " + std::to_string(k / 2 + 1);
+                if (element.texts.kind == VX_NODE_CUBIC)
+                    label += " vertex " + std::to_string(k / 2 + 1);
                 label += ' ';
                 label += element.texts.kind == VX_NODE_RECT ? "xywh"[k] : "xy"[k % 2];
                 double value = 0;
-                Text(bindings, prefixes.For(element.texts.kind, k), element.texts.coords[k], element.places[k], label,
-                     {4, e, k}, suffix, &value);
+                Text(bindings, prefixes.For(element.texts.kind, k), element.texts.coords[k],
+                     element.places[k], label, {4, e, k}, suffix, &value);
             }
         }
         return true;
@@ -212,8 +225,9 @@ private:
 
     // Evaluates prefix + text (+ ")" after a prefix) and reports an error or a result that
     // is not a number; key identifies the text so that each problem is told once.
-    bool Text(const vx::TemplateBindings& bindings, vx::StringView prefix, const vx::String& text, SourcePlace place,
-              const std::string& label, std::tuple<int, size_t, int> key, const std::string& suffix, double* value) {
+    bool Text(const vx::TemplateBindings& bindings, vx::StringView prefix, const vx::String& text,
+              SourcePlace place, const std::string& label, std::tuple<int, size_t, int> key,
+              const std::string& suffix, double* value) {
         const bool ok = prefix.empty() ? bindings.Evaluate(text, value)
                                        : bindings.Evaluate({prefix, text, VXTEXT(")")}, value);
         if (!ok) {
@@ -223,15 +237,16 @@ private:
                            Quoted(vx::ExpressionEvaluator::GetLastErrorText()) + suffix);
             }
         } else if (!std::isfinite(*value) && seen_.insert({key, 1}).second) {
-            Report(Severity::Warning, place, label + ' ' + Quoted(text) + " gives " + FormatNumber(*value) + suffix);
+            Report(Severity::Warning, place,
+                   label + ' ' + Quoted(text) + " gives " + FormatNumber(*value) + suffix);
         }
         return ok;
     }
 
     // "reference x "w": ", naming the axis as the file does.
     static std::string Label(const vx::ReferenceAxis& axis, int a) {
-        return std::string("reference ") + (a == 0 ? "x" : "y") + (axis.name.empty() ? "" : ' ' + Quoted(axis.name)) +
-               ": ";
+        return std::string("reference ") + (a == 0 ? "x" : "y") +
+               (axis.name.empty() ? "" : ' ' + Quoted(axis.name)) + ": ";
     }
 
     static SourcePlace PlaceOf(const vx::FigureSource& source, size_t i, int a) {
@@ -283,13 +298,16 @@ int RunCheck(const std::vector<std::string>& paths, std::ostream& out) {
             std::error_code error;
             if (fs::is_directory(p, error)) {
                 bool any = false;
-                for (const auto& entry : fs::directory_iterator(p, error)) any = any || NamedXml(entry.path());
-                if (!any) checker.FileReport(path, Severity::Warning, "no *.xml file in this folder");
+                for (const auto& entry : fs::directory_iterator(p, error))
+                    any = any || NamedXml(entry.path());
+                if (!any)
+                    checker.FileReport(path, Severity::Warning, "no *.xml file in this folder");
                 vx::LoadTemplateFolder(ToVx(path).c_str(), &checker);
                 continue;
             }
             if (!NamedXml(p)) {
-                checker.FileReport(path, Severity::Warning, "the loader reads only files named *.xml");
+                checker.FileReport(path, Severity::Warning,
+                                   "the loader reads only files named *.xml");
             }
             if (!vx::LoadTemplateFile(p, &checker)) break;
         }

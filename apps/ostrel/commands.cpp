@@ -123,8 +123,8 @@ std::string Limits(const AxisEntry& a) {
 }
 
 std::string AxisLine(const char* axis, const AxisEntry& a) {
-    std::string line = std::string(axis) + " " + (a.name.empty() ? "(unnamed)" : a.name) +
-                       " = " + (a.valueOk ? FormatNumber(a.value, 6) : "(does not evaluate)");
+    std::string line = std::string(axis) + " " + (a.name.empty() ? "(unnamed)" : a.name) + " = " +
+                       (a.valueOk ? FormatNumber(a.value, 6) : "(does not evaluate)");
     if (a.valueOk && a.valueText != FormatNumber(a.value, 6)) line += " (" + a.valueText + ")";
     return line + " limits " + Limits(a);
 }
@@ -242,8 +242,10 @@ void RunBuild(const Options& options, const std::string& folder, std::ostream& o
         SvgPathSurface surface;
         path->Draw(&surface);
         // The view covers the frame and every point, control points included.
-        double minX = std::min(params.left, params.right), maxX = std::max(params.left, params.right);
-        double minY = std::min(params.top, params.bottom), maxY = std::max(params.top, params.bottom);
+        double minX = std::min(params.left, params.right),
+               maxX = std::max(params.left, params.right);
+        double minY = std::min(params.top, params.bottom),
+               maxY = std::max(params.top, params.bottom);
         for (const PathNode& n : nodes) {
             if (n.kind == VX_NODE_CLOSE) continue;
             const double xs[3] = {n.x1, n.x2, n.x3}, ys[3] = {n.y1, n.y2, n.y3};
@@ -258,12 +260,11 @@ void RunBuild(const Options& options, const std::string& folder, std::ostream& o
         minX -= margin, minY -= margin, maxX += margin, maxY += margin;
         std::string svg =
             "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-            "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"" + FormatNumber(minX) + ' ' +
-            FormatNumber(minY) + ' ' + FormatNumber(maxX - minX) + ' ' +
-            FormatNumber(maxY - minY) + "\" width=\"" + FormatNumber(maxX - minX) +
-            "\" height=\"" + FormatNumber(maxY - minY) + "\">\n<title>" +
-            XmlEscape(options.name) + "</title>\n<path d=\"" + surface.PathData() + "\" " +
-            kPathStyle + "/>\n</svg>\n";
+            "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"" +
+            FormatNumber(minX) + ' ' + FormatNumber(minY) + ' ' + FormatNumber(maxX - minX) + ' ' +
+            FormatNumber(maxY - minY) + "\" width=\"" + FormatNumber(maxX - minX) + "\" height=\"" +
+            FormatNumber(maxY - minY) + "\">\n<title>" + XmlEscape(options.name) +
+            "</title>\n<path d=\"" + surface.PathData() + "\" " + kPathStyle + "/>\n</svg>\n";
         PendingFile file(options.svg, svg);
         file.Commit();
     }
@@ -292,9 +293,10 @@ void RunGallery(const Options& options, const std::string& folder, std::ostream&
 
     std::string svg =
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-        "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + FormatNumber(width) +
-        "\" height=\"" + FormatNumber(height) + "\" viewBox=\"0 0 " + FormatNumber(width) +
-        ' ' + FormatNumber(height) + "\">\n"
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
+        FormatNumber(width) + "\" height=\"" + FormatNumber(height) + "\" viewBox=\"0 0 " +
+        FormatNumber(width) + ' ' + FormatNumber(height) +
+        "\">\n"
         "<style>\n"
         "  text { font-family: DejaVu Sans, Arial, sans-serif; fill: #222; }\n"
         "  .guide { fill: none; stroke: #9aa5b1; stroke-width: 0.8; stroke-dasharray: 4 3; }\n"
@@ -306,8 +308,7 @@ void RunGallery(const Options& options, const std::string& folder, std::ostream&
         "<rect width=\"100%\" height=\"100%\" fill=\"#ffffff\"/>\n"
         "<text x=\"16\" y=\"32\" font-size=\"20\">Ostrel figures: " +
         std::to_string(figures.size()) + " templates from " +
-        XmlEscape(options.file.empty() ? folder : options.file) +
-        "</text>\n";
+        XmlEscape(options.file.empty() ? folder : options.file) + "</text>\n";
 
     size_t index = 0;
     for (const FigureEntry& f : figures) {
@@ -335,17 +336,16 @@ void RunGallery(const Options& options, const std::string& folder, std::ostream&
 
         svg += "<g>\n<rect x=\"" + FormatNumber(cx + 6) + "\" y=\"" + FormatNumber(cy + 6) +
                "\" width=\"" + FormatNumber(kCellW - 12) + "\" height=\"" +
-               FormatNumber(kCellH - 12) +
-               "\" rx=\"6\" fill=\"#f7f9fb\" stroke=\"#e1e6eb\"/>\n";
+               FormatNumber(kCellH - 12) + "\" rx=\"6\" fill=\"#f7f9fb\" stroke=\"#e1e6eb\"/>\n";
         svg += "<title>" + XmlEscape(f.name) + ": " + XmlEscape(f.tips) + "</title>\n";
         if (!selection.PathData().empty()) {
             svg += "<path class=\"guide\" d=\"" + selection.PathData() + "\"/>\n";
         }
         svg += "<path d=\"" + outline.PathData() + "\" " + kPathStyle + "/>\n";
         svg += MarkElements(selection.Marks());
-        svg += "<text x=\"" + FormatNumber(cx + kCellW / 2) + "\" y=\"" +
-               FormatNumber(cy + 188) + "\" font-size=\"15\" text-anchor=\"middle\">" +
-               XmlEscape(f.name) + "</text>\n</g>\n";
+        svg += "<text x=\"" + FormatNumber(cx + kCellW / 2) + "\" y=\"" + FormatNumber(cy + 188) +
+               "\" font-size=\"15\" text-anchor=\"middle\">" + XmlEscape(f.name) +
+               "</text>\n</g>\n";
     }
     svg += "</svg>\n";
 

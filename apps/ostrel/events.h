@@ -42,7 +42,7 @@ struct QueuedEvent {
     uint32_t id = 0;
     uintptr_t wParam = 0;
     intptr_t lParam = 0;
-    int32_t heldAfter = -1;   // portable builds: the held keys from this entry on, or -1
+    int32_t heldAfter = -1;  // portable builds: the held keys from this entry on, or -1
 };
 
 // Held-key bits of QueuedEvent::heldAfter.

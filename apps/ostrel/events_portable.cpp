@@ -59,7 +59,8 @@ struct EventSource::State {
 
     static int16_t KeyState(void* context, int32_t key) {
         const int32_t held = Of(context).held;
-        const bool down = (key == 0x10 && (held & kHeldShift)) || (key == 0x11 && (held & kHeldControl));
+        const bool down =
+            (key == 0x10 && (held & kHeldShift)) || (key == 0x11 && (held & kHeldControl));
         return down ? static_cast<int16_t>(-0x8000) : 0;
     }
 

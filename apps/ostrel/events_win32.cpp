@@ -105,8 +105,7 @@ EventSource::~EventSource() {
     SetWindowLongPtrA(state_->window, GWLP_USERDATA, 0);
     DestroyWindow(state_->window);
     MSG m;
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-    }
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {}
 }
 
 bool EventSource::CanHoldKeys() { return false; }

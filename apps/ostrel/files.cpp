@@ -19,9 +19,10 @@ std::string TempNameFor(const std::string& path) {
     static std::atomic<unsigned> counter{0};
     const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
     const fs::path p(path);
-    const std::string name = "." + p.filename().string() + ".tmp" +
-                             std::to_string(static_cast<unsigned long long>(stamp) % 1000000007ULL) +
-                             "-" + std::to_string(counter++);
+    const std::string name =
+        "." + p.filename().string() + ".tmp" +
+        std::to_string(static_cast<unsigned long long>(stamp) % 1000000007ULL) + "-" +
+        std::to_string(counter++);
     return (p.parent_path() / name).string();
 }
 

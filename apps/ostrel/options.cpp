@@ -59,7 +59,8 @@ void SetOnce(std::string& field, const std::string& option, const std::string& v
 Options ParseArguments(const std::vector<std::string>& args) {
     Options o;
     if (args.empty()) {
-        throw UsageError("no command given (figures, build, gallery, replay or check); see ostrel --help");
+        throw UsageError(
+            "no command given (figures, build, gallery, replay or check); see ostrel --help");
     }
     const std::string& command = args[0];
     if (command == "--help" || command == "-h" || command == "help") {
@@ -134,8 +135,10 @@ Options ParseArguments(const std::vector<std::string>& args) {
         }
     }
 
-    if (!o.file.empty() && !o.folder.empty()) throw UsageError("--file and --folder cannot be given together");
-    if (o.command == Command::Check && o.paths.empty()) throw UsageError("check needs a file or a folder");
+    if (!o.file.empty() && !o.folder.empty())
+        throw UsageError("--file and --folder cannot be given together");
+    if (o.command == Command::Check && o.paths.empty())
+        throw UsageError("check needs a file or a folder");
     if (o.command == Command::Build) {
         if (o.name.empty()) throw UsageError("build needs a figure name");
         if (!o.haveFrame) throw UsageError("build needs --frame L,T,R,B");
@@ -171,7 +174,8 @@ const char* UsageText() {
            "  ostrel figures [--folder DIR]\n"
            "      one block per figure template: name, tips, icon and every reference\n"
            "      handle with its names, values and drag limits\n"
-           "  ostrel build NAME --frame L,T,R,B [--ref X,Y]... [--svg FILE] [--folder DIR | --file XML]\n"
+           "  ostrel build NAME --frame L,T,R,B [--ref X,Y]... [--svg FILE] [--folder DIR | --file "
+           "XML]\n"
            "      builds figure NAME in the frame (edges, not sizes) with VX_CreatePathEx and\n"
            "      prints its nodes; each --ref sets the next reference handle's values as\n"
            "      fractions of the frame (default: the values of the file); --svg also\n"

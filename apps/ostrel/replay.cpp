@@ -218,8 +218,8 @@ private:
             events.Queue({&step, first, true, id, wParam, lParam, heldAfter});
             first = false;
         };
-        const uintptr_t keys = ((held_ & kHeldShift) ? kMkShift : 0) |
-                               ((held_ & kHeldControl) ? kMkControl : 0);
+        const uintptr_t keys =
+            ((held_ & kHeldShift) ? kMkShift : 0) | ((held_ & kHeldControl) ? kMkControl : 0);
         const intptr_t point = PackPoint(step.x, step.y);
         switch (step.op) {
             case SessionOp::Hover: add(kWmMouseMove, keys, point); break;
@@ -242,8 +242,9 @@ private:
             case SessionOp::Free: {
                 if (!EventSource::CanHoldKeys() && !warnedKeys_) {
                     warnedKeys_ = true;
-                    Warn(&step, "this build cannot hold Shift or Ctrl for the library (it reads "
-                                "the real keyboard); they count as released");
+                    Warn(&step,
+                         "this build cannot hold Shift or Ctrl for the library (it reads "
+                         "the real keyboard); they count as released");
                 }
                 const int32_t bit = step.key == SessionKey::Shift ? kHeldShift : kHeldControl;
                 const uintptr_t key = step.key == SessionKey::Shift ? kVkShift : kVkControl;
@@ -291,8 +292,9 @@ private:
                                       : current          ? VxString(current)
                                                          : VxString();
                 if (!canvas_->PlaceFigure(step.width, step.height, name.c_str())) {
-                    Warn(&step, "place made no figure (no current tool, a tool that cannot "
-                                "place, or a template figure released before any move)");
+                    Warn(&step,
+                         "place made no figure (no current tool, a tool that cannot "
+                         "place, or a template figure released before any move)");
                 }
                 break;
             }
@@ -358,7 +360,9 @@ std::string Summary(IGraphicCanvas* canvas, PathNames& names) {
     if (selected.empty()) out += " none";
     out += "\n";
     const int32_t mode = canvas->GetEditMode();
-    out += "mode " + (mode == 0 ? std::string("object") : mode == 1 ? "node" : std::to_string(mode));
+    out += "mode " + (mode == 0   ? std::string("object")
+                      : mode == 1 ? "node"
+                                  : std::to_string(mode));
     const std::string tool = ToUtf8(canvas->GetCurrentToolName());
     out += "\ntool " + (tool.empty() ? std::string("none") : tool) + "\n";
     return out;
@@ -402,9 +406,8 @@ private:
 
 // Fill and stroke pairs, one per path in turn.
 const char* const kPalette[][2] = {
-    {"#dce9f5", "#1f4e79"}, {"#fde2c8", "#b45309"}, {"#d9f2e3", "#1e7d4f"},
-    {"#f6d5e5", "#a3346b"}, {"#e6defa", "#5b3fa8"}, {"#fff1b8", "#8a6d00"},
-    {"#fbd5d5", "#b42318"}, {"#d3f1f1", "#0f6e6e"},
+    {"#dce9f5", "#1f4e79"}, {"#fde2c8", "#b45309"}, {"#d9f2e3", "#1e7d4f"}, {"#f6d5e5", "#a3346b"},
+    {"#e6defa", "#5b3fa8"}, {"#fff1b8", "#8a6d00"}, {"#fbd5d5", "#b42318"}, {"#d3f1f1", "#0f6e6e"},
 };
 
 std::string Drawing(IGraphicCanvas* canvas, const Session& session, const std::string& title) {
@@ -419,11 +422,12 @@ std::string Drawing(IGraphicCanvas* canvas, const Session& session, const std::s
         const std::vector<PathNode> nodes = NodesOf(path);
         const bool closed = std::any_of(nodes.begin(), nodes.end(),
                                         [](const PathNode& n) { return n.kind == VX_NODE_CLOSE; });
-        const auto& colours = kPalette[static_cast<size_t>(i) % (sizeof kPalette / sizeof kPalette[0])];
+        const auto& colours =
+            kPalette[static_cast<size_t>(i) % (sizeof kPalette / sizeof kPalette[0])];
         // Open figures (lines, polylines, strokes) are not filled.
-        body += "<path d=\"" + surface.PathData() + "\" fill=\"" +
-                (closed ? colours[0] : "none") + "\" stroke=\"" + colours[1] +
-                "\" stroke-width=\"" + (closed ? "1.5" : "2.5") + "\"/>\n";
+        body += "<path d=\"" + surface.PathData() + "\" fill=\"" + (closed ? colours[0] : "none") +
+                "\" stroke=\"" + colours[1] + "\" stroke-width=\"" + (closed ? "1.5" : "2.5") +
+                "\"/>\n";
     }
     MeasuredSvgSurface selection(extent);
     canvas->DrawSelection(&selection, 1, 1);
@@ -441,10 +445,13 @@ std::string Drawing(IGraphicCanvas* canvas, const Session& session, const std::s
         w = extent.maxX - extent.minX + 2 * kMargin, h = extent.maxY - extent.minY + 2 * kMargin;
     }
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-           "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + FormatNumber(w) +
-           "\" height=\"" + FormatNumber(h) + "\" viewBox=\"" + FormatNumber(x) + ' ' +
-           FormatNumber(y) + ' ' + FormatNumber(w) + ' ' + FormatNumber(h) + "\">\n"
-           "<title>" + XmlEscape(title) + "</title>\n"
+           "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
+           FormatNumber(w) + "\" height=\"" + FormatNumber(h) + "\" viewBox=\"" + FormatNumber(x) +
+           ' ' + FormatNumber(y) + ' ' + FormatNumber(w) + ' ' + FormatNumber(h) +
+           "\">\n"
+           "<title>" +
+           XmlEscape(title) +
+           "</title>\n"
            "<style>\n"
            "  path { stroke-linejoin: round; stroke-linecap: round; fill-rule: evenodd; }\n"
            "  .selection { fill: none; stroke: #2f6fde; stroke-width: 1; }\n"
@@ -453,9 +460,9 @@ std::string Drawing(IGraphicCanvas* canvas, const Session& session, const std::s
            "  .control { fill: #fff; stroke: #2f6fde; }\n"
            "  .reference { fill: #f28c28; stroke: #8a4b0f; stroke-width: 1; }\n"
            "</style>\n"
-           "<rect x=\"" + FormatNumber(x) + "\" y=\"" + FormatNumber(y) + "\" width=\"" +
-           FormatNumber(w) + "\" height=\"" + FormatNumber(h) + "\" fill=\"#ffffff\"/>\n" +
-           body + "</svg>\n";
+           "<rect x=\"" +
+           FormatNumber(x) + "\" y=\"" + FormatNumber(y) + "\" width=\"" + FormatNumber(w) +
+           "\" height=\"" + FormatNumber(h) + "\" fill=\"#ffffff\"/>\n" + body + "</svg>\n";
 }
 
 }  // namespace

@@ -75,12 +75,12 @@ public:
         step.line = line_;
         step.text = std::string(text_);
         const std::string_view command = tokens_[0].text;
-        if (command == "hover" || command == "drag" || command == "press" ||
-            command == "release" || command == "dblclick" || command == "rpress") {
-            step.op = command == "hover"     ? SessionOp::Hover
-                      : command == "drag"    ? SessionOp::Drag
-                      : command == "press"   ? SessionOp::Press
-                      : command == "release" ? SessionOp::Release
+        if (command == "hover" || command == "drag" || command == "press" || command == "release" ||
+            command == "dblclick" || command == "rpress") {
+            step.op = command == "hover"      ? SessionOp::Hover
+                      : command == "drag"     ? SessionOp::Drag
+                      : command == "press"    ? SessionOp::Press
+                      : command == "release"  ? SessionOp::Release
                       : command == "dblclick" ? SessionOp::DoubleClick
                                               : SessionOp::RightPress;
             Count(2, "X Y");
@@ -190,9 +190,7 @@ private:
     }
 
     // The text from token `index` to the end of the line, inner blanks kept.
-    std::string Rest(size_t index) const {
-        return std::string(text_.substr(tokens_[index].begin));
-    }
+    std::string Rest(size_t index) const { return std::string(text_.substr(tokens_[index].begin)); }
 
     // place [NAME] W H [at X Y]: read from the end, since names may hold blanks and digits.
     void ParsePlace(SessionStep& step) const {

@@ -45,9 +45,9 @@ enum class SessionApproval { Add, Remove, Change };
 
 struct SessionStep {
     SessionOp op = SessionOp::Hover;
-    int line = 0;       // 1-based line number in the file
-    std::string text;   // the line without surrounding blanks, for messages and the trace
-    int32_t x = 0, y = 0;  // mouse position; the cursor position of `place ... at`
+    int line = 0;           // 1-based line number in the file
+    std::string text;       // the line without surrounding blanks, for messages and the trace
+    int32_t x = 0, y = 0;   // mouse position; the cursor position of `place ... at`
     bool hasPoint = false;  // place: `at X Y` was given
     double width = 0, height = 0;  // place
     double degrees = 0;            // rotation
@@ -55,8 +55,8 @@ struct SessionStep {
     SessionKey key = SessionKey::Shift;
     SessionApproval approval = SessionApproval::Add;
     bool yes = true;
-    bool none = false;   // `tool none`
-    std::string name;    // tool or figure name, template text (UTF-8)
+    bool none = false;  // `tool none`
+    std::string name;   // tool or figure name, template text (UTF-8)
 };
 
 struct Session {

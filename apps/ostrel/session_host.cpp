@@ -160,8 +160,7 @@ void ReplaySurface::Refresh(double x1, double y1, double x2, double y2) {
 }
 
 // Marks are the host's to draw, which keeps their outlines out of the trace.
-int32_t ReplaySurface::DrawMark(double x, double y, double width, double height,
-                                int32_t markType) {
+int32_t ReplaySurface::DrawMark(double x, double y, double width, double height, int32_t markType) {
     if (trace_.On()) {
         trace_.Add("DrawMark" + Numbers({x, y, width, height}) + " " + std::to_string(markType));
     }

@@ -61,8 +61,7 @@ void SvgPathSurface::ClosePath() {
     currentY_ = startY_;
 }
 
-int32_t SvgPathSurface::DrawMark(double x, double y, double width, double height,
-                                 int32_t type) {
+int32_t SvgPathSurface::DrawMark(double x, double y, double width, double height, int32_t type) {
     marks_.push_back({x, y, width, height, type});
     return 1;
 }
@@ -92,9 +91,8 @@ std::string MarkElements(const std::vector<SurfaceMark>& marks) {
             default:
                 out += std::string("<rect class=\"") +
                        (m.type == VX_MARK_NODE ? "node" : "handle") + "\" x=\"" +
-                       FormatNumber(m.x - hw) + "\" y=\"" + FormatNumber(m.y - hh) +
-                       "\" width=\"" + FormatNumber(m.width) + "\" height=\"" +
-                       FormatNumber(m.height) + "\"/>\n";
+                       FormatNumber(m.x - hw) + "\" y=\"" + FormatNumber(m.y - hh) + "\" width=\"" +
+                       FormatNumber(m.width) + "\" height=\"" + FormatNumber(m.height) + "\"/>\n";
                 break;
         }
     }

@@ -43,7 +43,8 @@ void GdiSurface::Resize(int width, int height) {
     HGDIOBJ old = SelectObject(dc, bitmap);
     PatBlt(dc, 0, 0, width, height, WHITENESS);
     if (buffer_) {
-        BitBlt(dc, 0, 0, std::min(width, width_), std::min(height, height_), buffer_, 0, 0, SRCCOPY);
+        BitBlt(dc, 0, 0, std::min(width, width_), std::min(height, height_), buffer_, 0, 0,
+               SRCCOPY);
         SelectObject(buffer_, oldBitmap_);
         DeleteObject(bitmap_);
         DeleteDC(buffer_);
@@ -54,7 +55,8 @@ void GdiSurface::Resize(int width, int height) {
 }
 
 void GdiSurface::Show(HDC target, const RECT& r) const {
-    BitBlt(target, r.left, r.top, r.right - r.left, r.bottom - r.top, buffer_, r.left, r.top, SRCCOPY);
+    BitBlt(target, r.left, r.top, r.right - r.left, r.bottom - r.top, buffer_, r.left, r.top,
+           SRCCOPY);
 }
 
 POINT GdiSurface::Map(double x, double y) const {
@@ -176,7 +178,8 @@ void GdiSurface::RestoreOverlay(int32_t token, const double* rect) {
     const RECT r = ClientRect(rect);
     HDC copy = CreateCompatibleDC(buffer_);
     HGDIOBJ old = SelectObject(copy, found->second);
-    BitBlt(buffer_, r.left, r.top, r.right - r.left, r.bottom - r.top, copy, r.left, r.top, SRCCOPY);
+    BitBlt(buffer_, r.left, r.top, r.right - r.left, r.bottom - r.top, copy, r.left, r.top,
+           SRCCOPY);
     SelectObject(copy, old);
     DeleteDC(copy);
 }
@@ -198,7 +201,9 @@ void GdiSurface::ShowOverlay(int32_t, const double* rect) {
 
 // The library's colours are handed through as they are: the sketch sets them as COLORREF
 // values (0x00BBGGRR) with VX_SetParameters.
-void GdiSurface::SetColor(uint32_t color, int32_t) { colour_ = static_cast<COLORREF>(color & 0xFFFFFF); }
+void GdiSurface::SetColor(uint32_t color, int32_t) {
+    colour_ = static_cast<COLORREF>(color & 0xFFFFFF);
+}
 
 // An edit of many paths shows the whole figures of those that look small enough on the
 // screen to draw at every mouse move, and the boxes of the others.

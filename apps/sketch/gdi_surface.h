@@ -46,7 +46,9 @@ public:
     void BeginPath(IVXPath* path) override;
     void EndPath(IVXPath* path, int32_t endValue) override;
     void BeginOverlay() override { ++overlays_; }
-    void EndOverlay() override { if (overlays_ > 0) --overlays_; }
+    void EndOverlay() override {
+        if (overlays_ > 0) --overlays_;
+    }
     int32_t SaveOverlay() override;
     void RestoreOverlay(int32_t token, const double* rect) override;
     void DropOverlay(int32_t token) override;

@@ -45,9 +45,9 @@ public:
     SketchHost(View& view, UndoStack& undo) : view_(view), undo_(undo) {}
 
     IDrawSurface* surface = nullptr;
-    double rotationDegrees = 0;  // for new template figures
-    Feedback feedback;           // the last SetFeedback
-    bool tracking = false;       // a gesture is under way
+    double rotationDegrees = 0;    // for new template figures
+    Feedback feedback;             // the last SetFeedback
+    bool tracking = false;         // a gesture is under way
     int32_t approvedRemovals = 0;  // ApprovePathRemove calls answered yes
 
     void SetFeedback(int32_t editMode, IVXPath* path, int32_t hitCode, int32_t busy,

@@ -22,15 +22,18 @@ HMODULE LoadOstrel(const std::wstring& dllPath, OstrelExports* exports, std::wst
     }
     OstrelExports found;
     const char* missing = nullptr;
-    if (!Find(module, "VX_CreateGraphicCanvas", &found.CreateGraphicCanvas)) missing = "VX_CreateGraphicCanvas";
-    if (!Find(module, "VX_DestroyGraphicCanvas", &found.DestroyGraphicCanvas)) missing = "VX_DestroyGraphicCanvas";
+    if (!Find(module, "VX_CreateGraphicCanvas", &found.CreateGraphicCanvas))
+        missing = "VX_CreateGraphicCanvas";
+    if (!Find(module, "VX_DestroyGraphicCanvas", &found.DestroyGraphicCanvas))
+        missing = "VX_DestroyGraphicCanvas";
     if (!Find(module, "VX_CreatePath", &found.CreatePath)) missing = "VX_CreatePath";
     if (!Find(module, "VX_CreatePathEx", &found.CreatePathEx)) missing = "VX_CreatePathEx";
     if (!Find(module, "VX_Initial", &found.Initial)) missing = "VX_Initial";
     if (!Find(module, "VX_Release", &found.Release)) missing = "VX_Release";
     if (!Find(module, "VX_SetParameters", &found.SetParameters)) missing = "VX_SetParameters";
     if (missing) {
-        *error = dllPath + L" does not export " + std::wstring(missing, missing + strlen(missing)) + L".";
+        *error = dllPath + L" does not export " + std::wstring(missing, missing + strlen(missing)) +
+                 L".";
         FreeLibrary(module);
         return nullptr;
     }

@@ -91,7 +91,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         if (window.Create(instance)) {
             status = window.Run();
         } else {
-            MessageBoxW(nullptr, L"Cannot create the window.", L"Ostrel Sketch", MB_OK | MB_ICONERROR);
+            MessageBoxW(nullptr, L"Cannot create the window.", L"Ostrel Sketch",
+                        MB_OK | MB_ICONERROR);
         }
     }  // the window's canvas and paths go before the library does
     library.Release();

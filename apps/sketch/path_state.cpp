@@ -19,12 +19,16 @@ bool operator==(const PathState& a, const PathState& b) {
         // Only the coordinates a kind uses: a move made from a rectangle keeps the width
         // and height in its unused fields, which nothing reads (nor the file keeps).
         const PathNode &m = a.nodes[i], &n = b.nodes[i];
-        const int used = m.kind == VX_NODE_CLOSE ? 0 : m.kind == VX_NODE_MOVE || m.kind == VX_NODE_LINE ? 2 : 6;
-        const double u[6] = {m.x1, m.y1, m.x2, m.y2, m.x3, m.y3}, v[6] = {n.x1, n.y1, n.x2, n.y2, n.x3, n.y3};
+        const int used = m.kind == VX_NODE_CLOSE                            ? 0
+                         : m.kind == VX_NODE_MOVE || m.kind == VX_NODE_LINE ? 2
+                                                                            : 6;
+        const double u[6] = {m.x1, m.y1, m.x2, m.y2, m.x3, m.y3},
+                     v[6] = {n.x1, n.y1, n.x2, n.y2, n.x3, n.y3};
         if (m.kind != n.kind || !std::equal(u, u + used, v)) return false;
     }
     const PathTransform &s = a.transform, &t = b.transform;
-    if (s.a != t.a || s.b != t.b || s.c != t.c || s.d != t.d || s.e != t.e || s.f != t.f) return false;
+    if (s.a != t.a || s.b != t.b || s.c != t.c || s.d != t.d || s.e != t.e || s.f != t.f)
+        return false;
     return !a.HasTemplate() || std::memcmp(a.frame, b.frame, sizeof a.frame) == 0;
 }
 
@@ -52,8 +56,7 @@ PathState CapturePath(IGraphicCanvas* canvas, IVXPath* path) {
 namespace {
 
 // A scratch path holding the state, with its template when the library still has it.
-IVXPath* ScratchPath(const OstrelExports& library, IGraphicCanvas* canvas,
-                     const PathState& state) {
+IVXPath* ScratchPath(const OstrelExports& library, IGraphicCanvas* canvas, const PathState& state) {
     IVXPath* scratch = nullptr;
     const VXString name = state.TemplateName();
     if (state.HasTemplate() && !name.empty() && name.size() < 256) {

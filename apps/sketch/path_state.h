@@ -20,8 +20,8 @@ namespace sketch {
 struct PathState {
     std::vector<PathNode> nodes;
     PathTransform transform = {1, 0, 0, 1, 0, 0};
-    VXString templateText;            // "<Star><(0.5,0.3)>"; empty without a template
-    double frame[4] = {0, 0, 0, 0};   // left, top, right, bottom of the template
+    VXString templateText;           // "<Star><(0.5,0.3)>"; empty without a template
+    double frame[4] = {0, 0, 0, 0};  // left, top, right, bottom of the template
 
     bool HasTemplate() const { return !templateText.empty(); }
     // The template's name: the text between the first "<" and the ">" after it.

@@ -125,8 +125,9 @@ bool Unescape(const std::string& raw, std::string* out) {
         else if (name.size() > 1 && name[0] == '#') {
             const bool hex = name[1] == 'x';
             const std::string digits = name.substr(hex ? 2 : 1);
-            if (digits.empty() || digits.find_first_not_of(hex ? "0123456789abcdefABCDEF"
-                                                               : "0123456789") != std::string::npos) {
+            if (digits.empty() ||
+                digits.find_first_not_of(hex ? "0123456789abcdefABCDEF" : "0123456789") !=
+                    std::string::npos) {
                 return false;
             }
             const unsigned long code = std::strtoul(digits.c_str(), nullptr, hex ? 16 : 10);
@@ -204,8 +205,15 @@ bool ScanElements(const std::string& text, std::vector<Element>* elements, std::
                 *error = "it ends inside a tag";
                 return false;
             }
-            if (text[n] == '>') { ++n; break; }
-            if (text.compare(n, 2, "/>") == 0) { n += 2; closed = true; break; }
+            if (text[n] == '>') {
+                ++n;
+                break;
+            }
+            if (text.compare(n, 2, "/>") == 0) {
+                n += 2;
+                closed = true;
+                break;
+            }
             size_t start = n;
             while (n < text.size() && IsNameChar(text[n])) ++n;
             const std::string name = text.substr(start, n - start);
@@ -217,7 +225,8 @@ bool ScanElements(const std::string& text, std::vector<Element>* elements, std::
             ++n;
             while (n < text.size() && std::isspace(static_cast<unsigned char>(text[n]))) ++n;
             const char quote = n < text.size() ? text[n] : 0;
-            const size_t end = quote == '"' || quote == '\'' ? text.find(quote, n + 1) : std::string::npos;
+            const size_t end =
+                quote == '"' || quote == '\'' ? text.find(quote, n + 1) : std::string::npos;
             std::string value;
             if (end == std::string::npos || text.find('<', n + 1) < end ||
                 !Unescape(text.substr(n + 1, end - n - 1), &value)) {
@@ -270,7 +279,8 @@ bool ReadNodes(const std::string& text, std::vector<PathNode>* nodes) {
         for (int k = 0; k < count; ++k) {
             if (!ReadNumber(&p, v + k)) return false;
         }
-        node.x1 = v[0], node.y1 = v[1], node.x2 = v[2], node.y2 = v[3], node.x3 = v[4], node.y3 = v[5];
+        node.x1 = v[0], node.y1 = v[1], node.x2 = v[2], node.y2 = v[3], node.x3 = v[4],
+        node.y3 = v[5];
         nodes->push_back(node);
     }
 }
@@ -292,10 +302,10 @@ std::string WriteSvg(const SvgDrawing& drawing) {
     const double* b = drawing.box;
     const double w = b[2] - b[0], h = b[3] - b[1];
     std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-    out += "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:ostrel=\"" + std::string(kSketchNamespace) +
-           "\" version=\"1.1\" width=\"" + ShortNumber(w) + "\" height=\"" + ShortNumber(h) +
-           "\" viewBox=\"" + ShortNumber(b[0]) + ' ' + ShortNumber(b[1]) + ' ' + ShortNumber(w) +
-           ' ' + ShortNumber(h) + "\">\n";
+    out += "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:ostrel=\"" +
+           std::string(kSketchNamespace) + "\" version=\"1.1\" width=\"" + ShortNumber(w) +
+           "\" height=\"" + ShortNumber(h) + "\" viewBox=\"" + ShortNumber(b[0]) + ' ' +
+           ShortNumber(b[1]) + ' ' + ShortNumber(w) + ' ' + ShortNumber(h) + "\">\n";
     for (const SvgPath& p : drawing.paths) {
         const PathTransform& t = p.state.transform;
         out += "<path d=\"" + p.d + "\" fill=\"" + (p.filled ? Colour(p.fill) : "none") + "\"";
@@ -327,7 +337,8 @@ bool ReadSvg(const std::string& text, SvgDrawing* drawing, std::string* error) {
         if (name.compare(0, 6, "xmlns:") == 0 && value == kSketchNamespace) prefix = name.substr(6);
     }
     if (root.name != "svg" || prefix.empty()) {
-        *error = root.name != "svg" ? "it is not an SVG file" : "it is an SVG file without the sketch's data";
+        *error = root.name != "svg" ? "it is not an SVG file"
+                                    : "it is an SVG file without the sketch's data";
         return false;
     }
     double view[4];
@@ -406,8 +417,10 @@ SvgDrawing DrawingOf(IGraphicCanvas* canvas, double width, double height) {
         path->GetCorners(&x[0], &y[0], &x[1], &y[1], &x[2], &y[2], &x[3], &y[3]);
         for (int k = 0; k < 4; ++k) {
             if (!std::isfinite(x[k]) || !std::isfinite(y[k])) continue;
-            b[0] = std::min(b[0], std::floor(x[k]) - 10), b[1] = std::min(b[1], std::floor(y[k]) - 10);
-            b[2] = std::max(b[2], std::ceil(x[k]) + 10), b[3] = std::max(b[3], std::ceil(y[k]) + 10);
+            b[0] = std::min(b[0], std::floor(x[k]) - 10),
+            b[1] = std::min(b[1], std::floor(y[k]) - 10);
+            b[2] = std::max(b[2], std::ceil(x[k]) + 10),
+            b[3] = std::max(b[3], std::ceil(y[k]) + 10);
         }
     }
     return drawing;

@@ -21,7 +21,7 @@ namespace sketch {
 extern const char kSketchNamespace[];
 
 struct SvgPath {
-    std::string d;  // written only; reading leaves it empty
+    std::string d;                  // written only; reading leaves it empty
     uint32_t stroke = 0, fill = 0;  // 0xRRGGBB
     bool filled = false;
     PathState state;

@@ -44,9 +44,15 @@ VXString FromUtf8(const std::string& text) {
     size_t i = 0;
     while (i < text.size()) {
         const unsigned char lead = static_cast<unsigned char>(text[i]);
-        int extra = lead < 0x80 ? 0 : lead >= 0xC2 && lead < 0xE0 ? 1 : lead >= 0xE0 && lead < 0xF0 ? 2
-                  : lead >= 0xF0 && lead < 0xF5 ? 3 : -1;
-        uint32_t c = extra == 0 ? lead : extra == 1 ? lead & 0x1F : extra == 2 ? lead & 0x0F : lead & 0x07;
+        int extra = lead < 0x80                   ? 0
+                    : lead >= 0xC2 && lead < 0xE0 ? 1
+                    : lead >= 0xE0 && lead < 0xF0 ? 2
+                    : lead >= 0xF0 && lead < 0xF5 ? 3
+                                                  : -1;
+        uint32_t c = extra == 0   ? lead
+                     : extra == 1 ? lead & 0x1F
+                     : extra == 2 ? lead & 0x0F
+                                  : lead & 0x07;
         bool good = extra >= 0 && i + extra < text.size();
         for (int k = 1; good && k <= extra; ++k) {
             const unsigned char next = static_cast<unsigned char>(text[i + k]);

@@ -24,10 +24,13 @@ public:
     // One level in or out (steps > 0 zooms in), about the client point.
     void ZoomSteps(int steps, double cx, double cy);
     void ScrollBy(double dx, double dy);  // client pixels
-    void Reset();                          // 100 %, no scrolling
+    void Reset();                         // 100 %, no scrolling
 
     // The client area's top-left corner in screen pixels.
-    void SetOrigin(double x, double y) { originX_ = x; originY_ = y; }
+    void SetOrigin(double x, double y) {
+        originX_ = x;
+        originY_ = y;
+    }
 
     bool snap = false;
     double grid = 10;  // canvas units between snap lines

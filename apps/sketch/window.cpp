@@ -19,11 +19,23 @@ const wchar_t kPromptClass[] = L"OstrelSketchPrompt";
 const wchar_t kAppName[] = L"Ostrel Sketch";
 
 enum : int {
-    kNew = 100, kOpen, kSave, kSaveAs, kExit,
-    kUndo = 200, kRedo, kDelete, kSelectAll, kTemplateText,
-    kToolNone = 300, kToolFirst,  // then one per tool name
-    kModeObject = 600, kModeNode,
-    kZoomIn = 700, kZoomOut, kZoomLevel,  // then one per zoom level
+    kNew = 100,
+    kOpen,
+    kSave,
+    kSaveAs,
+    kExit,
+    kUndo = 200,
+    kRedo,
+    kDelete,
+    kSelectAll,
+    kTemplateText,
+    kToolNone = 300,
+    kToolFirst,  // then one per tool name
+    kModeObject = 600,
+    kModeNode,
+    kZoomIn = 700,
+    kZoomOut,
+    kZoomLevel,  // then one per zoom level
     kSnap = 800,
     kRotation = 900,  // then one per angle
 };
@@ -94,13 +106,16 @@ bool PromptText(HWND owner, const std::wstring& title, std::wstring* text) {
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&prompt));
     HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     prompt.edit = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", text->c_str(),
-                                  WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 10, 10,
-                                  440, 24, window, nullptr, instance, nullptr);
-    HWND ok = CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
-                              280, 46, 80, 28, window, reinterpret_cast<HMENU>(IDOK), instance, nullptr);
-    HWND cancel = CreateWindowExW(0, L"BUTTON", L"Cancel", WS_CHILD | WS_VISIBLE | WS_TABSTOP,
-                                  370, 46, 80, 28, window, reinterpret_cast<HMENU>(IDCANCEL), instance, nullptr);
-    for (HWND control : {prompt.edit, ok, cancel}) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+                                  WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 10, 10, 440,
+                                  24, window, nullptr, instance, nullptr);
+    HWND ok =
+        CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
+                        280, 46, 80, 28, window, reinterpret_cast<HMENU>(IDOK), instance, nullptr);
+    HWND cancel =
+        CreateWindowExW(0, L"BUTTON", L"Cancel", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 370, 46, 80,
+                        28, window, reinterpret_cast<HMENU>(IDCANCEL), instance, nullptr);
+    for (HWND control : {prompt.edit, ok, cancel})
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     ShowWindow(window, SW_SHOW);
     EnableWindow(owner, FALSE);
     SetFocus(prompt.edit);
@@ -191,10 +206,9 @@ bool SketchWindow::Create(HINSTANCE instance) {
         GetClientRect(window_, &client);
         if (client.right == options_.width && client.bottom == options_.height) break;
         GetWindowRect(window_, &outer);
-        SetWindowPos(window_, nullptr, 0, 0,
-                     outer.right - outer.left + options_.width - client.right,
-                     outer.bottom - outer.top + options_.height - client.bottom,
-                     SWP_NOMOVE | SWP_NOZORDER);
+        SetWindowPos(
+            window_, nullptr, 0, 0, outer.right - outer.left + options_.width - client.right,
+            outer.bottom - outer.top + options_.height - client.bottom, SWP_NOMOVE | SWP_NOZORDER);
     }
     surface_.Attach(window_);
     surface_.Resize(options_.width, options_.height);
@@ -247,8 +261,10 @@ HMENU SketchWindow::BuildMenu() {
         std::wstring label = tools_[i];
         if (i < std::size(kToolKeys)) label += std::wstring(L"\t") + kToolKeys[i];
         // Long lists of figures break into columns instead of running off the screen.
-        const UINT breakFlag = i > std::size(kBuiltInTools) && (i - std::size(kBuiltInTools)) % 20 == 0
-                                   ? MF_MENUBARBREAK : 0;
+        const UINT breakFlag =
+            i > std::size(kBuiltInTools) && (i - std::size(kBuiltInTools)) % 20 == 0
+                ? MF_MENUBARBREAK
+                : 0;
         AppendMenuW(tools, MF_STRING | breakFlag, kToolFirst + static_cast<int>(i), label.c_str());
     }
     HMENU mode = CreatePopupMenu();
@@ -258,14 +274,16 @@ HMENU SketchWindow::BuildMenu() {
     AppendMenuW(view, MF_STRING, kZoomIn, L"Zoom &In\tCtrl+Wheel");
     AppendMenuW(view, MF_STRING, kZoomOut, L"Zoom &Out\tCtrl+Wheel");
     for (int i = 0; i < View::kZoomCount; ++i) {
-        const std::wstring label = std::to_wstring(static_cast<int>(View::kZoomLevels[i] * 100)) + L" %";
+        const std::wstring label =
+            std::to_wstring(static_cast<int>(View::kZoomLevels[i] * 100)) + L" %";
         AppendMenuW(view, MF_STRING, kZoomLevel + i, label.c_str());
     }
     AppendMenuW(view, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(view, MF_STRING, kSnap, L"&Snap to Grid");
     AppendMenuW(view, MF_SEPARATOR, 0, nullptr);
     for (size_t i = 0; i < std::size(kRotations); ++i) {
-        const std::wstring label = L"Rotation " + std::to_wstring(static_cast<int>(kRotations[i])) + L"\u00B0";
+        const std::wstring label =
+            L"Rotation " + std::to_wstring(static_cast<int>(kRotations[i])) + L"\u00B0";
         AppendMenuW(view, MF_STRING, kRotation + static_cast<int>(i), label.c_str());
     }
     AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"&File");
@@ -280,23 +298,28 @@ void SketchWindow::UpdateUi() {
     const std::wstring tool = canvas_->GetCurrentToolName();
     const bool objectMode = canvas_->GetEditMode() == 0;
     const int zoom = static_cast<int>(std::lround(view_.Zoom() * 100));
-    std::wstring title = std::wstring(kAppName) + L" - " +
-                         (fileName_.empty() ? L"Untitled" : BaseName(fileName_)) +
-                         (undo_.AtSavePoint() ? L"" : L"*") + L" - " +
-                         (tool.empty() ? L"no tool" : tool) + L" - " +
-                         (objectMode ? L"object mode" : L"node mode") + L" - " +
-                         std::to_wstring(zoom) + L"%";
+    std::wstring title =
+        std::wstring(kAppName) + L" - " + (fileName_.empty() ? L"Untitled" : BaseName(fileName_)) +
+        (undo_.AtSavePoint() ? L"" : L"*") + L" - " + (tool.empty() ? L"no tool" : tool) + L" - " +
+        (objectMode ? L"object mode" : L"node mode") + L" - " + std::to_wstring(zoom) + L"%";
     SetWindowTextW(window_, title.c_str());
 
-    auto check = [&](int id, bool on) { CheckMenuItem(menu_, id, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED)); };
-    auto enable = [&](int id, bool on) { EnableMenuItem(menu_, id, MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED)); };
+    auto check = [&](int id, bool on) {
+        CheckMenuItem(menu_, id, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
+    };
+    auto enable = [&](int id, bool on) {
+        EnableMenuItem(menu_, id, MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED));
+    };
     check(kToolNone, tool.empty());
-    for (size_t i = 0; i < tools_.size(); ++i) check(kToolFirst + static_cast<int>(i), tools_[i] == tool);
+    for (size_t i = 0; i < tools_.size(); ++i)
+        check(kToolFirst + static_cast<int>(i), tools_[i] == tool);
     check(kModeObject, objectMode);
     check(kModeNode, canvas_->GetEditMode() == 1);
-    for (int i = 0; i < View::kZoomCount; ++i) check(kZoomLevel + i, View::kZoomLevels[i] == view_.Zoom());
+    for (int i = 0; i < View::kZoomCount; ++i)
+        check(kZoomLevel + i, View::kZoomLevels[i] == view_.Zoom());
     check(kSnap, view_.snap);
-    for (size_t i = 0; i < std::size(kRotations); ++i) check(kRotation + static_cast<int>(i), kRotations[i] == host_.rotationDegrees);
+    for (size_t i = 0; i < std::size(kRotations); ++i)
+        check(kRotation + static_cast<int>(i), kRotations[i] == host_.rotationDegrees);
     enable(kUndo, undo_.CanUndo());
     enable(kRedo, undo_.CanRedo());
     IVXSelections* selection = canvas_->GetSelections();
@@ -307,40 +330,33 @@ void SketchWindow::UpdateUi() {
 
 LRESULT CALLBACK SketchWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        auto* self = static_cast<SketchWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        auto* self =
+            static_cast<SketchWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         self->window_ = window;
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
     auto* self = reinterpret_cast<SketchWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    return self ? self->Handle(message, wParam, lParam) : DefWindowProcW(window, message, wParam, lParam);
+    return self ? self->Handle(message, wParam, lParam)
+                : DefWindowProcW(window, message, wParam, lParam);
 }
 
 LRESULT SketchWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_PAINT:
-            Paint();
-            return 0;
-        case WM_ERASEBKGND:
-            return 1;  // the back buffer covers everything
+        case WM_PAINT: Paint(); return 0;
+        case WM_ERASEBKGND: return 1;  // the back buffer covers everything
         case WM_SIZE:
             if (LOWORD(lParam) > 0 && HIWORD(lParam) > 0) {
                 surface_.Resize(LOWORD(lParam), HIWORD(lParam));
                 InvalidateRect(window_, nullptr, FALSE);
             }
             return 0;
-        case WM_MOVE:
-            UpdateOrigin();
-            return 0;
+        case WM_MOVE: UpdateOrigin(); return 0;
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK:  // outside a gesture a quick second click is a click
             MouseDown(lParam);
             return 0;
-        case WM_MOUSEMOVE:
-            MouseMove(lParam);
-            return 0;
-        case WM_MOUSEWHEEL:
-            Wheel(wParam, lParam);
-            return 0;
+        case WM_MOUSEMOVE: MouseMove(lParam); return 0;
+        case WM_MOUSEWHEEL: Wheel(wParam, lParam); return 0;
         case WM_SETCURSOR:
             if (LOWORD(lParam) == HTCLIENT && cursor_) {
                 SetCursor(cursor_);
@@ -360,9 +376,7 @@ LRESULT SketchWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             // Not in the middle of a gesture: the canvas's loop is still on the stack.
             if (!host_.tracking && ConfirmDiscard()) DestroyWindow(window_);
             return 0;
-        case WM_DESTROY:
-            PostQuitMessage(0);
-            return 0;
+        case WM_DESTROY: PostQuitMessage(0); return 0;
     }
     return DefWindowProcW(window_, message, wParam, lParam);
 }
@@ -413,7 +427,8 @@ void SketchWindow::MouseMove(LPARAM lParam) {
         // The handle's direction, folded into half a turn, picks one of the four arrows.
         double degrees = std::fmod(f.angle * 180 / 3.14159265358979 + 360.0, 180.0);
         const LPCWSTR arrows[] = {IDC_SIZEWE, IDC_SIZENWSE, IDC_SIZENS, IDC_SIZENESW};
-        shape = f.hitCode == 1 ? IDC_SIZEALL : arrows[static_cast<int>(std::lround(degrees / 45)) % 4];
+        shape =
+            f.hitCode == 1 ? IDC_SIZEALL : arrows[static_cast<int>(std::lround(degrees / 45)) % 4];
     } else if (f.hitCode == 10) {
         shape = IDC_CROSS;
     } else if (f.hitCode == 15 || f.hitCode == 16 || f.hitCode == 18) {
@@ -464,7 +479,8 @@ void SketchWindow::Render() {
             for (double x = std::ceil(left / g) * g; x <= right; x += g) {
                 double cx = x, cy = y;
                 view_.CanvasToClient(&cx, &cy);
-                SetPixel(dc, static_cast<int>(std::lround(cx)), static_cast<int>(std::lround(cy)), RGB(0xB0, 0xB0, 0xB0));
+                SetPixel(dc, static_cast<int>(std::lround(cx)), static_cast<int>(std::lround(cy)),
+                         RGB(0xB0, 0xB0, 0xB0));
             }
         }
     }
@@ -514,7 +530,9 @@ void SketchWindow::SetTool(const std::wstring& name) {
 void SketchWindow::Command(int id) {
     if (host_.tracking) return;
     switch (id) {
-        case kNew: if (ConfirmDiscard()) NewDrawing(); break;
+        case kNew:
+            if (ConfirmDiscard()) NewDrawing();
+            break;
         case kOpen: OpenWithDialog(); break;
         case kSave: Save(false); break;
         case kSaveAs: Save(true); break;
@@ -536,7 +554,8 @@ void SketchWindow::Command(int id) {
             } else if (id >= kZoomLevel && id < kZoomLevel + View::kZoomCount) {
                 // The menu keeps the canvas point at the window's top-left corner in place.
                 view_.SetZoom(View::kZoomLevels[id - kZoomLevel], 0, 0);
-            } else if (id >= kRotation && id < kRotation + static_cast<int>(std::size(kRotations))) {
+            } else if (id >= kRotation &&
+                       id < kRotation + static_cast<int>(std::size(kRotations))) {
                 host_.rotationDegrees = kRotations[id - kRotation];
             }
             break;
@@ -579,8 +598,10 @@ void SketchWindow::EditTemplateText() {
     // Told: the change comes back through ApprovePathChange and PathChanged, so it is undone
     // like any other.
     if (!canvas_->ApplyTemplateText(path, text.c_str(), true)) {
-        MessageBoxW(window_, (L"The template text \"" + text + L"\" names no figure of this canvas.").c_str(),
-                    kAppName, MB_OK | MB_ICONWARNING);
+        MessageBoxW(
+            window_,
+            (L"The template text \"" + text + L"\" names no figure of this canvas.").c_str(),
+            kAppName, MB_OK | MB_ICONWARNING);
     }
 }
 
@@ -588,8 +609,9 @@ void SketchWindow::EditTemplateText() {
 
 bool SketchWindow::ConfirmDiscard() {
     if (undo_.AtSavePoint()) return true;
-    const std::wstring question = L"Save the changes to " +
-                                  (fileName_.empty() ? std::wstring(L"Untitled") : BaseName(fileName_)) + L"?";
+    const std::wstring question =
+        L"Save the changes to " +
+        (fileName_.empty() ? std::wstring(L"Untitled") : BaseName(fileName_)) + L"?";
     switch (MessageBoxW(window_, question.c_str(), kAppName, MB_YESNOCANCEL | MB_ICONQUESTION)) {
         case IDYES: return Save(false);
         case IDNO: return true;
@@ -609,13 +631,15 @@ bool SketchWindow::OpenFile(const std::wstring& file) {
     HANDLE handle = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     LARGE_INTEGER size = {};
-    if (handle == INVALID_HANDLE_VALUE || !GetFileSizeEx(handle, &size) || size.QuadPart > (64 << 20)) {
+    if (handle == INVALID_HANDLE_VALUE || !GetFileSizeEx(handle, &size) ||
+        size.QuadPart > (64 << 20)) {
         error = handle == INVALID_HANDLE_VALUE ? "it cannot be read" : "it is too large";
     } else {
         text.resize(static_cast<size_t>(size.QuadPart));
         DWORD read = 0;
-        if (!text.empty() && (!ReadFile(handle, &text[0], static_cast<DWORD>(text.size()), &read, nullptr) ||
-                              read != text.size())) {
+        if (!text.empty() &&
+            (!ReadFile(handle, &text[0], static_cast<DWORD>(text.size()), &read, nullptr) ||
+             read != text.size())) {
             error = "it cannot be read";
         }
     }
@@ -624,8 +648,8 @@ bool SketchWindow::OpenFile(const std::wstring& file) {
     if (error.empty()) ReadSvg(text, &drawing, &error);
     if (!error.empty()) {
         // The drawing that is open stays as it is.
-        const std::wstring message = BaseName(file) + L" is not an Ostrel Sketch drawing: " +
-                                     FromUtf8(error) + L".";
+        const std::wstring message =
+            BaseName(file) + L" is not an Ostrel Sketch drawing: " + FromUtf8(error) + L".";
         MessageBoxW(window_, message.c_str(), kAppName, MB_OK | MB_ICONWARNING);
         return false;
     }
@@ -667,7 +691,8 @@ bool SketchWindow::Save(bool askName) {
         file = name;
     }
     if (!WriteFile(file)) {
-        MessageBoxW(window_, (L"Cannot write " + file + L".").c_str(), kAppName, MB_OK | MB_ICONWARNING);
+        MessageBoxW(window_, (L"Cannot write " + file + L".").c_str(), kAppName,
+                    MB_OK | MB_ICONWARNING);
         return false;
     }
     fileName_ = file;
@@ -684,8 +709,9 @@ bool SketchWindow::WriteFile(const std::wstring& file) {
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
-    const bool ok = ::WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
-                    written == text.size();
+    const bool ok =
+        ::WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+        written == text.size();
     CloseHandle(handle);
     if (!ok || !MoveFileExW(temp.c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING)) {
         DeleteFileW(temp.c_str());

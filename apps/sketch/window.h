@@ -15,8 +15,8 @@
 namespace sketch {
 
 struct Options {
-    std::wstring file;     // opened when it exists, else where Save writes
-    std::wstring figures;  // the template folder
+    std::wstring file;               // opened when it exists, else where Save writes
+    std::wstring figures;            // the template folder
     int width = 1024, height = 768;  // the client area
 };
 

@@ -31,29 +31,29 @@
 #include <stdint.h>
 
 #if defined(_WIN32)
-#  if defined(OSTREL_BUILDING_DLL)
-#    define OSTREL_API __declspec(dllexport)
-#  elif defined(OSTREL_STATIC)
-#    define OSTREL_API
-#  else
-#    define OSTREL_API __declspec(dllimport)
-#  endif
-#  define OSTREL_CDECL __cdecl
+#if defined(OSTREL_BUILDING_DLL)
+#define OSTREL_API __declspec(dllexport)
+#elif defined(OSTREL_STATIC)
+#define OSTREL_API
+#else
+#define OSTREL_API __declspec(dllimport)
+#endif
+#define OSTREL_CDECL __cdecl
 /* The UTF-16 code unit of every string that crosses the boundary. */
 typedef wchar_t VXCHAR;
-#  define VXTEXT(s) L##s
+#define VXTEXT(s) L##s
 #else
-#  ifndef __cplusplus
-#    include <uchar.h>
-#  endif
-#  if defined(OSTREL_BUILDING_DLL)
-#    define OSTREL_API __attribute__((visibility("default")))
-#  else
-#    define OSTREL_API
-#  endif
-#  define OSTREL_CDECL
+#ifndef __cplusplus
+#include <uchar.h>
+#endif
+#if defined(OSTREL_BUILDING_DLL)
+#define OSTREL_API __attribute__((visibility("default")))
+#else
+#define OSTREL_API
+#endif
+#define OSTREL_CDECL
 typedef char16_t VXCHAR;
-#  define VXTEXT(s) u##s
+#define VXTEXT(s) u##s
 #endif
 
 #ifdef __cplusplus
@@ -70,7 +70,8 @@ enum {
     VX_NODE_MOVE = 0,
     VX_NODE_LINE = 1,
     VX_NODE_CUBIC = 2,
-    VX_NODE_CUBIC_V = 3, /* first control is the current point: (x1,y1) second control, (x2,y2) end */
+    VX_NODE_CUBIC_V =
+        3, /* first control is the current point: (x1,y1) second control, (x2,y2) end */
     VX_NODE_CUBIC_Y = 4, /* second control is the end: (x1,y1) first control, (x2,y2) end */
     VX_NODE_RECT = 5,    /* corner (x1,y1), width x2, height y2 */
     VX_NODE_CLOSE = 6
@@ -96,7 +97,7 @@ typedef struct PathCreateParams {
     VXCHAR name[256];                /* zero-terminated when shorter than 256 units */
     int32_t count;                   /* number of value pairs that follow */
     int32_t padding;
-    double pairs[64][2];             /* x and y value of reference i, fractions of the frame */
+    double pairs[64][2]; /* x and y value of reference i, fractions of the frame */
 } PathCreateParams;
 
 /* Description of a drawing tool: three system strings (length-prefixed, SysAllocString on
@@ -147,20 +148,20 @@ enum {
    (15 for its nodes in node mode). 11 to 14 are never reported. */
 enum {
     VX_HIT_NOTHING = 0,
-    VX_HIT_CENTER = 1,       /* centre handle: a press moves */
-    VX_HIT_LEFT = 2,         /* left-middle handle or left edge of the box: scales */
+    VX_HIT_CENTER = 1, /* centre handle: a press moves */
+    VX_HIT_LEFT = 2,   /* left-middle handle or left edge of the box: scales */
     VX_HIT_TOP_LEFT = 3,
-    VX_HIT_TOP = 4,          /* top-middle handle or top edge */
+    VX_HIT_TOP = 4, /* top-middle handle or top edge */
     VX_HIT_TOP_RIGHT = 5,
-    VX_HIT_RIGHT = 6,        /* right-middle handle or right edge */
+    VX_HIT_RIGHT = 6, /* right-middle handle or right edge */
     VX_HIT_BOTTOM_RIGHT = 7,
-    VX_HIT_BOTTOM = 8,       /* bottom-middle handle or bottom edge */
+    VX_HIT_BOTTOM = 8, /* bottom-middle handle or bottom edge */
     VX_HIT_BOTTOM_LEFT = 9,
-    VX_HIT_RING = 10,        /* ring just outside a box handle: a press rotates */
-    VX_HIT_NODE = 15,        /* node mode: a node; a press drags it */
-    VX_HIT_CONTROL = 16,     /* node mode: a control point of a curve */
-    VX_HIT_FIGURE = 17,      /* the path as a whole: its outline, inside or nodes */
-    VX_HIT_REFERENCE = 18    /* a template figure's reference handle */
+    VX_HIT_RING = 10,     /* ring just outside a box handle: a press rotates */
+    VX_HIT_NODE = 15,     /* node mode: a node; a press drags it */
+    VX_HIT_CONTROL = 16,  /* node mode: a control point of a curve */
+    VX_HIT_FIGURE = 17,   /* the path as a whole: its outline, inside or nodes */
+    VX_HIT_REFERENCE = 18 /* a template figure's reference handle */
 };
 
 /* Change kinds of ICanvasHost::ApprovePathChange and PathChanged. */
@@ -189,20 +190,20 @@ enum {
    (include/ostrel/platform.h). Mouse messages carry x and y in the low and high 16 bits of
    lParam, signed, in the window's client units. */
 enum {
-    VX_WM_ACTIVATE = 0x0006,       /* wParam 0: deactivated, cancels a gesture */
-    VX_WM_QUIT = 0x0012,           /* portable builds: a quit handed back, exit code in wParam */
-    VX_WM_ACTIVATEAPP = 0x001C,    /* wParam 0: cancels a gesture */
-    VX_WM_KEYDOWN = 0x0100,        /* wParam: VX_KEY_* */
+    VX_WM_ACTIVATE = 0x0006,    /* wParam 0: deactivated, cancels a gesture */
+    VX_WM_QUIT = 0x0012,        /* portable builds: a quit handed back, exit code in wParam */
+    VX_WM_ACTIVATEAPP = 0x001C, /* wParam 0: cancels a gesture */
+    VX_WM_KEYDOWN = 0x0100,     /* wParam: VX_KEY_* */
     VX_WM_KEYUP = 0x0101,
     VX_WM_SYSKEYDOWN = 0x0104,
     VX_WM_SYSKEYUP = 0x0105,
-    VX_WM_MOUSEMOVE = 0x0200,      /* wParam: VX_MK_LBUTTON while the left button is held */
+    VX_WM_MOUSEMOVE = 0x0200, /* wParam: VX_MK_LBUTTON while the left button is held */
     VX_WM_LBUTTONDOWN = 0x0201,
     VX_WM_LBUTTONUP = 0x0202,
     VX_WM_LBUTTONDBLCLK = 0x0203,
-    VX_WM_RBUTTONDOWN = 0x0204,    /* cancels a gesture */
-    VX_WM_RBUTTONUP = 0x0205,      /* cancels a gesture */
-    VX_WM_CAPTURECHANGED = 0x0215  /* cancels a gesture */
+    VX_WM_RBUTTONDOWN = 0x0204,   /* cancels a gesture */
+    VX_WM_RBUTTONUP = 0x0205,     /* cancels a gesture */
+    VX_WM_CAPTURECHANGED = 0x0215 /* cancels a gesture */
 };
 enum { VX_MK_LBUTTON = 0x0001 };
 
@@ -309,16 +310,16 @@ public:
    four doubles: least x, least y, greatest x, greatest y. Never reference counted. */
 class IDrawSurface {
 public:
-    virtual void MoveTo(double x, double y) = 0;                                       /* 1 */
-    virtual void LineTo(double x, double y) = 0;                                       /* 2 */
+    virtual void MoveTo(double x, double y) = 0; /* 1 */
+    virtual void LineTo(double x, double y) = 0; /* 2 */
     virtual void CurveTo(double x1, double y1, double x2, double y2, double x3,
-                         double y3) = 0;                                               /* 3 */
+                         double y3) = 0; /* 3 */
     /* 4, 5: never called by this release (stored paths hold no shortened cubics). */
     virtual void CurveToV(double x2, double y2, double x3, double y3) = 0;
     virtual void CurveToY(double x1, double y1, double x3, double y3) = 0;
     /* 6: width and height may be negative. */
     virtual void Rectangle(double x, double y, double width, double height) = 0;
-    virtual void ClosePath() = 0;                                                      /* 7 */
+    virtual void ClosePath() = 0; /* 7 */
     /* 8, 9: bracket one figure; the path (lent) or null for feedback shapes. The end value
        is 0 from IVXPath::Draw and 1 from the canvas and the tools; it carries no meaning. */
     virtual void BeginPath(IVXPath* path) = 0;
@@ -340,8 +341,7 @@ public:
     virtual void Refresh(double x1, double y1, double x2, double y2) = 0;
     /* 19: a mark of type VX_MARK_* centred on (x, y); non-zero when the host drew it, 0 to
        have the library draw it with Rectangle or curves. */
-    virtual int32_t DrawMark(double x, double y, double width, double height,
-                             int32_t markType) = 0;
+    virtual int32_t DrawMark(double x, double y, double width, double height, int32_t markType) = 0;
 };
 
 /* ---- Interfaces handed out by the library ------------------------------------------- */
@@ -351,18 +351,18 @@ public:
    checked. Only paths of this library can be drawn, hit or edited by a canvas. */
 class IVXPath {
 public:
-    virtual int32_t AddRef() = 0;                 /* 1: returns the new count */
-    virtual int32_t Release() = 0;                /* 2: returns the new count; destroyed at 0 */
-    virtual uint32_t SetTag(uint32_t tag) = 0;    /* 3: stores and returns the host's tag */
-    virtual uint32_t GetTag() = 0;                /* 4 */
+    virtual int32_t AddRef() = 0;              /* 1: returns the new count */
+    virtual int32_t Release() = 0;             /* 2: returns the new count; destroyed at 0 */
+    virtual uint32_t SetTag(uint32_t tag) = 0; /* 3: stores and returns the host's tag */
+    virtual uint32_t GetTag() = 0;             /* 4 */
     /* 5: appends count nodes (none below 1), rewriting kinds 3, 4, 5 in the caller's array;
        null nodes do nothing. May throw; the nodes appended before stay. */
     virtual void AddNodes(PathNode* nodes, int32_t count) = 0;
     /* 6: one node through AddNodes. May throw. */
-    virtual void AddNode(int32_t kind, double x1, double y1, double x2, double y2,
-                         double x3, double y3) = 0;
-    virtual void ClearNodes() = 0;                /* 7: the transform and template stay */
-    virtual double* GetTransform(double* out) = 0;       /* 8: six doubles a-f; returns out */
+    virtual void AddNode(int32_t kind, double x1, double y1, double x2, double y2, double x3,
+                         double y3) = 0;
+    virtual void ClearNodes() = 0;                 /* 7: the transform and template stay */
+    virtual double* GetTransform(double* out) = 0; /* 8: six doubles a-f; returns out */
     virtual const double* SetTransform(const double* in) = 0; /* 9: not checked; returns in */
     /* 10: copies min(max, count) nodes and returns that number; null out or max 0: returns
        the node count; a negative max copies nothing and returns max. */
@@ -382,11 +382,11 @@ public:
     virtual double* GetBounds(double* x, double* y, double* w, double* h) = 0;
     /* 15: corners top-left, top-right, bottom-left, bottom-right of the box squared up in
        the transform's rotation: where the handles sit. */
-    virtual void GetOrientedCorners(double* x1, double* y1, double* x2, double* y2,
-                                    double* x3, double* y3, double* x4, double* y4) = 0;
+    virtual void GetOrientedCorners(double* x1, double* y1, double* x2, double* y2, double* x3,
+                                    double* y3, double* x4, double* y4) = 0;
     /* 16: the same four corners of the local box taken through the transform. */
-    virtual void GetCorners(double* x1, double* y1, double* x2, double* y2, double* x3,
-                            double* y3, double* x4, double* y4) = 0;
+    virtual void GetCorners(double* x1, double* y1, double* x2, double* y2, double* x3, double* y3,
+                            double* x4, double* y4) = 0;
     /* 17, 18: the path takes a reference on the new object (null allowed) and releases the
        previous one. */
     virtual void SetUserObject(IVXHostObject* object) = 0;
@@ -394,7 +394,7 @@ public:
     /* 19, 20: the attached object or null; no reference added. */
     virtual IVXHostObject* GetUserObject() = 0;
     virtual IVXFillObject* GetFillObject() = 0;
-    virtual bool HasTemplate() = 0;               /* 21: built from a figure template */
+    virtual bool HasTemplate() = 0; /* 21: built from a figure template */
     /* 22: fills a record that VX_CreatePathEx turns into the same figure; false (out
        untouched) without a template. */
     virtual bool GetTemplateInfo(PathCreateParams* out) = 0;
@@ -404,11 +404,11 @@ public:
    Holds no references: the canvas's list keeps the paths. */
 class IVXSelections {
 public:
-    virtual void Add(IVXPath* path) = 0;           /* 1: appends unless present; may throw */
-    virtual int32_t GetCount() = 0;                /* 2 */
-    virtual IVXPath* GetAt(int32_t index) = 0;     /* 3: no reference; null out of range */
-    virtual int32_t Contains(IVXPath* path) = 0;   /* 4: 1 or 0 */
-    virtual void Clear() = 0;                      /* 5 */
+    virtual void Add(IVXPath* path) = 0;         /* 1: appends unless present; may throw */
+    virtual int32_t GetCount() = 0;              /* 2 */
+    virtual IVXPath* GetAt(int32_t index) = 0;   /* 3: no reference; null out of range */
+    virtual int32_t Contains(IVXPath* path) = 0; /* 4: 1 or 0 */
+    virtual void Clear() = 0;                    /* 5 */
 };
 
 /* A drawing tool, owned by the canvas's registry (one reference per registered name).
@@ -416,8 +416,8 @@ public:
    IGraphicCanvas::MouseDown and PlaceFigure. */
 class IVXFigures {
 public:
-    virtual int32_t AddRef() = 0;                                                      /* 1 */
-    virtual int32_t Release() = 0;                                                     /* 2 */
+    virtual int32_t AddRef() = 0;  /* 1 */
+    virtual int32_t Release() = 0; /* 2 */
     /* 3: the tool's name, tips and icon, owned by the tool or template (do not free);
        null for a template no longer in the library. */
     virtual FigureInfo* GetInfo(const VXCHAR* name) = 0;
@@ -426,18 +426,17 @@ public:
                       IGraphicCanvas* editor, IVXPath* path) = 0;
     /* 5: places a figure of the given size at the cursor; false at once for the polygon,
        Bezier and free-hand tools. May throw. */
-    virtual bool Place(const VXCHAR* name, double x, double y, double width,
-                       double height, ICanvasHost* host, IGraphicCanvas* editor,
-                       IVXPath* path) = 0;
+    virtual bool Place(const VXCHAR* name, double x, double y, double width, double height,
+                       ICanvasHost* host, IGraphicCanvas* editor, IVXPath* path) = 0;
 };
 
 /* A canvas editor, one per drawing area. Points passed in are screen positions. Paths
    passed in are lent for the call; the canvas's list holds one reference per path. */
 class IGraphicCanvas {
 public:
-    virtual void SetEditMode(int32_t mode) = 0;                   /* 1: VX_MODE_* */
-    virtual int32_t GetEditMode() = 0;                            /* 2 */
-    virtual IVXSelections* GetSelections() = 0;                   /* 3: owned by the canvas */
+    virtual void SetEditMode(int32_t mode) = 0; /* 1: VX_MODE_* */
+    virtual int32_t GetEditMode() = 0;          /* 2 */
+    virtual IVXSelections* GetSelections() = 0; /* 3: owned by the canvas */
     /* 4: the registry takes a reference and drops the one on a tool it replaces; null
        name or tool does nothing. May throw. */
     virtual void RegisterTool(const VXCHAR* name, IVXFigures* tool) = 0;
@@ -466,7 +465,7 @@ public:
     virtual int32_t GetTemplateText(IVXPath* path, VXCHAR* buffer, int32_t capacity) = 0;
     /* 13: empties the selection (in a bracket when not empty) and releases every path. */
     virtual void ClearPaths() = 0;
-    virtual int32_t GetPathCount() = 0;                           /* 14 */
+    virtual int32_t GetPathCount() = 0; /* 14 */
     /* 15: 0 is the bottom; no reference; null out of range. */
     virtual IVXPath* GetPath(int32_t index) = 0;
     /* 16: outlines and marks of the selected paths in the edit mode's style; the flags

@@ -10,20 +10,20 @@
 extern "C" {
 #endif
 typedef struct VXMessage {
-    void*     hwnd;      /* the window the message is for; passed to client_to_screen */
-    uint32_t  message;   /* Windows message number: 0x0200 mouse move, 0x0202 left up, ... */
+    void* hwnd;       /* the window the message is for; passed to client_to_screen */
+    uint32_t message; /* Windows message number: 0x0200 mouse move, 0x0202 left up, ... */
     uintptr_t wParam;
-    intptr_t  lParam;    /* mouse messages: x in the low 16 bits, y in the next 16, signed */
+    intptr_t lParam; /* mouse messages: x in the low 16 bits, y in the next 16, signed */
 } VXMessage;
 
 typedef struct VXPlatformHooks {
-    void*   context;                                                         /* handed back to every hook */
-    int32_t (*get_message)(void* context, VXMessage* msg);                   /* >0 a message, 0 quit, <0 failure */
-    void    (*dispatch_message)(void* context, const VXMessage* msg);        /* translate + dispatch */
-    void    (*client_to_screen)(void* context, void* hwnd, int32_t* x, int32_t* y);
-    int16_t (*get_async_key_state)(void* context, int32_t virtual_key);      /* bit 0x8000: held */
-    void    (*get_cursor_pos)(void* context, int32_t* x, int32_t* y);
-    void    (*output_debug_string)(void* context, const char* text);
+    void* context;                                         /* handed back to every hook */
+    int32_t (*get_message)(void* context, VXMessage* msg); /* >0 a message, 0 quit, <0 failure */
+    void (*dispatch_message)(void* context, const VXMessage* msg); /* translate + dispatch */
+    void (*client_to_screen)(void* context, void* hwnd, int32_t* x, int32_t* y);
+    int16_t (*get_async_key_state)(void* context, int32_t virtual_key); /* bit 0x8000: held */
+    void (*get_cursor_pos)(void* context, int32_t* x, int32_t* y);
+    void (*output_debug_string)(void* context, const char* text);
 } VXPlatformHooks;
 
 /* Copies the hooks. A null argument restores every default; a null member keeps that

@@ -20,8 +20,8 @@ namespace {
 constexpr double kSmallestScale = 0.0009;
 
 bool IsFinite(const PathTransform& m) {
-    return std::isfinite(m.a) && std::isfinite(m.b) && std::isfinite(m.c) &&
-           std::isfinite(m.d) && std::isfinite(m.e) && std::isfinite(m.f);
+    return std::isfinite(m.a) && std::isfinite(m.b) && std::isfinite(m.c) && std::isfinite(m.d) &&
+           std::isfinite(m.e) && std::isfinite(m.f);
 }
 
 struct Corners {
@@ -193,10 +193,8 @@ void CPathObjAgent::Fill(IVXSelections* selections, IVXPath* single, bool copyTe
 
         const Corners c = OrientedCorners(edited);
         const Rect box = BoxOfPoints(c.x, c.y, 4);
-        if (copies_.size() == 1)
-            startBox_ = box;
-        else
-            UnionRect(&startBox_, startBox_, box);
+        if (copies_.size() == 1) startBox_ = box;
+        else UnionRect(&startBox_, startBox_, box);
     }
 }
 
@@ -220,8 +218,7 @@ void CPathObjAgent::Rotate(IVXPath* handlePath, double x0, double y0, double x, 
     const double py = (p.y[0] + p.y[1] + p.y[2] + p.y[3]) / 4;
     // The angle and its sine and cosine go through single precision, as the cursor
     // feedback the host shows does.
-    const float phi =
-        NarrowToSingle(std::atan2(y - py, x - px) - std::atan2(y0 - py, x0 - px));
+    const float phi = NarrowToSingle(std::atan2(y - py, x - px) - std::atan2(y0 - py, x0 - px));
     const double s = static_cast<double>(NarrowToSingle(std::sin(static_cast<double>(phi))));
     const double c = static_cast<double>(NarrowToSingle(std::cos(static_cast<double>(phi))));
     const PathTransform m{c, s, -s, c, px - c * px + s * py, py - s * px - c * py};
@@ -367,10 +364,8 @@ struct PointMover {
     // A neighbouring control point follows the move while Control is held and snaps back to
     // the original otherwise.
     void Follow(bool ctrl, const PathNode& from, PathNode& to, int32_t k) const {
-        if (ctrl)
-            Move(from, to, k);
-        else
-            Reset(from, to, k);
+        if (ctrl) Move(from, to, k);
+        else Reset(from, to, k);
     }
 };
 
@@ -392,8 +387,7 @@ void NodeEditAgent::Start(IVXPath* path, int32_t nodeIndex, int32_t pointIndex) 
     foreignNodes_.clear();
     if (path && !CVXPath::FromInterface(path)) {
         foreignNodes_.resize(static_cast<size_t>(copy_->NodeCount()));
-        if (!foreignNodes_.empty())
-            copy_->GetNodes(foreignNodes_.data(), copy_->NodeCount());
+        if (!foreignNodes_.empty()) copy_->GetNodes(foreignNodes_.data(), copy_->NodeCount());
     }
 }
 

@@ -24,8 +24,6 @@ namespace vx {
 
 namespace {
 
-
-
 struct ToolRelease {
     void operator()(IVXFigures* tool) const { tool->Release(); }
 };
@@ -305,20 +303,14 @@ double CVXEditor::HandleAngle(IVXPath* path, int32_t code) {
     const double down = std::atan2(y[0] - y[2], x[0] - x[2]);   // P1 - P3
     switch (code) {
         case kHitLeft:
-        case kHitRight:
-            angle = along;
-            break;
+        case kHitRight: angle = along; break;
         case kHitTopLeft:
-        case kHitBottomRight:
-            angle = (along + down) / 2.0;
-            break;
+        case kHitBottomRight: angle = (along + down) / 2.0; break;
         case kHitTop:
-        case kHitBottom:
-            angle = down;
-            break;
+        case kHitBottom: angle = down; break;
         default:  // top-right and bottom-left
-            angle = (std::atan2(y[1] - y[0], x[1] - x[0]) +
-                     std::atan2(y[1] - y[3], x[1] - x[3])) / 2.0;
+            angle =
+                (std::atan2(y[1] - y[0], x[1] - x[0]) + std::atan2(y[1] - y[3], x[1] - x[3])) / 2.0;
             break;
     }
     lastAngle_ = {keep ? path : nullptr, code, CVXPath::BoxesGeneration(), margin, angle};
@@ -468,7 +460,9 @@ void CVXEditor::KeyDown(int32_t key, int32_t, int32_t) {
     MouseMove(x, y);
 }
 
-void CVXEditor::KeyUp(int32_t key, int32_t unused1, int32_t unused2) { KeyDown(key, unused1, unused2); }
+void CVXEditor::KeyUp(int32_t key, int32_t unused1, int32_t unused2) {
+    KeyDown(key, unused1, unused2);
+}
 
 // The result tells whether the path is selected afterwards (a Control click on nothing
 // counts as yes); *refresh whether the surface must be refreshed.

@@ -123,9 +123,9 @@ private:
     int32_t editMode_ = 1;
     ICanvasHost* host_;
     HostGate gate_;
-    int32_t depth_ = 0;          // calls into this canvas now running
-    bool doomed_ = false;        // destruction asked while a call ran
-    bool freeStorage_ = false;   // ... with the flag that frees the storage
+    int32_t depth_ = 0;         // calls into this canvas now running
+    bool doomed_ = false;       // destruction asked while a call ran
+    bool freeStorage_ = false;  // ... with the flag that frees the storage
     uint64_t departures_ = 0;
     std::vector<IVXPath*> paths_;
     PathBoxes boxes_;  // the corner boxes of paths_, for the hover walk
@@ -136,7 +136,7 @@ private:
         IVXPath* path;
         bool held;
         Asking* outer;
-        int32_t mode;     // the edit mode and the departures when it was asked
+        int32_t mode;  // the edit mode and the departures when it was asked
         uint64_t since;
     };
     Asking* asking_ = nullptr;

@@ -16,7 +16,6 @@ namespace {
 
 using tools::ScreenPoint;
 
-
 enum class End { Commit, Cancel };
 
 // The message table the three loops share. Only the treatment of key-up messages differs:
@@ -44,18 +43,12 @@ public:
                 case VX_WM_SYSKEYUP:
                     if (dispatchKeyUp) platform::DispatchUnconsumed(msg);
                     break;
-                case VX_WM_MOUSEMOVE:
-                    Track(msg);
-                    break;
-                case VX_WM_LBUTTONUP:
-                    return End::Commit;
+                case VX_WM_MOUSEMOVE: Track(msg); break;
+                case VX_WM_LBUTTONUP: return End::Commit;
                 case VX_WM_RBUTTONDOWN:
                 case VX_WM_RBUTTONUP:
-                case VX_WM_CAPTURECHANGED:
-                    return End::Cancel;
-                default:
-                    platform::DispatchUnconsumed(msg);
-                    break;
+                case VX_WM_CAPTURECHANGED: return End::Cancel;
+                default: platform::DispatchUnconsumed(msg); break;
             }
         }
     }
@@ -96,9 +89,17 @@ public:
     TransformTracker(CVXEditor& editor, IDrawSurface* surface, int32_t token, CanvasPoint start,
                      ScreenPoint last, int32_t code, IVXPath* hovered, int32_t part,
                      CPathObjAgent& agent)
-        : editor_(editor), host_(editor.Host()), surface_(surface), token_(token),
-          start_(start), last_(last), code_(code), hovered_(hovered), part_(part),
-          agent_(agent), previous_(agent.FeedbackRect()) {}
+        : editor_(editor),
+          host_(editor.Host()),
+          surface_(surface),
+          token_(token),
+          start_(start),
+          last_(last),
+          code_(code),
+          hovered_(hovered),
+          part_(part),
+          agent_(agent),
+          previous_(agent.FeedbackRect()) {}
 
     void Track(const platform::Message& msg) override {
         const ScreenPoint at = tools::MessagePoint(msg);
@@ -143,8 +144,13 @@ class NodeTracker final : public Tracker {
 public:
     NodeTracker(ICanvasHost* host, IDrawSurface* surface, int32_t token, CanvasPoint start,
                 CanvasPoint last, NodeEditAgent& agent)
-        : host_(host), surface_(surface), token_(token), start_(start), last_(last),
-          agent_(agent), previous_(agent.FeedbackRect()) {}
+        : host_(host),
+          surface_(surface),
+          token_(token),
+          start_(start),
+          last_(last),
+          agent_(agent),
+          previous_(agent.FeedbackRect()) {}
 
     void Track(const platform::Message& msg) override {
         const ScreenPoint at = tools::MessagePoint(msg);
@@ -171,8 +177,13 @@ class BandTracker final : public Tracker {
 public:
     BandTracker(ICanvasHost* host, IDrawSurface* surface, int32_t token, CanvasPoint anchor,
                 ScreenPoint start)
-        : host_(host), surface_(surface), token_(token), anchor_(anchor), moving_(anchor),
-          start_(start), last_(start) {}
+        : host_(host),
+          surface_(surface),
+          token_(token),
+          anchor_(anchor),
+          moving_(anchor),
+          start_(start),
+          last_(start) {}
 
     void Track(const platform::Message& msg) override {
         ScreenPoint at = tools::MessagePoint(msg);

@@ -64,30 +64,24 @@ bool Parser::Run(double* result) {
     for (;;) {
         const Token token = tokens_.Next(previous);
         switch (token.kind) {
-        case kInvalid:
-            return Fail(VXTEXT("Error string"));
-        case kEnd:
-            break;
-        case kNumber:
-            values_.push(token.number);
-            break;
-        case kName: {
-            double value = 0.0;
-            if (!LookUpName(token, &value)) return false;
-            values_.push(value);
-            break;
-        }
-        case kSign:
-        case kOpen:
-        case kCall:
-            operators_.push(token);
-            break;
-        case kClose:
-            if (!CloseBracket(token)) return false;
-            break;
-        default:  // kAddSub, kMulDiv, kPower
-            if (!PushOperator(token)) return false;
-            break;
+            case kInvalid: return Fail(VXTEXT("Error string"));
+            case kEnd: break;
+            case kNumber: values_.push(token.number); break;
+            case kName: {
+                double value = 0.0;
+                if (!LookUpName(token, &value)) return false;
+                values_.push(value);
+                break;
+            }
+            case kSign:
+            case kOpen:
+            case kCall: operators_.push(token); break;
+            case kClose:
+                if (!CloseBracket(token)) return false;
+                break;
+            default:  // kAddSub, kMulDiv, kPower
+                if (!PushOperator(token)) return false;
+                break;
         }
         if (token.kind == kEnd) break;
         previous = token.kind;
@@ -153,42 +147,41 @@ bool Parser::Apply(const Token& op) {
     double a = 0.0;
     double b = 0.0;
     switch (op.kind) {
-    case kAddSub:
-        if (!PopTwo(&a, &b)) return false;
-        values_.push(op.symbol == '+' ? a + b : a - b);
-        return true;
-    case kMulDiv:
-        if (!PopTwo(&a, &b)) return false;
-        if (op.symbol == '*') {
-            values_.push(a * b);
+        case kAddSub:
+            if (!PopTwo(&a, &b)) return false;
+            values_.push(op.symbol == '+' ? a + b : a - b);
+            return true;
+        case kMulDiv:
+            if (!PopTwo(&a, &b)) return false;
+            if (op.symbol == '*') {
+                values_.push(a * b);
+                return true;
+            }
+            if (b == 0.0) return Fail(VXTEXT("Error: /0.0"));
+            values_.push(a / b);
+            return true;
+        case kSign:
+            // 0.0 - a rather than -a, so that "-0" is positive zero.
+            if (op.symbol == '-') values_.top() = 0.0 - values_.top();
+            return true;
+        case kPower:
+            if (!PopTwo(&a, &b)) return false;
+            if (b == 0.0) {
+                values_.push(1.0);
+                return true;
+            }
+            if (a < 0.0 && b > -1.0 && b < 1.0) {
+                return Fail(VXTEXT("Error: pow second < 1.0 where first < 0.0"));
+            }
+            values_.push(std::pow(a, b));
+            return true;
+        case kCall: {
+            double value = 0.0;
+            if (!CallFunction(op, values_.pop(), &value)) return false;
+            values_.push(value);
             return true;
         }
-        if (b == 0.0) return Fail(VXTEXT("Error: /0.0"));
-        values_.push(a / b);
-        return true;
-    case kSign:
-        // 0.0 - a rather than -a, so that "-0" is positive zero.
-        if (op.symbol == '-') values_.top() = 0.0 - values_.top();
-        return true;
-    case kPower:
-        if (!PopTwo(&a, &b)) return false;
-        if (b == 0.0) {
-            values_.push(1.0);
-            return true;
-        }
-        if (a < 0.0 && b > -1.0 && b < 1.0) {
-            return Fail(VXTEXT("Error: pow second < 1.0 where first < 0.0"));
-        }
-        values_.push(std::pow(a, b));
-        return true;
-    case kCall: {
-        double value = 0.0;
-        if (!CallFunction(op, values_.pop(), &value)) return false;
-        values_.push(value);
-        return true;
-    }
-    default:
-        return true;
+        default: return true;
     }
 }
 

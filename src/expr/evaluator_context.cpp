@@ -56,8 +56,7 @@ bool ExpressionEvaluator::DefineConstant(const VXCHAR* name, double value) {
     return true;
 }
 
-bool ExpressionEvaluator::DefineFunction(const VXCHAR* name, UserFunction function,
-                                         void* context) {
+bool ExpressionEvaluator::DefineFunction(const VXCHAR* name, UserFunction function, void* context) {
     String key;
     if (!NormalizeName(name, &key)) return false;
     auto& functions = EvaluatorContext::Instance().user_functions;

@@ -34,10 +34,14 @@ inline bool IsAsciiLetter(VXCHAR c) { return (c >= 'a' && c <= 'z') || (c >= 'A'
 inline bool EndsName(VXCHAR c) {
     if (c <= 32) return true;
     switch (c) {
-    case '(': case ')': case '+': case '-': case '*': case '/': case '^':
-        return true;
-    default:
-        return false;
+        case '(':
+        case ')':
+        case '+':
+        case '-':
+        case '*':
+        case '/':
+        case '^': return true;
+        default: return false;
     }
 }
 
@@ -85,47 +89,46 @@ inline bool Tokenizer::Operator(const VXCHAR* p, Token* out) {
     Token& token = *out;
     const int16_t previous = token.previous;
     switch (*p) {
-    case '+':
-    case '-':
-        if (previous == kSign) {
-            token.kind = kInvalid;
-        } else if (previous == kNumber || previous == kName || previous == kClose) {
-            token.kind = kAddSub;
-        } else {
-            token.kind = kSign;  // at the start, after "(" or after an operator
-        }
-        cursor_ = p + 1;
-        return true;
-    case '*':
-    case '/':
-        token.kind = kMulDiv;
-        cursor_ = p + 1;
-        return true;
-    case '(':
-    case '[':
-    case '{':
-        if (previous == kNumber) {
-            // "2(3+4)": multiply, and read the bracket again as the next token.
-            token.kind = kMulDiv;
-            token.symbol = '*';
-            cursor_ = p;
-        } else {
-            token.kind = kOpen;
+        case '+':
+        case '-':
+            if (previous == kSign) {
+                token.kind = kInvalid;
+            } else if (previous == kNumber || previous == kName || previous == kClose) {
+                token.kind = kAddSub;
+            } else {
+                token.kind = kSign;  // at the start, after "(" or after an operator
+            }
             cursor_ = p + 1;
-        }
-        return true;
-    case ')':
-    case ']':
-    case '}':
-        token.kind = kClose;
-        cursor_ = p + 1;
-        return true;
-    case '^':
-        token.kind = kPower;
-        cursor_ = p + 1;
-        return true;
-    default:
-        return false;
+            return true;
+        case '*':
+        case '/':
+            token.kind = kMulDiv;
+            cursor_ = p + 1;
+            return true;
+        case '(':
+        case '[':
+        case '{':
+            if (previous == kNumber) {
+                // "2(3+4)": multiply, and read the bracket again as the next token.
+                token.kind = kMulDiv;
+                token.symbol = '*';
+                cursor_ = p;
+            } else {
+                token.kind = kOpen;
+                cursor_ = p + 1;
+            }
+            return true;
+        case ')':
+        case ']':
+        case '}':
+            token.kind = kClose;
+            cursor_ = p + 1;
+            return true;
+        case '^':
+            token.kind = kPower;
+            cursor_ = p + 1;
+            return true;
+        default: return false;
     }
 }
 

@@ -31,7 +31,8 @@ constexpr int32_t kRecursionLimit = 512;
 
 // Inlined everywhere, so that the root finder's halving at t = 0.5 is compiled for it.
 template <int N>
-[[gnu::always_inline]] inline Point2 Evaluate(const Point2* v, double t, Point2* left, Point2* right) {
+[[gnu::always_inline]] inline Point2 Evaluate(const Point2* v, double t, Point2* left,
+                                              Point2* right) {
     // One row of the triangle at a time; its first and last points are the halves' points.
     Point2 row[N + 1];
     for (int j = 0; j <= N; ++j) row[j] = v[j];
@@ -181,7 +182,8 @@ int32_t Roots(const Point2* w, int count, double* roots, int32_t* directions, in
         const int leftCount = SignChanges<N>(left);
         const int rightCount = SignChanges<N>(right);
         if (leftCount != 0 && rightCount != 0) {
-            found += Roots<N>(left, leftCount, roots + found, directions + found, capacity - found, depth);
+            found += Roots<N>(left, leftCount, roots + found, directions + found, capacity - found,
+                              depth);
             // A full list takes no more roots: the rest of the search cannot change it.
             if (found >= capacity) return found;
         }

@@ -62,8 +62,8 @@ Point2 NearestPointOnCurve(Point2 p, const Point2* v, double* t) {
     return EvaluateBezier(v, 3, tBest, nullptr, nullptr);
 }
 
-int32_t CurveSegmentHit(const Point2* v, double px, double py, double tolerance,
-                        int32_t* crossings, int32_t* winding, std::optional<double>* measured) {
+int32_t CurveSegmentHit(const Point2* v, double px, double py, double tolerance, int32_t* crossings,
+                        int32_t* winding, std::optional<double>* measured) {
     double ymin = v[0].y;
     double ymax = v[0].y;
     for (int i = 1; i <= 3; ++i) {

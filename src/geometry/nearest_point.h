@@ -27,9 +27,8 @@ Point2 NearestPointOnCurve(Point2 p, const Point2* v, double* t = nullptr);
 // and returns 0. A point outside the control polygon's y range widened by the tolerance
 // (the upper end exclusive) returns 0 at once, counting nothing. When the nearest point was
 // looked for, its parameter goes to *measured (may be null), whose caller prints it.
-int32_t CurveSegmentHit(const Point2* v, double px, double py, double tolerance,
-                        int32_t* crossings, int32_t* winding,
-                        std::optional<double>* measured = nullptr);
+int32_t CurveSegmentHit(const Point2* v, double px, double py, double tolerance, int32_t* crossings,
+                        int32_t* winding, std::optional<double>* measured = nullptr);
 
 // Adds 1 to crossings and the crossing direction (+1 where the curve's y falls, -1 where it
 // rises) to winding for each place left of px where the cubic meets y = py.

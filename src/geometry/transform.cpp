@@ -11,12 +11,8 @@ void MapPoint(double x, double y, const PathTransform& t, double* outX, double* 
 
 void ComposeTransforms(const PathTransform& a, const PathTransform& b, PathTransform* c) {
     const PathTransform r{
-        a.a * b.a + a.b * b.c,
-        a.a * b.b + a.b * b.d,
-        a.c * b.a + a.d * b.c,
-        a.c * b.b + a.d * b.d,
-        a.e * b.a + a.f * b.c + b.e,
-        a.e * b.b + a.f * b.d + b.f,
+        a.a * b.a + a.b * b.c, a.a * b.b + a.b * b.d,       a.c * b.a + a.d * b.c,
+        a.c * b.b + a.d * b.d, a.e * b.a + a.f * b.c + b.e, a.e * b.b + a.f * b.d + b.f,
     };
     *c = r;
 }

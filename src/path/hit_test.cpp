@@ -95,7 +95,8 @@ int32_t PathOutlineHit(const double* list, int32_t nodeCount, int32_t fillRule, 
                 p += 2;
                 break;
             case VX_NODE_LINE:
-                if (SegmentHit(curX, curY, p[0], p[1], px, py, tolerance, &crossings, &winding) == 1)
+                if (SegmentHit(curX, curY, p[0], p[1], px, py, tolerance, &crossings, &winding) ==
+                    1)
                     return number;
                 curX = p[0];
                 curY = p[1];
@@ -123,11 +124,8 @@ int32_t PathOutlineHit(const double* list, int32_t nodeCount, int32_t fillRule, 
                 break;
             case VX_NODE_CUBIC_V:
             case VX_NODE_CUBIC_Y:
-            case VX_NODE_RECT:
-                break;  // input forms carry no points in a flattened outline
-            default:
-                reading = false;
-                break;
+            case VX_NODE_RECT: break;  // input forms carry no points in a flattened outline
+            default: reading = false; break;
         }
     }
     if (fillRule == VX_FILL_NONZERO) return winding != 0 ? 1 : 0;
@@ -144,14 +142,12 @@ int32_t CVXPath::HitTestPath(ICanvasHost* host, IVXSelections* selection, double
     // Most paths are far from the mouse: their box, widened enough to hold every handle
     // and ring, rejects the point before anything else is looked at.
     const Rect corners = CornerBox();
-    if (!WidenedBoxHolds(corners, ScreenMap(host), sizes.mark, x, y))
-        return kHitNothing;
+    if (!WidenedBoxHolds(corners, ScreenMap(host), sizes.mark, x, y)) return kHitNothing;
     return HitTestNearPath(host, selection, x, y, mode, part, sizes);
 }
 
-int32_t CVXPath::HitTestNearPath(ICanvasHost* host, IVXSelections* selection, double x,
-                                 double y, int32_t mode, int32_t* part,
-                                 const HitSizes& sizes) {
+int32_t CVXPath::HitTestNearPath(ICanvasHost* host, IVXSelections* selection, double x, double y,
+                                 int32_t mode, int32_t* part, const HitSizes& sizes) {
     int32_t unused;
     if (!part) part = &unused;
     *part = -1;
@@ -192,9 +188,9 @@ int32_t CVXPath::HitTestHandles(ICanvasHost* host, double x, double y, int32_t* 
         int32_t code;
     };
     static constexpr Handle kHandles[9] = {
-        {0, 0, kHitTopLeft},     {0, 1, kHitTop},        {1, 1, kHitTopRight},
-        {1, 3, kHitRight},       {3, 3, kHitBottomRight}, {2, 3, kHitBottom},
-        {2, 2, kHitBottomLeft},  {0, 2, kHitLeft},       {-1, -1, kHitCenter},
+        {0, 0, kHitTopLeft},    {0, 1, kHitTop},         {1, 1, kHitTopRight},
+        {1, 3, kHitRight},      {3, 3, kHitBottomRight}, {2, 3, kHitBottom},
+        {2, 2, kHitBottomLeft}, {0, 2, kHitLeft},        {-1, -1, kHitCenter},
     };
     for (const Handle& h : kHandles) {
         double hx, hy;
@@ -219,8 +215,8 @@ int32_t CVXPath::HitTestHandles(ICanvasHost* host, double x, double y, int32_t* 
         int a, b;
         int32_t code;
     };
-    const Edge edges[4] = {{0, 1, kHitTop}, {1, 3, kHitRight}, {2, 3, kHitBottom},
-                           {0, 2, kHitLeft}};
+    const Edge edges[4] = {
+        {0, 1, kHitTop}, {1, 3, kHitRight}, {2, 3, kHitBottom}, {0, 2, kHitLeft}};
     for (const Edge& e : edges) {
         double ax = cx[e.a], ay = cy[e.a], bx = cx[e.b], by = cy[e.b];
         toScreen(&ax, &ay);
@@ -273,7 +269,7 @@ int32_t CVXPath::HitTestNodes(ICanvasHost* host, double x, double y, int32_t* pa
     if (collected == 0) return kHitNothing;
     const int32_t rule = fillObject_ ? fillObject_->FillRule() : VX_FILL_NONE;
     return PathOutlineHit(outline.data(), collected, rule, x, y, tolerance) > 0 ? kHitFigure
-                                                                               : kHitNothing;
+                                                                                : kHitNothing;
 }
 
 bool CVXPath::IsInsideRect(double x1, double y1, double x2, double y2) {

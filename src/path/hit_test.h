@@ -18,13 +18,13 @@ namespace vx {
 enum HitCode : int32_t {
     kHitNothing = 0,
     kHitCenter = 1,
-    kHitLeft = 2,        // handle, or the box's left edge
+    kHitLeft = 2,  // handle, or the box's left edge
     kHitTopLeft = 3,
-    kHitTop = 4,         // handle, or the box's top edge
+    kHitTop = 4,  // handle, or the box's top edge
     kHitTopRight = 5,
-    kHitRight = 6,       // handle, or the box's right edge
+    kHitRight = 6,  // handle, or the box's right edge
     kHitBottomRight = 7,
-    kHitBottom = 8,      // handle, or the box's bottom edge
+    kHitBottom = 8,  // handle, or the box's bottom edge
     kHitBottomLeft = 9,
     kHitRing = 10,       // ring around a box handle; the part is that handle's code
     kHitNode = 15,       // part: node index * 256 + point index (2 for a curve's end)

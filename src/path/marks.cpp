@@ -10,8 +10,7 @@ void PaintMark(IDrawSurface* surface, double x, double y, int32_t type) {
     const double half = g_parameters.HalfMarkSize();
     if (type == VX_MARK_CENTER || type == VX_MARK_CONTROL)
         PaintEllipse(surface, x - half, y - half, s, s);
-    else
-        surface->Rectangle(x - half, y - half, s, s);
+    else surface->Rectangle(x - half, y - half, s, s);
 }
 
 void PaintEllipse(IDrawSurface* surface, double x, double y, double w, double h) {

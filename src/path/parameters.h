@@ -15,7 +15,9 @@ struct GlobalParameters {
     // Readers take the two integer sizes as unsigned quantities: a negative value stored
     // there reads as 2^32 plus it.
     double MarkSizeValue() const { return static_cast<double>(static_cast<uint32_t>(MarkSize)); }
-    double HalfMarkSize() const { return static_cast<double>(static_cast<uint32_t>(MarkSize) >> 1); }
+    double HalfMarkSize() const {
+        return static_cast<double>(static_cast<uint32_t>(MarkSize) >> 1);
+    }
     double EdgeToleranceValue() const {
         return static_cast<double>(static_cast<uint32_t>(EdgeTolerance));
     }

@@ -83,9 +83,7 @@ void CVXPath::AddNodes(PathNode* nodes, int32_t count) {
                 nodes_.insert(nodes_.end(), corners, corners + 4);
                 break;
             }
-            default:
-                nodes_.push_back(n);
-                break;
+            default: nodes_.push_back(n); break;
         }
     }
 }

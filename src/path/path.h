@@ -55,8 +55,8 @@ public:
     int32_t CopyFrom(IVXPath* source, int32_t withTemplate) override;
     void Draw(IDrawSurface* surface) override;
     double* GetBounds(double* x, double* y, double* w, double* h) override;
-    void GetOrientedCorners(double* x1, double* y1, double* x2, double* y2, double* x3,
-                            double* y3, double* x4, double* y4) override;
+    void GetOrientedCorners(double* x1, double* y1, double* x2, double* y2, double* x3, double* y3,
+                            double* x4, double* y4) override;
     void GetCorners(double* x1, double* y1, double* x2, double* y2, double* x3, double* y3,
                     double* x4, double* y4) override;
     void SetUserObject(IVXHostObject* object) override;

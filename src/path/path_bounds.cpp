@@ -21,17 +21,14 @@ Rect CVXPath::LocalBox() const {
     for (const PathNode& n : nodes_) {
         switch (n.kind) {
             case VX_NODE_MOVE:
-            case VX_NODE_LINE:
-                cover(n.x1, n.y1);
-                break;
+            case VX_NODE_LINE: cover(n.x1, n.y1); break;
             case VX_NODE_CUBIC:
                 // The control polygon, not the curve: cheap and always enclosing.
                 cover(n.x1, n.y1);
                 cover(n.x2, n.y2);
                 cover(n.x3, n.y3);
                 break;
-            default:
-                break;
+            default: break;
         }
     }
     nodeBox_ = box;
@@ -48,8 +45,8 @@ double* CVXPath::GetLocalBounds(double* x, double* y, double* w, double* h) {
     return h;
 }
 
-void CVXPath::GetCorners(double* x1, double* y1, double* x2, double* y2, double* x3,
-                         double* y3, double* x4, double* y4) {
+void CVXPath::GetCorners(double* x1, double* y1, double* x2, double* y2, double* x3, double* y3,
+                         double* x4, double* y4) {
     Rect box = LocalBox();
     const double margin = g_parameters.FlatBoundsMargin;
     if (box.x1 == box.x2) {
@@ -96,13 +93,14 @@ const CVXPath::Corners& CVXPath::MeasureCorners() {
         const double ly = (py[0] + py[2]) / 2.0;
         const double alpha = -std::atan2(ly - cy, lx - cx);
         const double cosA = std::cos(alpha), sinA = std::sin(alpha);
-        const PathTransform r{cosA, sinA, -sinA, cosA, (1.0 - cosA) * cx + sinA * cy,
-                              (1.0 - cosA) * cy - sinA * cx};
+        const PathTransform r{
+            cosA, sinA, -sinA, cosA, (1.0 - cosA) * cx + sinA * cy, (1.0 - cosA) * cy - sinA * cx};
         for (int i = 0; i < 4; ++i) MapPoint(px[i], py[i], r, &px[i], &py[i]);
 
         // Each pair takes the member farther from the centre; on a tie the later one.
         auto squareUp = [](double& first, double& second, double centre) {
-            const double v = std::fabs(first - centre) > std::fabs(second - centre) ? first : second;
+            const double v =
+                std::fabs(first - centre) > std::fabs(second - centre) ? first : second;
             first = second = v;
         };
         squareUp(px[0], px[2], cx);

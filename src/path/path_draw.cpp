@@ -36,11 +36,8 @@ void CVXPath::DrawPath(IDrawSurface* surface, int32_t endValue, bool bracket) {
                 MapPoint(n.x3, n.y3, t, &x3, &y3);
                 surface->CurveTo(x1, y1, x2, y2, x3, y3);
                 break;
-            case VX_NODE_CLOSE:
-                surface->ClosePath();
-                break;
-            default:
-                break;
+            case VX_NODE_CLOSE: surface->ClosePath(); break;
+            default: break;
         }
     }
     if (bracket) surface->EndPath(this, endValue);
@@ -78,11 +75,8 @@ void CVXPath::TrackNodes(IDrawSurface* surface, std::vector<Mark>* out) {
                 ax = x3;
                 ay = y3;
                 break;
-            case VX_NODE_CLOSE:
-                surface->ClosePath();
-                break;
-            default:
-                break;
+            case VX_NODE_CLOSE: surface->ClosePath(); break;
+            default: break;
         }
     }
 }

@@ -49,7 +49,8 @@ public:
     XmlSession& operator=(const XmlSession&) = delete;
 
 private:
-    [[maybe_unused]] bool release_ = false;  // COM was initialised here and is uninitialised with us
+    [[maybe_unused]] bool release_ =
+        false;  // COM was initialised here and is uninitialised with us
 };
 
 // The largest template file that is read. Figure files are a few kilobytes (10,000 figures

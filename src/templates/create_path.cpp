@@ -30,7 +30,7 @@ IVXPath* CreatePathFromParams(const PathCreateParams* params) {
     if (!path) return nullptr;
     try {
         BuildPathFromTemplate(path, *copy, frame);  // a partial build still gives the path
-        path->AdoptTemplate(std::move(copy));  // the working copy is already a clone
+        path->AdoptTemplate(std::move(copy));       // the working copy is already a clone
     } catch (...) {
         path->Release();
         throw;

@@ -23,8 +23,8 @@ TemplateElement Element(uint32_t kind, std::initializer_list<String> coords) {
 
 }  // namespace
 
-void AppendEllipseElements(std::vector<TemplateElement>& elements, const String& x,
-                           const String& y, const String& w, const String& h) {
+void AppendEllipseElements(std::vector<TemplateElement>& elements, const String& x, const String& y,
+                           const String& w, const String& h) {
     // The texts are joined exactly so, spaces included: templates and the paths built from
     // them are compared by these texts.
     const String kx = Join({VXTEXT("("), w, VXTEXT(")/2.00 * 0.55228475")});

@@ -12,7 +12,7 @@ namespace vx {
 // The outline starts at the middle of the left edge and runs through the middles of the
 // top, right and bottom edges; the control points lie 0.55228475 half-extents along the
 // tangents.
-void AppendEllipseElements(std::vector<TemplateElement>& elements, const String& x,
-                           const String& y, const String& w, const String& h);
+void AppendEllipseElements(std::vector<TemplateElement>& elements, const String& x, const String& y,
+                           const String& w, const String& h);
 
 }  // namespace vx

@@ -27,7 +27,8 @@ struct Notes {
     void Ignored(const XmlElement& child, const char* inside) const {
         if (!sink) return;
         const std::string where = inside ? std::string(inside) + ": " : std::string();
-        Report(Severity::Note, child, where + "element \"" + text::ToUtf8(child.Name()) + "\" is ignored");
+        Report(Severity::Note, child,
+               where + "element \"" + text::ToUtf8(child.Name()) + "\" is ignored");
     }
     void Dropped(const XmlElement& at, const std::string& why) const {
         Report(Severity::Error, at, why + "; the figure is dropped");
@@ -55,7 +56,8 @@ struct Taken {
         for (int k = first; k < first + count; ++k) {
             if (!element.coords[k].empty()) continue;
             const std::string name = names[k - first];
-            return std::string(what) + ": " + (given[k] ? name + " is empty" : std::string(child) + " has no " + name);
+            return std::string(what) + ": " +
+                   (given[k] ? name + " is empty" : std::string(child) + " has no " + name);
         }
         return what;
     }
@@ -69,7 +71,8 @@ Read ReadPoint(const XmlElement& element, const char* what, Taken& t) {
     element.ForEachChild([&](const XmlElement& child) {
         if (!EqualsIgnoringCase(child.Name(), "vertex")) return t.notes.Ignored(child, what);
         if (found) {
-            t.notes.Report(Severity::Note, child, std::string(what) + ": only the first vertex is read");
+            t.notes.Report(Severity::Note, child,
+                           std::string(what) + ": only the first vertex is read");
             return;
         }
         found = true;
@@ -103,9 +106,11 @@ Read ReadBezier(const XmlElement& element, Taken& t) {
             const std::string count = std::to_string(next) + (next == 1 ? " vertex" : " vertices");
             t.notes.Dropped(element, "bezierto has " + count + ", it needs 3");
         } else {
-            const std::string vertex = "vertex " + std::to_string(k / 2 + 1), name = kPointNames[k % 2];
-            t.notes.Dropped(element, t.given[k] ? "bezierto: " + name + " of " + vertex + " is empty"
-                                                : "bezierto: " + vertex + " has no " + name);
+            const std::string vertex = "vertex " + std::to_string(k / 2 + 1),
+                              name = kPointNames[k % 2];
+            t.notes.Dropped(element, t.given[k]
+                                         ? "bezierto: " + name + " of " + vertex + " is empty"
+                                         : "bezierto: " + vertex + " has no " + name);
         }
         return Read::Failed;
     }

@@ -16,16 +16,16 @@
 namespace vx {
 
 struct TemplateElement {
-    uint32_t kind = 0;   // 0 move, 1 line, 2 cubic, 5 rectangle, 6 close
-    String coords[6];    // expression texts; the unused ones are empty
+    uint32_t kind = 0;  // 0 move, 1 line, 2 cubic, 5 rectangle, 6 close
+    String coords[6];   // expression texts; the unused ones are empty
 };
 
 // One half of a reference: the x or the y axis.
 struct ReferenceAxis {
-    String value;      // fraction of the frame, a number or an expression
+    String value;           // fraction of the frame, a number or an expression
     bool variable = false;  // the file's "type" was something other than "constant"
-    String name;       // the variable bound to the value
-    String min, max;   // expression texts of the limits
+    String name;            // the variable bound to the value
+    String min, max;        // expression texts of the limits
 };
 
 struct TemplateReference {

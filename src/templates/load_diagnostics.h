@@ -38,7 +38,8 @@ public:
     // A figure element begins; name is null when it has none.
     virtual void BeginFigure(const String* name, platform::SourcePlace place) = 0;
     // Something dropped or ignored; between BeginFigure and EndFigure it concerns that figure.
-    virtual void Report(Severity severity, platform::SourcePlace place, const std::string& message) = 0;
+    virtual void Report(Severity severity, platform::SourcePlace place,
+                        const std::string& message) = 0;
     // The figure ends: stored is the template about to be stored (it replaces one of the same
     // name), or null when the figure is dropped; source is empty then.
     virtual void EndFigure(const FigureTemplate* stored, const FigureSource& source) = 0;

@@ -4,8 +4,8 @@
 
 namespace vx {
 
-void GetReferenceLimits(const FigureTemplate& figure, int32_t index, double* minX,
-                        double* maxX, double* minY, double* maxY) {
+void GetReferenceLimits(const FigureTemplate& figure, int32_t index, double* minX, double* maxX,
+                        double* minY, double* maxY) {
     *minX = 0.0;
     *maxX = 1.0;
     *minY = 0.0;

@@ -58,7 +58,8 @@ bool BuildPathFromTemplate(IVXPath* path, FigureTemplate& figure, const double* 
     CVXPath* own = CVXPath::FromInterface(path);
     if (own) {
         size_t count = 0;
-        for (const TemplateElement& element : figure.elements) count += element.kind == VX_NODE_RECT ? 5 : 1;
+        for (const TemplateElement& element : figure.elements)
+            count += element.kind == VX_NODE_RECT ? 5 : 1;
         own->ReserveNodes(count);
     }
     PathNode batch[16];
@@ -74,7 +75,8 @@ bool BuildPathFromTemplate(IVXPath* path, FigureTemplate& figure, const double* 
         double* coords[6] = {&node.x1, &node.y1, &node.x2, &node.y2, &node.x3, &node.y3};
         for (int k = 0; k < 6 && !element.coords[k].empty(); ++k) {
             // The coordinate text is prefix + the element's text + ")", read in place.
-            if (!bindings.Evaluate({prefixes.For(element.kind, k), element.coords[k], VXTEXT(")")}, coords[k])) {
+            if (!bindings.Evaluate({prefixes.For(element.kind, k), element.coords[k], VXTEXT(")")},
+                                   coords[k])) {
                 if (own) flush();  // the elements before this one stay
                 return false;
             }

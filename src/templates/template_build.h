@@ -39,7 +39,7 @@ bool BuildPathFromTemplate(IVXPath* path, FigureTemplate& figure, const double* 
 // The drag range of reference index: 0, 1, 0, 1 for an index out of range or when the
 // references cannot be bound; otherwise the evaluated min and max texts of the x and of
 // the y axis, in that order, up to the first that fails (an empty text is 0).
-void GetReferenceLimits(const FigureTemplate& figure, int32_t index, double* minX,
-                        double* maxX, double* minY, double* maxY);
+void GetReferenceLimits(const FigureTemplate& figure, int32_t index, double* minX, double* maxX,
+                        double* minY, double* maxY);
 
 }  // namespace vx

@@ -16,7 +16,8 @@ std::string WhyNotRead(const platform::XmlLoadReport& report) {
     using Failure = platform::XmlLoadReport::Failure;
     switch (report.failure) {
         case Failure::CannotOpen:
-            return "the file cannot be read" + (report.message.empty() ? "" : ": " + report.message);
+            return "the file cannot be read" +
+                   (report.message.empty() ? "" : ": " + report.message);
         case Failure::NotAFile: return "not a regular file: it is skipped";
         case Failure::TooLarge: return "the file is larger than 4 MiB: it is skipped";
         case Failure::NotWellFormed:
@@ -31,7 +32,8 @@ bool LoadTemplateFile(const std::filesystem::path& path, LoadDiagnostics* sink) 
     if (sink) sink->BeginFile(path);
     std::unique_ptr<platform::XmlDocument> document = platform::XmlDocument::Create();
     if (!document) {
-        if (sink) sink->Report(Severity::Error, {}, "the XML parser cannot be started: no file is read");
+        if (sink)
+            sink->Report(Severity::Error, {}, "the XML parser cannot be started: no file is read");
         return false;
     }
     platform::XmlLoadReport report;
@@ -47,8 +49,9 @@ bool LoadTemplateFile(const std::filesystem::path& path, LoadDiagnostics* sink) 
     }
     if (!EqualsIgnoringCase(root, "figures")) {
         if (sink) {
-            sink->Report(Severity::Error, place,
-                         "the root element is " + Quoted(root) + ", not \"Figures\": the file is skipped");
+            sink->Report(
+                Severity::Error, place,
+                "the root element is " + Quoted(root) + ", not \"Figures\": the file is skipped");
         }
         return true;
     }
@@ -57,7 +60,8 @@ bool LoadTemplateFile(const std::filesystem::path& path, LoadDiagnostics* sink) 
         any = true;
         LoadFigure(figure, TemplateLibrary::Instance(), sink);
     });
-    if (sink && !any) sink->Report(Severity::Warning, place, "no element \"figure\": the file adds nothing");
+    if (sink && !any)
+        sink->Report(Severity::Warning, place, "no element \"figure\": the file adds nothing");
     return true;
 }
 

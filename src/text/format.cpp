@@ -42,13 +42,13 @@ void PutRepeated(Out& out, char c, int count) {
 }
 
 struct Directive {
-    bool left = false;    // '-'
-    bool plus = false;    // '+'
-    bool space = false;   // ' '
-    bool zero = false;    // '0'
-    bool alt = false;     // '#'
+    bool left = false;   // '-'
+    bool plus = false;   // '+'
+    bool space = false;  // ' '
+    bool zero = false;   // '0'
+    bool alt = false;    // '#'
     int width = 0;
-    int precision = -1;   // -1: none given
+    int precision = -1;  // -1: none given
     char conversion = 0;
 };
 
@@ -84,7 +84,7 @@ void PutDigits(char* text, uint64_t v, int count) {
 // tie between two last digits. magnitude * 10^precision is then below 2^44, within 2^-10
 // of its exact value, so away from a tie its nearest integer is the exactly rounded one.
 int ShortFixedDigits(double magnitude, int precision, char* text) {
-    static constexpr double kScale[13] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6,
+    static constexpr double kScale[13] = {1e0, 1e1, 1e2, 1e3,  1e4,  1e5, 1e6,
                                           1e7, 1e8, 1e9, 1e10, 1e11, 1e12};
     if (precision > 12) return 0;
     const double scaled = magnitude * kScale[precision];
@@ -118,8 +118,8 @@ template <typename Out>
                                    size_t signSize, double magnitude, int precision) {
     char digits[312 + kMaxCount];
     const int direct = precision < kMaxFractionDigits ? precision : kMaxFractionDigits;
-    const auto result = std::to_chars(digits, digits + sizeof digits, magnitude,
-                                      std::chars_format::fixed, direct);
+    const auto result =
+        std::to_chars(digits, digits + sizeof digits, magnitude, std::chars_format::fixed, direct);
     size_t size = static_cast<size_t>(result.ptr - digits);
     for (int i = direct; i < precision; ++i) digits[size++] = '0';
     if (precision == 0 && directive.alt) digits[size++] = '.';
@@ -164,8 +164,8 @@ void PutInteger(Out& out, const Directive& directive, int64_t value) {
     size_t signSize = 0;
     if (directive.conversion == 'u') {
         // As printf reads an int argument: a negative value wraps modulo 2^32.
-        magnitude = value < 0 ? (static_cast<uint64_t>(value) & 0xFFFFFFFFu)
-                              : static_cast<uint64_t>(value);
+        magnitude =
+            value < 0 ? (static_cast<uint64_t>(value) & 0xFFFFFFFFu) : static_cast<uint64_t>(value);
     } else {
         magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
         if (value < 0) {
@@ -178,7 +178,8 @@ void PutInteger(Out& out, const Directive& directive, int64_t value) {
     }
     char reversed[24];
     int count = 0;
-    for (; magnitude != 0; magnitude /= 10) reversed[count++] = static_cast<char>('0' + magnitude % 10);
+    for (; magnitude != 0; magnitude /= 10)
+        reversed[count++] = static_cast<char>('0' + magnitude % 10);
     // The precision is the least number of digits; "%.0d" prints nothing for 0.
     const int minDigits = directive.precision < 0 ? 1 : directive.precision;
     const int leadingZeros = minDigits > count ? minDigits - count : 0;
@@ -187,7 +188,8 @@ void PutInteger(Out& out, const Directive& directive, int64_t value) {
     size_t size = 0;
     for (int i = 0; i < leadingZeros; ++i) body[size++] = '0';
     while (count > 0) body[size++] = reversed[--count];
-    PutPadded(out, directive, sign, signSize, body, size, directive.zero && directive.precision < 0);
+    PutPadded(out, directive, sign, signSize, body, size,
+              directive.zero && directive.precision < 0);
 }
 
 // Text padded to the width, which counts code units of the output.
@@ -200,7 +202,9 @@ void PutPaddedText(Out& out, const Directive& directive, const Text& text) {
     if (directive.left) PutRepeated(out, ' ', pad);
 }
 
-void PutText(String& out, const Directive& directive, StringView text) { PutPaddedText(out, directive, text); }
+void PutText(String& out, const Directive& directive, StringView text) {
+    PutPaddedText(out, directive, text);
+}
 
 void PutText(std::string& out, const Directive& directive, StringView text) {
     PutPaddedText(out, directive, ToUtf8(text));
@@ -274,26 +278,28 @@ void FormatInto(Out& out, const char* pattern, std::initializer_list<FormatArg> 
         const Directive directive = ReadDirective(p);
         FormatArg::Kind wanted;
         switch (directive.conversion) {
-        case 'f':
-        case 'F': wanted = FormatArg::Kind::Real; break;
-        case 'd':
-        case 'i':
-        case 'u': wanted = FormatArg::Kind::Integer; break;
-        case 's': wanted = FormatArg::Kind::Text; break;
-        default:
-            // Not a conversion of ours: the text stays as it is.
-            if (*p) ++p;
-            PutAscii(out, start, static_cast<size_t>(p - start));
-            continue;
+            case 'f':
+            case 'F': wanted = FormatArg::Kind::Real; break;
+            case 'd':
+            case 'i':
+            case 'u': wanted = FormatArg::Kind::Integer; break;
+            case 's': wanted = FormatArg::Kind::Text; break;
+            default:
+                // Not a conversion of ours: the text stays as it is.
+                if (*p) ++p;
+                PutAscii(out, start, static_cast<size_t>(p - start));
+                continue;
         }
         ++p;
         if (next == args.end()) continue;
         const FormatArg& arg = *next++;
         if (arg.kind() != wanted) continue;
         switch (wanted) {
-        case FormatArg::Kind::Real: PutReal(out, directive, arg.real()); break;
-        case FormatArg::Kind::Integer: PutInteger(out, directive, arg.integer()); break;
-        case FormatArg::Kind::Text: PutText(out, directive, Clipped(directive, arg.text())); break;
+            case FormatArg::Kind::Real: PutReal(out, directive, arg.real()); break;
+            case FormatArg::Kind::Integer: PutInteger(out, directive, arg.integer()); break;
+            case FormatArg::Kind::Text:
+                PutText(out, directive, Clipped(directive, arg.text()));
+                break;
         }
     }
 }

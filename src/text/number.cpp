@@ -228,8 +228,8 @@ bool Divide(const BigNumber& u, const BigNumber& v, uint32_t* q) {
         int64_t borrow = 0;
         for (int i = 0; i < n; ++i) {
             const uint64_t p = qhat * vn[i];
-            const int64_t t = static_cast<int64_t>(un[i + j]) - borrow -
-                              static_cast<int64_t>(p & 0xFFFFFFFFu);
+            const int64_t t =
+                static_cast<int64_t>(un[i + j]) - borrow - static_cast<int64_t>(p & 0xFFFFFFFFu);
             un[i + j] = static_cast<uint32_t>(t);
             borrow = static_cast<int64_t>(p >> 32) - (t >> 32);
         }

@@ -31,13 +31,15 @@ CanvasPoint AnchorOf(const PathNode& n) {
     return n.kind == VX_NODE_MOVE ? CanvasPoint{n.x1, n.y1} : CanvasPoint{n.x3, n.y3};
 }
 
-
 // Invariant: nodes_ holds committed_ + 1 records while the loop runs; the last is the
 // rubber curve.
 class BezierLoop final : public tools::MessageHandler {
 public:
     BezierLoop(Gesture& g, double x, double y)
-        : g_(g), pressX_(x), pressY_(y), half_(g_parameters.HalfMarkSize()),
+        : g_(g),
+          pressX_(x),
+          pressY_(y),
+          half_(g_parameters.HalfMarkSize()),
           size_(g_parameters.MarkSizeValue()) {
         lastPress_ = tools::TruncatePoint(x, y);
         p0_ = g_.Adjust(x, y);

@@ -79,7 +79,8 @@ public:
     Step MouseMove(const platform::Message& msg) override {
         const ScreenPoint raw = tools::MessagePoint(msg);
         if (raw == last_) return Step::Continue;
-        if (g_.host()->AcceptTrackPoint(static_cast<double>(raw.x), static_cast<double>(raw.y), 1) == 0) {
+        if (g_.host()->AcceptTrackPoint(static_cast<double>(raw.x), static_cast<double>(raw.y),
+                                        1) == 0) {
             return Step::Continue;
         }
         ScreenPoint p = raw;

@@ -109,8 +109,8 @@ public:
         return g.Finish(true);
     }
 
-    bool Place(const VXCHAR*, double x, double y, double width, double height,
-               ICanvasHost* host, IGraphicCanvas*, IVXPath* path) override {
+    bool Place(const VXCHAR*, double x, double y, double width, double height, ICanvasHost* host,
+               IGraphicCanvas*, IVXPath* path) override {
         Gesture g(host);
         if (!g.valid()) return false;
         ShapePlaceLoop loop(g, *this, x, y, width, height);

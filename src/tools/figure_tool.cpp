@@ -9,7 +9,9 @@ FigureTool::FigureTool() { LiveSet<FigureTool>::Add(this); }
 
 FigureTool::~FigureTool() { LiveSet<FigureTool>::Remove(this); }
 
-bool FigureTool::IsOwn(const IVXFigures* tool) { return LiveSet<FigureTool>::Find(tool) != nullptr; }
+bool FigureTool::IsOwn(const IVXFigures* tool) {
+    return LiveSet<FigureTool>::Find(tool) != nullptr;
+}
 
 int32_t FigureTool::AddRef() { return ++refCount_; }
 

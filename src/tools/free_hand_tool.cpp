@@ -24,8 +24,7 @@ double ApproxLineDistance(CanvasPoint a, CanvasPoint b, CanvasPoint p) {
     return std::fabs((p.y - a.y) * dx - (p.x - a.x) * dy) / length;
 }
 
-int32_t ClassifyPointOnSegment(CanvasPoint a, CanvasPoint b, CanvasPoint p, bool side,
-                               float tol) {
+int32_t ClassifyPointOnSegment(CanvasPoint a, CanvasPoint b, CanvasPoint p, bool side, float tol) {
     if (p.x == a.x && p.y == a.y) return kAtStart;
     if (p.x == b.x && p.y == b.y) return kAtEnd;
     const double t = tol;

@@ -1,6 +1,5 @@
 #include "tools/message_loop.h"
 
-
 #include "text/saturate.h"
 #include "tools/host_gate.h"
 
@@ -16,7 +15,9 @@ ScreenPoint MessagePoint(const platform::Message& msg) {
 
 int64_t TruncateToInt(double v) { return SaturateToInt32(v, 0); }
 
-ScreenPoint TruncatePoint(double x, double y) { return ScreenPoint{TruncateToInt(x), TruncateToInt(y)}; }
+ScreenPoint TruncatePoint(double x, double y) {
+    return ScreenPoint{TruncateToInt(x), TruncateToInt(y)};
+}
 
 bool TakeMessage(const ICanvasHost* host, platform::Message* msg) {
     if (HostGate::IsShut(host)) return false;
@@ -33,12 +34,8 @@ Step RunMessageLoop(const ICanvasHost* host, MessageHandler& handler) {
         if (!TakeMessage(host, &msg)) return Step::Cancel;
         Step step = Step::Continue;
         switch (msg.message) {
-            case VX_WM_MOUSEMOVE:
-                step = handler.MouseMove(msg);
-                break;
-            case VX_WM_LBUTTONUP:
-                step = handler.LeftButtonUp(msg);
-                break;
+            case VX_WM_MOUSEMOVE: step = handler.MouseMove(msg); break;
+            case VX_WM_LBUTTONUP: step = handler.LeftButtonUp(msg); break;
             case VX_WM_LBUTTONDOWN:
                 if (!handler.LeftButtonDown(msg, &step)) platform::DispatchUnconsumed(msg);
                 break;
@@ -47,19 +44,17 @@ Step RunMessageLoop(const ICanvasHost* host, MessageHandler& handler) {
                 break;
             case VX_WM_RBUTTONDOWN:
             case VX_WM_RBUTTONUP:
-            case VX_WM_CAPTURECHANGED:
-                return Step::Cancel;
+            case VX_WM_CAPTURECHANGED: return Step::Cancel;
             case VX_WM_KEYDOWN:
             case VX_WM_SYSKEYDOWN:
-                if (msg.wParam == VX_KEY_ESCAPE || msg.wParam == VX_KEY_ALT) step = handler.EscapeOrAlt();
+                if (msg.wParam == VX_KEY_ESCAPE || msg.wParam == VX_KEY_ALT)
+                    step = handler.EscapeOrAlt();
                 break;
             case VX_WM_ACTIVATE:
             case VX_WM_ACTIVATEAPP:
                 if (msg.wParam == 0) return Step::Cancel;
                 break;
-            default:
-                platform::DispatchUnconsumed(msg);
-                break;
+            default: platform::DispatchUnconsumed(msg); break;
         }
         if (step != Step::Continue) return step;
     }

@@ -2,8 +2,7 @@
 
 namespace vx::tools {
 
-PlaceLoop::PlaceLoop(Gesture& g, double x, double y, double w, double h)
-    : g_(g), w_(w), h_(h) {
+PlaceLoop::PlaceLoop(Gesture& g, double x, double y, double w, double h) : g_(g), w_(w), h_(h) {
     previous_ = g_.Adjust(x, y);
     origin_ = CanvasPoint{previous_.x - w * 0.5, previous_.y - h * 0.5};
     g_.old = BoxOf(origin_, Far());

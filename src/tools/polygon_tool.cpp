@@ -20,7 +20,6 @@ using tools::Gesture;
 using tools::ScreenPoint;
 using tools::Step;
 
-
 class PolygonLoop final : public tools::MessageHandler {
 public:
     PolygonLoop(Gesture& g, double x, double y)
@@ -70,7 +69,8 @@ public:
     // A press on the first vertex closes once there are three vertices; any other press
     // is eaten, never dispatched.
     bool LeftButtonDown(const platform::Message& msg, Step* step) override {
-        if (vertices_.size() >= 3 && tools::InSquare(pressX_, pressY_, half_, tools::MessagePoint(msg))) {
+        if (vertices_.size() >= 3 &&
+            tools::InSquare(pressX_, pressY_, half_, tools::MessagePoint(msg))) {
             closed_ = true;
             *step = Step::Finish;
         }

@@ -3,10 +3,8 @@
 namespace vx {
 
 const BuiltinTool kBuiltinTools[kBuiltinToolCount] = {
-    {VXTEXT("Line"), CreateLineTool},
-    {VXTEXT("Rectangle"), CreateRectangleTool},
-    {VXTEXT("Polygon"), CreatePolygonTool},
-    {VXTEXT("Bezier"), CreateBezierTool},
+    {VXTEXT("Line"), CreateLineTool},          {VXTEXT("Rectangle"), CreateRectangleTool},
+    {VXTEXT("Polygon"), CreatePolygonTool},    {VXTEXT("Bezier"), CreateBezierTool},
     {VXTEXT("Free Hand"), CreateFreeHandTool},
 };
 

@@ -74,7 +74,9 @@ using ReleaseEntry = int32_t(MEMBER_CALL*)(IVXPath*);
 using GetTagEntry = uint32_t(MEMBER_CALL*)(IVXPath*);
 
 template <typename T>
-void* TableEntry(T* object, int index) { return (*reinterpret_cast<void***>(object))[index]; }
+void* TableEntry(T* object, int index) {
+    return (*reinterpret_cast<void***>(object))[index];
+}
 using ToolNamesEntry = int32_t(MEMBER_CALL*)(IGraphicCanvas*, VXCHAR*);
 using PathCountEntry = int32_t(MEMBER_CALL*)(IGraphicCanvas*);
 
@@ -119,7 +121,8 @@ int main() {
     path->SetTransform(matrix);
     PathNode nodes[4] = {};
     Check(path->GetNodes(nodes, 4) == 4 && nodes[2].kind == VX_NODE_CUBIC && nodes[2].x3 == 10 &&
-              nodes[2].y3 == 30, "GetNodes returns the four nodes with the stored curve");
+              nodes[2].y3 == 30,
+          "GetNodes returns the four nodes with the stored curve");
 
     RecordingSurface surface;
     surface.path = path;

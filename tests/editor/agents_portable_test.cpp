@@ -36,7 +36,7 @@ TEST_F(AgentTest, ShiftMakesTheScalingUniform) {
         // sx -0.5, sy 2: the smaller magnitude wins and each keeps its sign.
         {3, 0, 0, 150, -50, {-0.5, 0, 0, 2, 150, -50}, {-0.5, 0, 0, 0.5, 150, 25}},
         {7, 100, 50, -100, -50, {-1, 0, 0, -1, 0, 0}, {-1, 0, 0, -1, 0, 0}},  // a tie
-        {17, 0, 0, 30, 10, {1, 0, 0, 1, 30, 10}, {1, 0, 0, 1, 30, 10}},  // a move stays
+        {17, 0, 0, 30, 10, {1, 0, 0, 1, 30, 10}, {1, 0, 0, 1, 30, 10}},       // a move stays
     };
     for (const auto& row : table) {
         for (int shift : {0, 1}) {

@@ -83,9 +83,9 @@ TEST_F(AgentTest, HandleDragsScaleAboutTheOppositeHandle) {
         int32_t code;
         V matrix;
     } table[] = {
-        {1, {1, 0, 0, 1, 10, 5}},   {17, {1, 0, 0, 1, 10, 5}},  {2, {0.9, 0, 0, 1, 10, 0}},
-        {3, {0.9, 0, 0, 0.9, 10, 5}}, {4, {1, 0, 0, 0.9, 0, 5}}, {5, {1.1, 0, 0, 0.9, 0, 5}},
-        {6, {1.1, 0, 0, 1, 0, 0}},  {7, {1.1, 0, 0, 1.1, 0, 0}}, {8, {1, 0, 0, 1.1, 0, 0}},
+        {1, {1, 0, 0, 1, 10, 5}},     {17, {1, 0, 0, 1, 10, 5}},   {2, {0.9, 0, 0, 1, 10, 0}},
+        {3, {0.9, 0, 0, 0.9, 10, 5}}, {4, {1, 0, 0, 0.9, 0, 5}},   {5, {1.1, 0, 0, 0.9, 0, 5}},
+        {6, {1.1, 0, 0, 1, 0, 0}},    {7, {1.1, 0, 0, 1.1, 0, 0}}, {8, {1, 0, 0, 1.1, 0, 0}},
         {9, {0.9, 0, 0, 1.1, 10, 0}}, {11, {1, 0, 0, 1, 0, 0}},
     };
     for (const auto& row : table)
@@ -160,7 +160,8 @@ TEST_F(AgentTest, FeedbackAndCommitOfAMove) {
     const Lines box1 = {"MoveTo 10 5", "LineTo 110 5", "LineTo 110 55", "LineTo 10 55",
                         "ClosePath"};
     Lines expected = {"BeginPath null", "WantsFullFigure 210 105 410 205",  // not p2's turn
-                      "MoveTo 210 105", "LineTo 410 105", "LineTo 410 205", "LineTo 210 205",
+                      "MoveTo 210 105", "LineTo 410 105",
+                      "LineTo 410 205", "LineTo 210 205",
                       "ClosePath"};
     for (int twice = 0; twice < 2; ++twice)  // p1 is dragged: its box and its outline
         expected.insert(expected.end(), box1.begin(), box1.end());
@@ -341,8 +342,7 @@ TEST_F(AgentTest, NodeCommitReplacesTheNodesAndDropsTheTemplate) {
     agent.Move(10, -5);
     host.approveChange = 0;
     EXPECT_FALSE(agent.Commit(&host));
-    EXPECT_EQ(log.lines,
-              (Lines{"BeginChange", "ApprovePathChange p1 3 1 0 0 1 0 0", "EndChange"}));
+    EXPECT_EQ(log.lines, (Lines{"BeginChange", "ApprovePathChange p1 3 1 0 0 1 0 0", "EndChange"}));
     EXPECT_EQ(PathText(p1), "M 0 0 L 50 25 L 100 50");
     EXPECT_TRUE(p1->HasTemplate());
     log.Clear();

@@ -22,7 +22,8 @@ protected:
         q = Add("M 200 10 L 300 10", "q");
         t = Add("M 100 100 L 200 100 L 200 200 L 100 200 Z", "t");
         ASSERT_TRUE(canvas->ApplyTemplateText(t, VXTEXT("<Tab><(0.25,0)>"), false));
-        for (const char* n = selected; *n; ++n) canvas->GetSelections()->Add(*n == 'p' ? p : *n == 'q' ? q : t);
+        for (const char* n = selected; *n; ++n)
+            canvas->GetSelections()->Add(*n == 'p' ? p : *n == 'q' ? q : t);
         canvas->SetEditMode(mode);
         canvas->SetCurrentTool(tool);
         canvas->MouseMove(x, y);
@@ -47,7 +48,9 @@ TEST_F(ReentryTest, PressesKeepTheirHoverStateAndEndWhenTheirPathsLeave) {
         other->Release();
     };
     auto leave = [this](IVXPath** path, bool ask) {  // and is given up
-        return [this, path, ask] { ask ? canvas->RemovePath(*path) : canvas->DetachPath(*path), (*path)->Release(); };
+        return [this, path, ask] {
+            ask ? canvas->RemovePath(*path) : canvas->DetachPath(*path), (*path)->Release();
+        };
     };
     const Lines moved = {"BeginTracking", "ApprovePathChange p 2 1 0 0 1 20 20", "PathChanged p 2"};
     struct Case {
@@ -63,26 +66,79 @@ TEST_F(ReentryTest, PressesKeepTheirHoverStateAndEndWhenTheirPathsLeave) {
     };
     const Case cases[] = {
         // The tool found is replaced before its gesture starts: it still draws its line.
-        {"", 1, VXTEXT("Line"), 300, 300, PressAt(300, 300), "SetFeedback", replaceTool, {"BeginTracking", "ApprovePathAdd ?"}, 0},
-        {"", 1, VXTEXT("Line"), 300, 300, Place(VXTEXT("Line")), "SetFeedback", replaceTool, {"BeginTracking", "ApprovePathAdd ?"}, 0},
+        {"",
+         1,
+         VXTEXT("Line"),
+         300,
+         300,
+         PressAt(300, 300),
+         "SetFeedback",
+         replaceTool,
+         {"BeginTracking", "ApprovePathAdd ?"},
+         0},
+        {"",
+         1,
+         VXTEXT("Line"),
+         300,
+         300,
+         Place(VXTEXT("Line")),
+         "SetFeedback",
+         replaceTool,
+         {"BeginTracking", "ApprovePathAdd ?"},
+         0},
         // The mouse state moves over empty space inside the press: p is still moved.
-        {"", 0, nullptr, 60, 10, PressAt(60, 10), "EndSelectionChange", [this] { canvas->MouseMove(500, 500); }, moved, 0},
-        {"", 1, nullptr, 10, 10, PressAt(10, 10), "SetFeedback", [this] { canvas->MouseMove(500, 500); },
-         {"BeginTracking", "ApprovePathChange p 3 1 0 0 1 0 0", "PathChanged p 3"}, 0},
+        {"", 0, nullptr, 60, 10, PressAt(60, 10), "EndSelectionChange",
+         [this] { canvas->MouseMove(500, 500); }, moved, 0},
+        {"",
+         1,
+         nullptr,
+         10,
+         10,
+         PressAt(10, 10),
+         "SetFeedback",
+         [this] { canvas->MouseMove(500, 500); },
+         {"BeginTracking", "ApprovePathChange p 3 1 0 0 1 0 0", "PathChanged p 3"},
+         0},
         // The pressed path leaves (and is given up) before a loop starts: none starts; a
         // reference handle's figure leaves: the other selected path is not dragged instead.
         {"", 0, nullptr, 60, 10, PressAt(60, 10), "SetFeedback", leave(&p, false), {}, 4},
         {"", 1, nullptr, 10, 10, PressAt(10, 10), "EndSelectionChange", leave(&p, false), {}, 4},
         {"tq", 0, nullptr, 125, 100, PressAt(125, 100), "SetFeedback", leave(&t, false), {}, 4},
         // The edited path leaves while the loop runs: a cancel at the next message.
-        {"p", 0, nullptr, 60, 40, PressAt(60, 40), "dispatch", leave(&p, true), {"BeginTracking"}, 2},
-        {"p", 1, nullptr, 10, 10, PressAt(10, 10), "dispatch", [this] { canvas->ClearPaths(); }, {"BeginTracking"}, 2},
+        {"p",
+         0,
+         nullptr,
+         60,
+         40,
+         PressAt(60, 40),
+         "dispatch",
+         leave(&p, true),
+         {"BeginTracking"},
+         2},
+        {"p",
+         1,
+         nullptr,
+         10,
+         10,
+         PressAt(10, 10),
+         "dispatch",
+         [this] { canvas->ClearPaths(); },
+         {"BeginTracking"},
+         2},
         // Another edited path leaves while the first one's change is told: it is not offered.
         {"pq", 0, nullptr, 60, 40, PressAt(60, 40), "PathChanged p", leave(&q, true), moved, 0},
         // The library is emptied once a template figure's gesture has begun: it draws from its
         // own copy. Last, as the cases above need the template.
-        {"", 1, VXTEXT("Tab"), 300, 300, PressAt(300, 300), "BeginTracking", [] { VX_Release(); },
-         {"BeginTracking", "ApprovePathAdd ?"}, 0},
+        {"",
+         1,
+         VXTEXT("Tab"),
+         300,
+         300,
+         PressAt(300, 300),
+         "BeginTracking",
+         [] { VX_Release(); },
+         {"BeginTracking", "ApprovePathAdd ?"},
+         0},
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         SCOPED_TRACE(i);
@@ -90,7 +146,8 @@ TEST_F(ReentryTest, PressesKeepTheirHoverStateAndEndWhenTheirPathsLeave) {
         Stage(c.selected, c.mode, c.tool, c.x, c.y);
         During(c.at, c.act);
         c.call();
-        EXPECT_EQ(log.Only({"BeginTracking", "ApprovePathAdd", "ApprovePathChange", "PathChanged"}), c.edit);
+        EXPECT_EQ(log.Only({"BeginTracking", "ApprovePathAdd", "ApprovePathChange", "PathChanged"}),
+                  c.edit);
         EXPECT_EQ(events.Leftover(), c.leftover);
     }
 }
@@ -119,9 +176,12 @@ TEST_F(ReentryTest, ACanvasDestroyedInsideACallGoesWhenTheCallReturns) {
         {nullptr, 0, 300, 300, PressAt(300, 300), "BeginSelectionChange", 0},
         {nullptr, 0, 60, 40, [this] { canvas->ClickHovered(0, 0); }, "SetFeedback", 4},
         {nullptr, 0, 60, 40, [this] { canvas->DrawSelection(&surface, 1, 1); }, "SetColor", 4},
-        {nullptr, 0, 60, 40, [this] { canvas->ApplyTemplateText(t, VXTEXT("<Tab><(0.1,0)>"), true); }, "ApprovePathChange", 4},
+        {nullptr, 0, 60, 40,
+         [this] { canvas->ApplyTemplateText(t, VXTEXT("<Tab><(0.1,0)>"), true); },
+         "ApprovePathChange", 4},
         // Approved before the destruction: the list's reference passes to the caller.
-        {nullptr, 0, 60, 40, [this] { canvas->RemovePath(p), p->Release(); }, "ApprovePathRemove", 4},
+        {nullptr, 0, 60, 40, [this] { canvas->RemovePath(p), p->Release(); }, "ApprovePathRemove",
+         4},
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         SCOPED_TRACE(i);
@@ -154,7 +214,10 @@ TEST_F(CanvasTest, ReentryHitTestWhileToScreenChangesTheCanvas) {
         // The path being asked leaves and is given up: the walk goes on below it.
         {"ToScreen", [&] { canvas->RemovePath(c), c->Release(); }, 50, 17, "b"},
         // The path being asked grows inside its own walk, so its nodes move in memory.
-        {"ToScreen 0 100", [&] { for (int i = 0; i < 64; ++i) c->AddNode(VX_NODE_LINE, 100, 101 + i, 0, 0, 0, 0); },
+        {"ToScreen 0 100",
+         [&] {
+             for (int i = 0; i < 64; ++i) c->AddNode(VX_NODE_LINE, 100, 101 + i, 0, 0, 0, 0);
+         },
          100, 17, "c"},
         {"ToScreen", [&] { DestroyCanvas(); }, 50, 0, "null"},
         // Paths below move while the top one is asked: they are found where they are now.

@@ -41,15 +41,18 @@ using vx::String;
 
 // The result of one evaluation, after checking that it fails with exactly this error text
 // (an empty one: succeeds).
-double Eval(const String& text, const String& error, vx::VariableResolver r = nullptr, void* rc = nullptr) {
+double Eval(const String& text, const String& error, vx::VariableResolver r = nullptr,
+            void* rc = nullptr) {
     double result = 42.0;
     const bool ok = ExpressionEvaluator::Evaluate(text.c_str(), &result, r, rc);
     const String& last = ExpressionEvaluator::GetLastErrorText();
     EXPECT_TRUE(ok == error.empty() && last == error)
-        << vx::text::ToUtf8(vx::StringView(text).substr(0, 20)) << ": " << ok << " " << vx::text::ToUtf8(last);
+        << vx::text::ToUtf8(vx::StringView(text).substr(0, 20)) << ": " << ok << " "
+        << vx::text::ToUtf8(last);
     return result;
 }
-double Eval(const VXCHAR* text, const std::string& error, vx::VariableResolver r = nullptr, void* rc = nullptr) {
+double Eval(const VXCHAR* text, const std::string& error, vx::VariableResolver r = nullptr,
+            void* rc = nullptr) {
     return Eval(String(text), vx::text::FromUtf8(error), r, rc);
 }
 
@@ -57,55 +60,111 @@ TEST(Evaluate, ResultsAndErrorsOfTexts) {
     const double kNaN = std::nan(""), kInf = HUGE_VAL, kPi = 3.141592653589793, kE = 2.718281828;
     const volatile double one = 1.0, half = 0.5;  // the C library at run time, as the evaluator
     const std::string kPow = "Error: pow second < 1.0 where first < 0.0", kString = "Error string",
-                      kCount = "number not fit operator count", kOpen = "missing ')'", kClose = "Missing '('",
-                      kNone = "no number", kDiv = "Error: /0.0", kVar = "Error variable name: '";
+                      kCount = "number not fit operator count", kOpen = "missing ')'",
+                      kClose = "Missing '('", kNone = "no number", kDiv = "Error: /0.0",
+                      kVar = "Error variable name: '";
     // value: what *result holds afterwards; an empty error: success.
-    const struct { const VXCHAR* text; double value; std::string error = ""; } cases[] = {
+    const struct {
+        const VXCHAR* text;
+        double value;
+        std::string error = "";
+    } cases[] = {
         // Nothing to evaluate is zero; a character that starts no token ends the text.
-        {VXTEXT(""), 0.0}, {VXTEXT("   \t\r\n"), 0.0}, {VXTEXT("%5"), 0.0}, {VXTEXT("2 + 3 % 4"), 5.0},
+        {VXTEXT(""), 0.0},
+        {VXTEXT("   \t\r\n"), 0.0},
+        {VXTEXT("%5"), 0.0},
+        {VXTEXT("2 + 3 % 4"), 5.0},
         {VXTEXT("pow(2,3)"), 0.0, kOpen},
         // Implicit multiplication after a number only.
-        {VXTEXT("2(3+4)"), 14.0}, {VXTEXT("3[2]"), 6.0}, {VXTEXT("2pi"), 6.283185307179586},
-        {VXTEXT("2e3"), 2000.0}, {VXTEXT("2e"), 2.0 * kE}, {VXTEXT("(2)(3)"), 3.0, kCount},
+        {VXTEXT("2(3+4)"), 14.0},
+        {VXTEXT("3[2]"), 6.0},
+        {VXTEXT("2pi"), 6.283185307179586},
+        {VXTEXT("2e3"), 2000.0},
+        {VXTEXT("2e"), 2.0 * kE},
+        {VXTEXT("(2)(3)"), 3.0, kCount},
         // Precedence and associativity.
-        {VXTEXT("1-2-3"), -4.0}, {VXTEXT("8/4/2"), 1.0}, {VXTEXT("2*3^2"), 18.0}, {VXTEXT("2^3^2"), 64.0},
-        {VXTEXT("-2^2"), -4.0}, {VXTEXT("2^-2"), 0.25}, {VXTEXT("-3*-2"), 6.0}, {VXTEXT("2--3"), 5.0},
-        {VXTEXT("2 + 3 ++ 4"), 9.0}, {VXTEXT("-(-(-1))"), -1.0}, {VXTEXT("(1+2]"), 3.0},
-        {VXTEXT("--2"), 0.0, kString}, {VXTEXT("2*--3"), 0.0, kString}, {VXTEXT("- -2"), 0.0, kString},
+        {VXTEXT("1-2-3"), -4.0},
+        {VXTEXT("8/4/2"), 1.0},
+        {VXTEXT("2*3^2"), 18.0},
+        {VXTEXT("2^3^2"), 64.0},
+        {VXTEXT("-2^2"), -4.0},
+        {VXTEXT("2^-2"), 0.25},
+        {VXTEXT("-3*-2"), 6.0},
+        {VXTEXT("2--3"), 5.0},
+        {VXTEXT("2 + 3 ++ 4"), 9.0},
+        {VXTEXT("-(-(-1))"), -1.0},
+        {VXTEXT("(1+2]"), 3.0},
+        {VXTEXT("--2"), 0.0, kString},
+        {VXTEXT("2*--3"), 0.0, kString},
+        {VXTEXT("- -2"), 0.0, kString},
         {VXTEXT("1+."), 0.0, kString},
         // Powers and division.
-        {VXTEXT("2^0"), 1.0}, {VXTEXT("(-8)^0"), 1.0}, {VXTEXT("(-8)^-1"), -0.125}, {VXTEXT("0^-1"), kInf},
-        {VXTEXT("(-8)^1.5"), kNaN}, {VXTEXT("(-8)^0.5"), 0.0, kPow}, {VXTEXT("(-8)^(1/3)"), 0.0, kPow},
-        {VXTEXT("1/0"), 0.0, kDiv}, {VXTEXT("1/-0"), 0.0, kDiv},
+        {VXTEXT("2^0"), 1.0},
+        {VXTEXT("(-8)^0"), 1.0},
+        {VXTEXT("(-8)^-1"), -0.125},
+        {VXTEXT("0^-1"), kInf},
+        {VXTEXT("(-8)^1.5"), kNaN},
+        {VXTEXT("(-8)^0.5"), 0.0, kPow},
+        {VXTEXT("(-8)^(1/3)"), 0.0, kPow},
+        {VXTEXT("1/0"), 0.0, kDiv},
+        {VXTEXT("1/-0"), 0.0, kDiv},
         // Functions apply to their bracket before any operator that follows.
-        {VXTEXT("floor(2.5)^2"), 4.0}, {VXTEXT("-floor(2.5)"), -2.0}, {VXTEXT("SIN(0)"), 0.0},
-        {VXTEXT("degree(pi)"), 180.0}, {VXTEXT("radian(180)"), kPi}, {VXTEXT("abs(-3)"), 3.0},
-        {VXTEXT("fabs(-2.5)"), 2.5}, {VXTEXT("ceil(-2.5)"), -2.0}, {VXTEXT("sqrt(-1)"), kNaN},
-        {VXTEXT("log(0)"), -kInf}, {VXTEXT("sqrt(16)(9)"), 3.0, kCount},
+        {VXTEXT("floor(2.5)^2"), 4.0},
+        {VXTEXT("-floor(2.5)"), -2.0},
+        {VXTEXT("SIN(0)"), 0.0},
+        {VXTEXT("degree(pi)"), 180.0},
+        {VXTEXT("radian(180)"), kPi},
+        {VXTEXT("abs(-3)"), 3.0},
+        {VXTEXT("fabs(-2.5)"), 2.5},
+        {VXTEXT("ceil(-2.5)"), -2.0},
+        {VXTEXT("sqrt(-1)"), kNaN},
+        {VXTEXT("log(0)"), -kInf},
+        {VXTEXT("sqrt(16)(9)"), 3.0, kCount},
         // The C library's functions, at arguments where no two of them agree.
-        {VXTEXT("sin(1)"), std::sin(one)}, {VXTEXT("cos(1)"), std::cos(one)}, {VXTEXT("tan(1)"), std::tan(one)},
-        {VXTEXT("asin(0.5)"), std::asin(half)}, {VXTEXT("acos(0.5)"), std::acos(half)},
-        {VXTEXT("aTaN(1)"), std::atan(one)}, {VXTEXT("sinh(1)"), std::sinh(one)},
-        {VXTEXT("cosh(1)"), std::cosh(one)}, {VXTEXT("tanh(1)"), std::tanh(one)},
-        {VXTEXT("log(e)"), std::log(kE * one)}, {VXTEXT("LOG10(1000)"), 3.0}, {VXTEXT("exp(1)"), std::exp(one)},
+        {VXTEXT("sin(1)"), std::sin(one)},
+        {VXTEXT("cos(1)"), std::cos(one)},
+        {VXTEXT("tan(1)"), std::tan(one)},
+        {VXTEXT("asin(0.5)"), std::asin(half)},
+        {VXTEXT("acos(0.5)"), std::acos(half)},
+        {VXTEXT("aTaN(1)"), std::atan(one)},
+        {VXTEXT("sinh(1)"), std::sinh(one)},
+        {VXTEXT("cosh(1)"), std::cosh(one)},
+        {VXTEXT("tanh(1)"), std::tanh(one)},
+        {VXTEXT("log(e)"), std::log(kE * one)},
+        {VXTEXT("LOG10(1000)"), 3.0},
+        {VXTEXT("exp(1)"), std::exp(one)},
         // A unary minus is 0.0 minus the value. The constants: the double nearest pi
         // (0x400921FB54442D18) and the short decimal e.
-        {VXTEXT("-0"), 0.0}, {VXTEXT("-1*0"), -0.0}, {VXTEXT("abs(-1*0)"), 0.0}, {VXTEXT("pi"), kPi},
-        {VXTEXT("e"), kE}, {VXTEXT("100.000000 + (300.000000 - 100.000000)*(0.25 + 0.5/2)"), 200.0},
+        {VXTEXT("-0"), 0.0},
+        {VXTEXT("-1*0"), -0.0},
+        {VXTEXT("abs(-1*0)"), 0.0},
+        {VXTEXT("pi"), kPi},
+        {VXTEXT("e"), kE},
+        {VXTEXT("100.000000 + (300.000000 - 100.000000)*(0.25 + 0.5/2)"), 200.0},
         // Names: constants are case-sensitive, a blank makes a function name a variable, and
         // everything up to an operator, a round bracket or a blank belongs to the name.
-        {VXTEXT("x"), 0.0, "Error variable name: 'x' "}, {VXTEXT("Foo(1)"), 0.0, "Error function name: 'Foo' "},
-        {VXTEXT("PI"), 0.0, kVar + "PI' "}, {VXTEXT("sin (0)"), 0.0, kVar + "sin' "},
-        {VXTEXT("x_1 + 2"), 0.0, kVar + "x_1' "}, {VXTEXT("sin[0]"), 0.0, kVar + "sin[0]' "},
+        {VXTEXT("x"), 0.0, "Error variable name: 'x' "},
+        {VXTEXT("Foo(1)"), 0.0, "Error function name: 'Foo' "},
+        {VXTEXT("PI"), 0.0, kVar + "PI' "},
+        {VXTEXT("sin (0)"), 0.0, kVar + "sin' "},
+        {VXTEXT("x_1 + 2"), 0.0, kVar + "x_1' "},
+        {VXTEXT("sin[0]"), 0.0, kVar + "sin[0]' "},
         // Bracket and operand counts.
-        {VXTEXT("((2)"), 0.0, kOpen}, {VXTEXT("()"), 0.0, kOpen}, {VXTEXT("2+3)"), 0.0, kClose},
-        {VXTEXT("(2+3))"), 0.0, kClose}, {VXTEXT("+"), 0.0, kNone}, {VXTEXT("2*"), 0.0, kNone},
-        {VXTEXT("2e-"), 0.0, kNone}, {VXTEXT("2 3"), 3.0, kCount}, {VXTEXT("1.2.3"), 0.3, kCount},
+        {VXTEXT("((2)"), 0.0, kOpen},
+        {VXTEXT("()"), 0.0, kOpen},
+        {VXTEXT("2+3)"), 0.0, kClose},
+        {VXTEXT("(2+3))"), 0.0, kClose},
+        {VXTEXT("+"), 0.0, kNone},
+        {VXTEXT("2*"), 0.0, kNone},
+        {VXTEXT("2e-"), 0.0, kNone},
+        {VXTEXT("2 3"), 3.0, kCount},
+        {VXTEXT("1.2.3"), 0.3, kCount},
     };
     for (const auto& c : cases) {
         const double result = Eval(c.text, c.error);  // NaN matches NaN; the sign of zero counts
-        EXPECT_TRUE(std::isnan(c.value) ? std::isnan(result)
-                                        : result == c.value && std::signbit(result) == std::signbit(c.value))
+        EXPECT_TRUE(std::isnan(c.value)
+                        ? std::isnan(result)
+                        : result == c.value && std::signbit(result) == std::signbit(c.value))
             << vx::text::ToUtf8(c.text) << " gave " << result;
     }
 }
@@ -113,10 +172,14 @@ TEST(Evaluate, ResultsAndErrorsOfTexts) {
 // Evaluated before main: the shared context exists from load on, whatever order the linker
 // gave the translation units.
 double two_pi_at_load = 0.0;
-const bool evaluated_at_load = ExpressionEvaluator::Evaluate(VXTEXT("2pi"), &two_pi_at_load, nullptr, nullptr);
+const bool evaluated_at_load =
+    ExpressionEvaluator::Evaluate(VXTEXT("2pi"), &two_pi_at_load, nullptr, nullptr);
 
 // Knows a few names and records every name it is asked about.
-struct Bindings { std::map<String, double> known; std::vector<String> asked; };
+struct Bindings {
+    std::map<String, double> known;
+    std::vector<String> asked;
+};
 
 bool Resolve(const VXCHAR* name, double* value, void* context) {
     auto& b = *static_cast<Bindings*>(context);
@@ -128,7 +191,12 @@ bool Resolve(const VXCHAR* name, double* value, void* context) {
 TEST(Bindings, ResolverComesBeforeConstantsAndStaysUntilTheNextCall) {
     EXPECT_TRUE(evaluated_at_load && two_pi_at_load == 6.283185307179586);
     const String longest(127, VXCHAR('n')), too_long(128, VXCHAR('n'));
-    Bindings b{{{VXTEXT("a"), 2.0}, {VXTEXT("bb"), 3.0}, {VXTEXT("pi"), 100.0}, {longest, 5.0}, {too_long, 6.0}}, {}};
+    Bindings b{{{VXTEXT("a"), 2.0},
+                {VXTEXT("bb"), 3.0},
+                {VXTEXT("pi"), 100.0},
+                {longest, 5.0},
+                {too_long, 6.0}},
+               {}};
     EXPECT_EQ(Eval(VXTEXT("2a+bb^a"), "", Resolve, &b), 13.0);
     EXPECT_EQ(Eval(VXTEXT("pi"), "", Resolve, &b), 100.0);       // hides the constant
     EXPECT_EQ(Eval(VXTEXT("e"), "", Resolve, &b), 2.718281828);  // declined: the constant
@@ -144,7 +212,8 @@ TEST(Bindings, ResolverComesBeforeConstantsAndStaysUntilTheNextCall) {
     // Two known names side by side leave two values; the result is the second.
     EXPECT_EQ(Eval(VXTEXT("a bb"), "number not fit operator count", Resolve, &b), 3.0);
     const vx::EvaluatorContext& context = vx::EvaluatorContext::Instance();
-    EXPECT_TRUE(context.resolver == &Resolve && context.resolver_context == &b && context.expression == VXTEXT("a bb"));
+    EXPECT_TRUE(context.resolver == &Resolve && context.resolver_context == &b &&
+                context.expression == VXTEXT("a bb"));
     // A null text fails at once, result untouched and error text cleared, but replaces them;
     // no place for the result is fine.
     double result = 42.0;
@@ -156,8 +225,12 @@ TEST(Bindings, ResolverComesBeforeConstantsAndStaysUntilTheNextCall) {
 }
 
 int calls = 0;
-bool Twice(double argument, double* result, void*) { return (*result = 2.0 * argument, ++calls > 0); }
-bool Declines(double, double* result, void*) { return (*result = -1.0, ++calls < 0); }  // -1 must not be used
+bool Twice(double argument, double* result, void*) {
+    return (*result = 2.0 * argument, ++calls > 0);
+}
+bool Declines(double, double* result, void*) {
+    return (*result = -1.0, ++calls < 0);
+}  // -1 must not be used
 bool RemovesItself(double argument, double* result, void*) {
     *result = argument + 1.0;
     return ExpressionEvaluator::DefineFunction(VXTEXT("once"), nullptr, nullptr);
@@ -170,18 +243,21 @@ TEST(Bindings, DefinitionsFallbacksAndTheNameRule) {
     EXPECT_EQ(Eval(VXTEXT("1+cos(3)^2"), ""), 37.0);
     EXPECT_EQ(Eval(VXTEXT("COS(0)"), ""), 1.0);
     // One that declines lets the built-in answer, or gives the function-name error.
-    ASSERT_TRUE(E::DefineFunction(VXTEXT("cos"), Declines, nullptr) && E::DefineFunction(VXTEXT("nope"), Declines, {}));
+    ASSERT_TRUE(E::DefineFunction(VXTEXT("cos"), Declines, nullptr) &&
+                E::DefineFunction(VXTEXT("nope"), Declines, {}));
     EXPECT_EQ(Eval(VXTEXT("cos(0)"), ""), 1.0);
     EXPECT_EQ(Eval(VXTEXT("nope(1)"), "Error function name: 'nope' "), 0.0);
     EXPECT_EQ(calls, 3);
     // Removing: true once, false when nothing is left to remove.
-    EXPECT_TRUE(E::DefineFunction(VXTEXT("NOPE"), nullptr, nullptr) && E::DefineFunction(VXTEXT("cos"), nullptr, {}));
+    EXPECT_TRUE(E::DefineFunction(VXTEXT("NOPE"), nullptr, nullptr) &&
+                E::DefineFunction(VXTEXT("cos"), nullptr, {}));
     EXPECT_FALSE(E::DefineFunction(VXTEXT("nope"), nullptr, nullptr));
     // A function may remove itself while it runs.
     ASSERT_TRUE(E::DefineFunction(VXTEXT("once"), RemovesItself, nullptr));
     Eval(VXTEXT("once(1)+once(1)"), "Error function name: 'once' ");
     // Constants too are stored lower-cased, and replaced.
-    ASSERT_TRUE(E::DefineConstant(VXTEXT("Width7"), 10.0) && E::DefineConstant(VXTEXT("WIDTH7"), 11.0));
+    ASSERT_TRUE(E::DefineConstant(VXTEXT("Width7"), 10.0) &&
+                E::DefineConstant(VXTEXT("WIDTH7"), 11.0));
     EXPECT_EQ(Eval(VXTEXT("width7*2"), ""), 22.0);
     Eval(VXTEXT("Width7"), "Error variable name: 'Width7' ");
     // Redefining "e" is seen by the next evaluation; put it back for the other tests.
@@ -190,14 +266,16 @@ TEST(Bindings, DefinitionsFallbacksAndTheNameRule) {
     ASSERT_TRUE(E::DefineConstant(VXTEXT("e"), 2.718281828));
     // The Kelvin sign lower-cases to a non-ASCII k.
     const std::pair<const VXCHAR*, bool> names[] = {
-        {VXTEXT("ABC1"), true}, {VXTEXT(""), true}, {VXTEXT("1abc"), false}, {VXTEXT("a_b"), false},
-        {VXTEXT("a b"), false}, {VXTEXT("a.b"), false}, {VXTEXT("\u00e9t\u00e9"), false},
-        {VXTEXT("\u212a"), false}, {nullptr, false},
+        {VXTEXT("ABC1"), true},           {VXTEXT(""), true},        {VXTEXT("1abc"), false},
+        {VXTEXT("a_b"), false},           {VXTEXT("a b"), false},    {VXTEXT("a.b"), false},
+        {VXTEXT("\u00e9t\u00e9"), false}, {VXTEXT("\u212a"), false}, {nullptr, false},
     };
     for (const auto& [name, accepted] : names) {
         EXPECT_EQ(E::DefineConstant(name, 1.0), accepted) << accepted;
         EXPECT_EQ(E::DefineFunction(name, Twice, nullptr), accepted) << accepted;
-        if (accepted) { EXPECT_TRUE(E::DefineFunction(name, nullptr, nullptr)); }
+        if (accepted) {
+            EXPECT_TRUE(E::DefineFunction(name, nullptr, nullptr));
+        }
     }
     const auto& constants = vx::EvaluatorContext::Instance().constants;
     EXPECT_EQ(constants.count(String()) + constants.count(String(VXTEXT("abc1"))), 2u);
@@ -205,25 +283,41 @@ TEST(Bindings, DefinitionsFallbacksAndTheNameRule) {
 
 constexpr size_t kMega = size_t(1) << 20;  // units: 2 MB of UTF-16
 
-String Repeat(const VXCHAR* piece, size_t times) { String text; while (times-- > 0) text += piece; return text; }
+String Repeat(const VXCHAR* piece, size_t times) {
+    String text;
+    while (times-- > 0) text += piece;
+    return text;
+}
 
-struct Want { double value; String error; };
+struct Want {
+    double value;
+    String error;
+};
 
 TEST(Hostile, DeepNestingMegabyteTextsAndHugeNames) {
     const size_t d = 10000, n = kMega / 2;
     double sines = 1.0;
     for (size_t i = 0; i < d; ++i) sines = std::sin(sines);
-    const String name = String(VXTEXT("q")) + String(9999, VXCHAR('7')), error = VXTEXT("Error string");
-    const auto nest = [](const VXCHAR* o, size_t k, size_t m) { return Repeat(o, k) + VXTEXT("1") + String(m, ')'); };
+    const String name = String(VXTEXT("q")) + String(9999, VXCHAR('7')),
+                 error = VXTEXT("Error string");
+    const auto nest = [](const VXCHAR* o, size_t k, size_t m) {
+        return Repeat(o, k) + VXTEXT("1") + String(m, ')');
+    };
     const std::pair<String, Want> cases[] = {
-        {nest(VXTEXT("("), d, d), {1.0, {}}}, {nest(VXTEXT("-("), d - 1, d - 1), {-1.0, {}}},
-        {nest(VXTEXT("sin("), d, d), {sines, {}}}, {nest(VXTEXT("("), d, d - 1), {0.0, VXTEXT("missing ')'")}},
+        {nest(VXTEXT("("), d, d), {1.0, {}}},
+        {nest(VXTEXT("-("), d - 1, d - 1), {-1.0, {}}},
+        {nest(VXTEXT("sin("), d, d), {sines, {}}},
+        {nest(VXTEXT("("), d, d - 1), {0.0, VXTEXT("missing ')'")}},
         {nest(VXTEXT("("), d - 1, d), {0.0, VXTEXT("Missing '('")}},
-        {VXTEXT("1") + Repeat(VXTEXT("+1"), n - 1), {double(n), {}}}, {Repeat(VXTEXT("%"), kMega), {0.0, {}}},
-        {Repeat(VXTEXT(" "), kMega) + VXTEXT("4"), {4.0, {}}}, {Repeat(VXTEXT("9"), kMega), {HUGE_VAL, {}}},
+        {VXTEXT("1") + Repeat(VXTEXT("+1"), n - 1), {double(n), {}}},
+        {Repeat(VXTEXT("%"), kMega), {0.0, {}}},
+        {Repeat(VXTEXT(" "), kMega) + VXTEXT("4"), {4.0, {}}},
+        {Repeat(VXTEXT("9"), kMega), {HUGE_VAL, {}}},
         {Repeat(VXTEXT("1 "), n), {1.0, VXTEXT("number not fit operator count")}},
-        {Repeat(VXTEXT(")"), kMega), {0.0, VXTEXT("Missing '('")}}, {Repeat(VXTEXT("-"), kMega), {0.0, error}},
-        {Repeat(VXTEXT("a"), kMega), {0.0, error}}, {name + VXTEXT("(1)"), {0.0, error}},
+        {Repeat(VXTEXT(")"), kMega), {0.0, VXTEXT("Missing '('")}},
+        {Repeat(VXTEXT("-"), kMega), {0.0, error}},
+        {Repeat(VXTEXT("a"), kMega), {0.0, error}},
+        {name + VXTEXT("(1)"), {0.0, error}},
         {VXTEXT("1+") + name + VXTEXT(" + 1"), {0.0, error}},
     };
     for (const auto& [text, want] : cases) EXPECT_EQ(Eval(text, want.error), want.value);
@@ -232,7 +326,8 @@ TEST(Hostile, DeepNestingMegabyteTextsAndHugeNames) {
 // What a single code unit does, worked out from the token rules: alone, between two digits,
 // and inside a name.
 TEST(Hostile, EveryCodeUnit) {
-    const String var = VXTEXT("Error variable name: '"), ops = VXTEXT("+-*/^"), brackets = VXTEXT("([{)]}");
+    const String var = VXTEXT("Error variable name: '"), ops = VXTEXT("+-*/^"),
+                 brackets = VXTEXT("([{)]}");
     const double between_digits[] = {3.0, -1.0, 2.0, 0.5, 1.0};  // 1+2, 1-2, 1*2, 1/2, 1^2
     for (uint32_t unit = 1; unit <= 0xFFFF; ++unit) {
         const String c(1, static_cast<VXCHAR>(unit));
@@ -258,7 +353,8 @@ TEST(Hostile, EveryCodeUnit) {
         // Inside a name everything but blanks, round brackets and operators belongs to it.
         const String inside = VXTEXT("a") + c + VXTEXT("b");
         const bool ends_name = unit <= 32 || op != String::npos || unit == '(' || unit == ')';
-        Eval(inside, var + (ends_name ? String(1, unit == '(' ? 'b' : 'a') : inside) + VXTEXT("' "));
+        Eval(inside,
+             var + (ends_name ? String(1, unit == '(' ? 'b' : 'a') : inside) + VXTEXT("' "));
     }
     // A surrogate starts no token, and inside a name it is kept as written, unpaired.
     EXPECT_EQ(Eval(String{'3', 0xD800, ' ', '+', ' ', '1'}, {}), 3.0);
@@ -272,8 +368,10 @@ TEST(Hostile, EveryCodeUnit) {
 // fresh pages); the bound keeps a factor of four from both.
 TEST(Hostile, WorkGrowsLinearly) {
     // Each shape: n / 2 times the first piece, the middle, n / 2 times the last piece.
-    const VXCHAR* shapes[][3] = {{VXTEXT(""), VXTEXT("1"), VXTEXT("+1")}, {VXTEXT("("), VXTEXT("1"), VXTEXT(")")},
-                                 {VXTEXT(""), VXTEXT("0."), VXTEXT("33")}, {VXTEXT("xx"), VXTEXT(""), VXTEXT("")},
+    const VXCHAR* shapes[][3] = {{VXTEXT(""), VXTEXT("1"), VXTEXT("+1")},
+                                 {VXTEXT("("), VXTEXT("1"), VXTEXT(")")},
+                                 {VXTEXT(""), VXTEXT("0."), VXTEXT("33")},
+                                 {VXTEXT("xx"), VXTEXT(""), VXTEXT("")},
                                  {VXTEXT("2("), VXTEXT(""), VXTEXT("")}};
     for (const auto& s : shapes) {
         double seconds[2] = {1e9, 1e9}, value = 0.0;  // best of five runs at n / 64 and at n
@@ -282,7 +380,8 @@ TEST(Hostile, WorkGrowsLinearly) {
             for (int run = 0; run < 5; ++run) {
                 const auto start = std::chrono::steady_clock::now();
                 ExpressionEvaluator::Evaluate(text.c_str(), &value, nullptr, nullptr);
-                const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - start;
+                const std::chrono::duration<double> spent =
+                    std::chrono::steady_clock::now() - start;
                 seconds[k] = std::min(seconds[k], spent.count());
             }
         }
@@ -292,7 +391,8 @@ TEST(Hostile, WorkGrowsLinearly) {
 }
 
 bool Reference(const VXCHAR* name, double* value, void*) {  // a = 0.5, b = 0.25
-    return (name[0] == 'a' || name[0] == 'b') && name[1] == 0 && (*value = name[0] == 'a' ? 0.5 : 0.25, true);
+    return (name[0] == 'a' || name[0] == 'b') && name[1] == 0 &&
+           (*value = name[0] == 'a' ? 0.5 : 0.25, true);
 }
 
 size_t AllocationsOf(const String& text, bool expect_ok) {
@@ -308,15 +408,17 @@ TEST(Allocation, TemplateTextsAllocateNothingAndDeepTextsOnlyGrowTheirStacks) {
     // The first evaluation of a longer text than any before grows the shared copy once, the
     // first failure the error text's buffer.
     AllocationsOf(String(300, VXCHAR(' ')), true), AllocationsOf(VXTEXT("x"), false);
-    for (const VXCHAR* text : {VXTEXT("100.000000 + (300.000000 - 100.000000)*(0.25 + a/2)"),
-                               VXTEXT("20.000000 + (80.000000 - 20.000000)*(0.5 + 0.5*cos(radian(b*360)))"),
-                               VXTEXT("-2^2 + sqrt(a*a + b*b) + 2pi"), VXTEXT("((((((((((1))))))))))")}) {
+    for (const VXCHAR* text :
+         {VXTEXT("100.000000 + (300.000000 - 100.000000)*(0.25 + a/2)"),
+          VXTEXT("20.000000 + (80.000000 - 20.000000)*(0.5 + 0.5*cos(radian(b*360)))"),
+          VXTEXT("-2^2 + sqrt(a*a + b*b) + 2pi"), VXTEXT("((((((((((1))))))))))")}) {
         EXPECT_EQ(AllocationsOf(text, true), 0u);
     }
     EXPECT_EQ(AllocationsOf(VXTEXT("1/0"), false) + AllocationsOf(VXTEXT("y"), false), 0u);
     // 100 open brackets outgrow the operator stack's inline room of 32 twice (64, 128); the
     // value stack stays inline. 100 values side by side grow the value stack twice.
-    EXPECT_EQ(AllocationsOf(String(100, VXCHAR('(')) + VXTEXT("1") + String(100, VXCHAR(')')), true), 2u);
+    EXPECT_EQ(
+        AllocationsOf(String(100, VXCHAR('(')) + VXTEXT("1") + String(100, VXCHAR(')')), true), 2u);
     EXPECT_EQ(AllocationsOf(Repeat(VXTEXT("1 "), 100), false), 2u);
 }
 

@@ -43,7 +43,8 @@ protected:
     }
     Answer Hit(double x, double y, int32_t mode = 1) {
         int32_t part = 12345;
-        return {path->HitTestPath(editor->Gate(), &editor->Selections(), x, y, mode, &part), part};  // in this order
+        return {path->HitTestPath(editor->Gate(), &editor->Selections(), x, y, mode, &part),
+                part};  // in this order
     }
     // The path's transform, then the host's scale and shift to the screen.
     void Map(PathTransform t, double scale, double x, double y) {
@@ -70,18 +71,35 @@ TEST_F(HitTest, BoxHandlesRingsAndEdgesOfASelectedPath) {
     Map({1, 0, 0, 1, 5, 5}, 2, 10, 20);
     selections.Add(path);
     // Each handle's mark box, in test order; the part holds the previous handle's code.
-    Check(0, {{20, 30, {3, -1}}, {70, 30, {4, 3}}, {120, 30, {5, 4}}, {120, 80, {6, 5}}, {120, 130, {7, 6}},
-              {70, 130, {8, 7}}, {20, 130, {9, 8}}, {20, 80, {2, 9}}, {70, 80, {1, 2}},
+    Check(0, {{20, 30, {3, -1}},
+              {70, 30, {4, 3}},
+              {120, 30, {5, 4}},
+              {120, 80, {6, 5}},
+              {120, 130, {7, 6}},
+              {70, 130, {8, 7}},
+              {20, 130, {9, 8}},
+              {20, 80, {2, 9}},
+              {70, 80, {1, 2}},
               // Mark boxes reach half the mark size, borders included; rings the whole size.
-              {23, 30, {3, -1}}, {24, 34, {3, -1}}, {24.01, 30, {10, 3}}, {28, 38, {10, 3}}, {77, 80, {10, 1}},
+              {23, 30, {3, -1}},
+              {24, 34, {3, -1}},
+              {24.01, 30, {10, 3}},
+              {28, 38, {10, 3}},
+              {77, 80, {10, 1}},
               // Edges come after every handle: the part is the last handle's code, 1.
-              {45, 29, {4, 1}}, {121, 105, {6, 1}}, {95, 131.5, {8, 1}}, {18.5, 55, {2, 1}},
-              {45, 55, {0, -1}}, {kNaN, 80, {0, -1}}});
+              {45, 29, {4, 1}},
+              {121, 105, {6, 1}},
+              {95, 131.5, {8, 1}},
+              {18.5, 55, {2, 1}},
+              {45, 55, {0, -1}},
+              {kNaN, 80, {0, -1}}});
     g_parameters.MarkSize = 7;  // half is 3: the mark box runs from -3 to +4
     Check(0, {{24, 30, {3, -1}}, {16, 30, {10, 3}}});
     log.Clear();
-    EXPECT_TRUE(Hit(5.9, 80, 0) == Answer(0, -1) && log.lines.size() == 2);  // more than 2 * 7 left of the box
-    g_parameters.MarkSize = 40;  // rings of 40 reach over the next handle's mark box: the ring comes first
+    EXPECT_TRUE(Hit(5.9, 80, 0) == Answer(0, -1) &&
+                log.lines.size() == 2);  // more than 2 * 7 left of the box
+    g_parameters.MarkSize =
+        40;  // rings of 40 reach over the next handle's mark box: the ring comes first
     Check(0, {{55, 30, {10, 3}}, {70, 70, {10, 4}}});
 }
 
@@ -89,7 +107,8 @@ TEST_F(HitTest, ReferenceHandlesComeFirstWithTheirIndexInEightBits) {
     AddPathText(path, kSquare);
     FigureTemplate frame;  // frame (0, 0)-(100, 100), references at fractions of it
     frame.frame[2] = frame.frame[3] = 100;
-    const VXCHAR* at[] = {VXTEXT("0.25"), VXTEXT("0.75"), VXTEXT("0"), VXTEXT("0.5"), VXTEXT("0.9")};
+    const VXCHAR* at[] = {VXTEXT("0.25"), VXTEXT("0.75"), VXTEXT("0"), VXTEXT("0.5"),
+                          VXTEXT("0.9")};
     for (int i = 0; i < 300; ++i) {
         TemplateReference ref;  // 0: (25, 50), 1: (75, 50), 2: (0, 0), 299: (90, 90), else (50, 50)
         ref.x.value = at[i < 3 ? i : i == 299 ? 4 : 3];
@@ -100,7 +119,11 @@ TEST_F(HitTest, ReferenceHandlesComeFirstWithTheirIndexInEightBits) {
     selections.Add(path);
     // On (0, 0) the third reference wins over the corner handle and the node; past the
     // references the part holds the last index until the first handle writes.
-    Check(0, {{25, 50, {18, 0}}, {79, 46, {18, 1}}, {0, 0, {18, 2}}, {90, 90, {18, 299 & 0xFF}}, {100, 0, {5, 4}}});
+    Check(0, {{25, 50, {18, 0}},
+              {79, 46, {18, 1}},
+              {0, 0, {18, 2}},
+              {90, 90, {18, 299 & 0xFF}},
+              {100, 0, {5, 4}}});
     Check(1, {{0, 0, {15, 0}}, {25, 50, {0, -1}}});  // only in object mode
     selections.Clear();
     Check(0, {{0, 0, {15, 0}}});  // and only when selected
@@ -112,8 +135,14 @@ TEST_F(HitTest, NodesAndControlPointsInNodeOrder) {
     for (int round = 0; round < 3; ++round) {
         if (round == 2) selections.Add(path);
         // The move comes before the last line's end at the same point.
-        Check(round > 0, {{0, 0, {15, 0}}, {1, 50, {16, 256}}, {100, 53, {16, 257}}, {97, 3, {15, 258}},
-                          {100, 100, {15, 512}}, {50, 100.5, {0, -1}}, {100.5, 60, {17, -1}}, {50, 36.5, {17, -1}},
+        Check(round > 0, {{0, 0, {15, 0}},
+                          {1, 50, {16, 256}},
+                          {100, 53, {16, 257}},
+                          {97, 3, {15, 258}},
+                          {100, 100, {15, 512}},
+                          {50, 100.5, {0, -1}},
+                          {100.5, 60, {17, -1}},
+                          {50, 36.5, {17, -1}},
                           {50, 50, {17, -1}}});
     }
     // A diamond: its box corner P1 (0, 0) is neither a node nor near the outline.
@@ -132,7 +161,11 @@ TEST_F(HitTest, FillRuleKindNineHostileValuesTransformAndHostMapping) {
     // line before it; the line after it; no longer inside, and its point is no mark.
     path->ClearNodes();
     AddPathText(path, "M 0 0 L 100 0 N 9 50 50 0 0 0 0 L 100 100 L 0 100 Z");
-    Check(1, {{50, 1, {17, -1}}, {101, 50, {0, -1}}, {50, 50, {0, -1}}, {100, 100, {15, 768}}, {3, 97, {15, 1024}}});
+    Check(1, {{50, 1, {17, -1}},
+              {101, 50, {0, -1}},
+              {50, 50, {0, -1}},
+              {100, 100, {15, 768}},
+              {3, 97, {15, 1024}}});
     for (double v : {kNaN, kInf, 1e300}) {
         // A bad control point: the nodes and the line still answer, the curve never hits.
         path->ClearNodes();
@@ -150,8 +183,14 @@ TEST_F(HitTest, FillRuleKindNineHostileValuesTransformAndHostMapping) {
     path->ClearNodes();
     AddPathText(path, "M 0 0 L 10 0 C 10 5 5 10 0 10 Z");
     Map({0, 1, -1, 0, 100, 50}, 3, -20, 10);
-    Check(1, {{280, 160, {15, 0}}, {282, 192, {15, 256}}, {265, 190, {16, 512}}, {250, 175, {16, 513}},
-              {246, 156, {15, 514}}, {281, 175, {17, -1}}, {259.375, 180.625, {17, -1}}, {270, 170, {0, -1}}});
+    Check(1, {{280, 160, {15, 0}},
+              {282, 192, {15, 256}},
+              {265, 190, {16, 512}},
+              {250, 175, {16, 513}},
+              {246, 156, {15, 514}},
+              {281, 175, {17, -1}},
+              {259.375, 180.625, {17, -1}},
+              {270, 170, {0, -1}}});
 }
 
 TEST_F(HitTest, InsideRectTakesEveryPointControlsIncluded) {
@@ -167,28 +206,43 @@ TEST_F(HitTest, InsideRectTakesEveryPointControlsIncluded) {
 }
 
 TEST(SegmentHit, DistancesTruncationsAndTheRayTowardSmallerX) {
-    const struct { double x1, y1, x2, y2, px, py, tol; int32_t hit, crossings, winding; } cases[] = {
+    const struct {
+        double x1, y1, x2, y2, px, py, tol;
+        int32_t hit, crossings, winding;
+    } cases[] = {
         // D = 2.25 < 4; D = 6.25; D = 4 is not below 4. Beside the middle L truncates to 0; before
         // the start d1 does.
-        {0, 0, 10, 0, 5, 1.5, 2, 1, 0, 0}, {0, 0, 10, 0, 5, 2.5, 2, 0, 0, 0}, {0, 0, 10, 0, 5, 2, 2, 0, 0, 0},
-        {0, 0, 0.5, 0.5, 0.25, 0.26, 2, 0, 0, 0}, {0, 0, 0.5, 0.5, -0.5, -0.5, 2, 1, 0, 0},
+        {0, 0, 10, 0, 5, 1.5, 2, 1, 0, 0},
+        {0, 0, 10, 0, 5, 2.5, 2, 0, 0, 0},
+        {0, 0, 10, 0, 5, 2, 2, 0, 0, 0},
+        {0, 0, 0.5, 0.5, 0.25, 0.26, 2, 0, 0, 0},
+        {0, 0, 0.5, 0.5, -0.5, -0.5, 2, 1, 0, 0},
         // py = ymax + tol is in: trunc(6.5) < 6.25; beyond the end, exact: 3.7 > 3.61. Degenerate:
         // trunc(3.92) = 3 < 4; trunc(4.5) = 4; 3.38 < 3.61, but 3 < trunc(3.61) fails.
-        {0, 0, 10, 0, -0.5, 2.5, 2.5, 1, 0, 0}, {0, 0, 10, 0, 11.9, 0.3, 1.9, 0, 0, 0},
-        {3, 3, 3, 3, 4.4, 4.4, 2, 1, 0, 0}, {3, 3, 3, 3, 4.5, 4.5, 2, 0, 0, 0}, {3, 3, 3, 3, 4.3, 4.3, 1.9, 0, 0, 0},
+        {0, 0, 10, 0, -0.5, 2.5, 2.5, 1, 0, 0},
+        {0, 0, 10, 0, 11.9, 0.3, 1.9, 0, 0, 0},
+        {3, 3, 3, 3, 4.4, 4.4, 2, 1, 0, 0},
+        {3, 3, 3, 3, 4.5, 4.5, 2, 0, 0, 0},
+        {3, 3, 3, 3, 4.3, 4.3, 1.9, 0, 0, 0},
         // Falling, left of the point: +1; rising: -1; at ymin counted, at ymax not; a hit counts
         // nothing; hostile values: defined, no hit.
-        {0, 10, 0, -10, 5, 0, 2, 0, 1, 1}, {0, -10, 0, 10, 5, 0, 2, 0, 1, -1}, {0, -10, 0, 10, 5, -10, 2, 0, 1, -1},
-        {0, -10, 0, 10, 5, 10, 2, 0, 0, 0}, {0, 10, 0, -10, 1, 0, 2, 1, 0, 0}, {0, 10, 0, -10, kNaN, 0, 2, 0, 0, 0},
+        {0, 10, 0, -10, 5, 0, 2, 0, 1, 1},
+        {0, -10, 0, 10, 5, 0, 2, 0, 1, -1},
+        {0, -10, 0, 10, 5, -10, 2, 0, 1, -1},
+        {0, -10, 0, 10, 5, 10, 2, 0, 0, 0},
+        {0, 10, 0, -10, 1, 0, 2, 1, 0, 0},
+        {0, 10, 0, -10, kNaN, 0, 2, 0, 0, 0},
         {0, 0, 10, 0, 5, 0, kNaN, 0, 0, 0},
         // Past 32 bits the squares are exact: one unit beside a segment 100,000 long is near
         // (L = 10^10), and 70,000 before its start is beyond a tolerance of 60,000.
-        {0, 0, 100000, 0, 50000, 1, 2, 1, 0, 0}, {0, 0, 100000, 0, -70000, 0, 60000, 0, 0, 0},
+        {0, 0, 100000, 0, 50000, 1, 2, 1, 0, 0},
+        {0, 0, 100000, 0, -70000, 0, 60000, 0, 0, 0},
     };
     for (const auto& c : cases) {
         int32_t n = 0, w = 0;
         const int32_t hit = SegmentHit(c.x1, c.y1, c.x2, c.y2, c.px, c.py, c.tol, &n, &w);
-        EXPECT_EQ(std::make_tuple(hit, n, w), std::make_tuple(c.hit, c.crossings, c.winding)) << c.px << "," << c.py;
+        EXPECT_EQ(std::make_tuple(hit, n, w), std::make_tuple(c.hit, c.crossings, c.winding))
+            << c.px << "," << c.py;
     }
 }
 
@@ -200,11 +254,13 @@ std::tuple<int32_t, int32_t, int32_t, int32_t> OutlineHit(const char* text, doub
     int32_t n = 0;
     for (std::string op; in >> op; ++n) {
         list.push_back(op == "M" ? 0 : op == "L" ? 1 : op == "C" ? 2 : 6);
-        for (double v, k = op == "C" ? 6 : op == "Z" ? 0 : 2; k-- > 0 && in >> v;) list.push_back(v);
+        for (double v, k = op == "C" ? 6 : op == "Z" ? 0 : 2; k-- > 0 && in >> v;)
+            list.push_back(v);
     }
     ::testing::internal::CaptureStdout();  // curves write a diagnostic line each
     const auto hit = [&](int32_t rule) { return PathOutlineHit(list.data(), n, rule, x, y, 2); };
-    const auto r = std::make_tuple(hit(VX_FILL_NONE), hit(VX_FILL_NONZERO), hit(VX_FILL_EVENODD), hit(3));
+    const auto r =
+        std::make_tuple(hit(VX_FILL_NONE), hit(VX_FILL_NONZERO), hit(VX_FILL_EVENODD), hit(3));
     ::testing::internal::GetCapturedStdout();
     return r;
 }
@@ -216,14 +272,28 @@ TEST(PathOutlineHit, NodeNumbersFillRulesKindsAndHostileValues) {
     const char* same = "M 0 0 L 100 0 L 100 100 L 0 100 Z M 25 25 L 75 25 L 75 75 L 25 75 Z";
     const char* reversed = "M 0 0 L 100 0 L 100 100 L 0 100 Z M 25 25 L 25 75 L 75 75 L 75 25 Z";
     const char* star = "M 50 0 L 79 90 L 2 35 L 98 35 L 21 90 Z";  // its pentagon winds twice
-    const char* afterClose = "M 0 0 L 10 0 L 10 10 Z L 0 10 Z";  // the line starts at (10, 10)
+    const char* afterClose = "M 0 0 L 10 0 L 10 10 Z L 0 10 Z";    // the line starts at (10, 10)
     const char* arch = "M 0 0 C 0 10 10 10 10 0 Z";
     // With no fill, the nonzero rule, the even-odd rule.
-    const struct { const char* path; double x, y; int32_t none, nz, eo; } cases[] = {
-        {square, 5, 0.5, 2, 2, 2}, {square, 0.5, 5, 5, 5, 5}, {square, 5, 5, 0, 1, 1}, {same, 50, 50, 0, 1, 0},
-        {same, 10, 50, 0, 1, 1}, {reversed, 50, 50, 0, 0, 0}, {star, 50, 50, 0, 1, 0}, {star, 50, 80, 0, 0, 0},
-        {afterClose, 2, 8, 0, 0, 0}, {afterClose, 5, 10.5, 5, 5, 5}, {arch, 5, 5, 0, 1, 1}, {arch, 5, 8, 2, 2, 2},
-        {arch, 5, 0.5, 3, 3, 3}, {"M 0 0 L 100 100 L 100 0 L 0 100 Z", 20, 50, 0, 1, 1},  // a bow tie: winding -1
+    const struct {
+        const char* path;
+        double x, y;
+        int32_t none, nz, eo;
+    } cases[] = {
+        {square, 5, 0.5, 2, 2, 2},
+        {square, 0.5, 5, 5, 5, 5},
+        {square, 5, 5, 0, 1, 1},
+        {same, 50, 50, 0, 1, 0},
+        {same, 10, 50, 0, 1, 1},
+        {reversed, 50, 50, 0, 0, 0},
+        {star, 50, 50, 0, 1, 0},
+        {star, 50, 80, 0, 0, 0},
+        {afterClose, 2, 8, 0, 0, 0},
+        {afterClose, 5, 10.5, 5, 5, 5},
+        {arch, 5, 5, 0, 1, 1},
+        {arch, 5, 8, 2, 2, 2},
+        {arch, 5, 0.5, 3, 3, 3},
+        {"M 0 0 L 100 100 L 100 0 L 0 100 Z", 20, 50, 0, 1, 1},  // a bow tie: winding -1
         {"M 0 0 L 10 0 L 10 10", 8, 5, 0, 0, 0},  // an open subpath is not closed for it
     };
     for (const auto& c : cases) {
@@ -232,16 +302,20 @@ TEST(PathOutlineHit, NodeNumbersFillRulesKindsAndHostileValues) {
     }
     // The square with its kinds written 1.9 (a line), -0.5 (a move) and 6.9 (a close).
     const std::vector<double> sq = {-0.5, 0, 0, 1.9, 10, 0, 1, 10, 10, 1, 0, 10, 6.9};
-    const auto hit = [](const std::vector<double>& l, int32_t n, double x, double y, int32_t rule = VX_FILL_NONZERO) {
+    const auto hit = [](const std::vector<double>& l, int32_t n, double x, double y,
+                        int32_t rule = VX_FILL_NONZERO) {
         return PathOutlineHit(l.data(), n, rule, x, y, 2);
     };
     // Read as 5 nodes, then as 4.
-    EXPECT_TRUE(hit(sq, 5, 5, 0.5) == 2 && hit(sq, 5, 5, 5) == 1 && hit(sq, 5, 0.5, 5) == 5 && hit(sq, 4, 0.5, 5) == 0);
-    EXPECT_EQ(hit({0, 0, 0, 3, 4, 5, 1, 10, 0}, 5, 5, 0.5, VX_FILL_NONE), 5);  // 3 to 5 carry nothing
+    EXPECT_TRUE(hit(sq, 5, 5, 0.5) == 2 && hit(sq, 5, 5, 5) == 1 && hit(sq, 5, 0.5, 5) == 5 &&
+                hit(sq, 4, 0.5, 5) == 0);
+    EXPECT_EQ(hit({0, 0, 0, 3, 4, 5, 1, 10, 0}, 5, 5, 0.5, VX_FILL_NONE),
+              5);  // 3 to 5 carry nothing
     // Kinds outside 0 to 6 end the reading: what is left is one horizontal line.
     for (double stop : {7.0, 9.0, -1.0, kNaN, 1e10, -kInf}) {
         const std::vector<double> cut = {0, 0, 0, 1, 10, 0, stop, 1, 10, 10, 1, 0, 10, 6};
-        EXPECT_TRUE(hit(cut, 6, 5, 0.5) == 2 && hit(cut, 6, 10.5, 5) == 0 && hit(cut, 6, 5, 5) == 0) << stop;
+        EXPECT_TRUE(hit(cut, 6, 5, 0.5) == 2 && hit(cut, 6, 10.5, 5) == 0 && hit(cut, 6, 5, 5) == 0)
+            << stop;
     }
     EXPECT_EQ(PathOutlineHit(nullptr, 5, VX_FILL_NONZERO, 5, 5, 2), 0);
     // M 0 0, L 10 0, C 12 3 12 7 10 10, L 0 10, Z: each coordinate in turn made bad.
@@ -263,17 +337,21 @@ TEST(PathOutlineHit, NodeNumbersFillRulesKindsAndHostileValues) {
 // The ellipse centred on (200, 150) with radii 120 and 80, as four cubics from the rightmost
 // point round and back: the move, then each cubic's controls and end.
 constexpr double kPi = 3.14159265358979323846, kX = 0.55228475 * 120, kY = 0.55228475 * 80;
-const double kMarks[13][2] = {{320, 150}, {320, 150 + kY}, {200 + kX, 230}, {200, 230}, {200 - kX, 230},
-                               {80, 150 + kY}, {80, 150}, {80, 150 - kY}, {200 - kX, 70}, {200, 70},
-                               {200 + kX, 70}, {320, 150 - kY}, {320, 150}};
+const double kMarks[13][2] = {{320, 150},      {320, 150 + kY}, {200 + kX, 230}, {200, 230},
+                              {200 - kX, 230}, {80, 150 + kY},  {80, 150},       {80, 150 - kY},
+                              {200 - kX, 70},  {200, 70},       {200 + kX, 70},  {320, 150 - kY},
+                              {320, 150}};
 
 // Distance to a 2048-sided inscribed polygon, which strays at most 1.5e-4 from the ellipse.
 double DistanceToEllipse(double x, double y) {
     double best = INFINITY;
     for (int i = 0; i < 2048; ++i) {
-        const double a = 2 * kPi * i / 2048, b = 2 * kPi * (i + 1) / 2048, ax = 200 + 120 * std::cos(a);
-        const double ay = 150 + 80 * std::sin(a), ex = 200 + 120 * std::cos(b) - ax, ey = 150 + 80 * std::sin(b) - ay;
-        const double t = std::fmin(1, std::fmax(0, ((x - ax) * ex + (y - ay) * ey) / (ex * ex + ey * ey)));
+        const double a = 2 * kPi * i / 2048, b = 2 * kPi * (i + 1) / 2048,
+                     ax = 200 + 120 * std::cos(a);
+        const double ay = 150 + 80 * std::sin(a), ex = 200 + 120 * std::cos(b) - ax,
+                     ey = 150 + 80 * std::sin(b) - ay;
+        const double t =
+            std::fmin(1, std::fmax(0, ((x - ax) * ex + (y - ay) * ey) / (ex * ex + ey * ey)));
         best = std::fmin(best, std::hypot(x - ax - t * ex, y - ay - t * ey));
     }
     return best;

@@ -38,9 +38,10 @@ TEST_F(PathTest, NonFiniteInputsGiveDefinedResults) {
 
     // No transform makes a query or drawing crash.
     SetNodes("M 0 0 C 1 2 3 4 5 6 L 7 8 Z");
-    const PathTransform hostile[] = {
-        {kNaN, kNaN, kNaN, kNaN, kNaN, kNaN}, {1, 1e-300, 0, 1, 0, 0},
-        {1e300, 1e300, -1e300, 1e300, 0, 0},  {1, -kInf, kInf, 1, kNaN, 0}};
+    const PathTransform hostile[] = {{kNaN, kNaN, kNaN, kNaN, kNaN, kNaN},
+                                     {1, 1e-300, 0, 1, 0, 0},
+                                     {1e300, 1e300, -1e300, 1e300, 0, 0},
+                                     {1, -kInf, kInf, 1, kNaN, 0}};
     surface.drawMarkResult = 1;
     for (const PathTransform& t : hostile) {
         SetTransform(path, t);

@@ -10,8 +10,10 @@ V Six(const PathTransform& t) { return {t.a, t.b, t.c, t.d, t.e, t.f}; }
 TEST(GeometryHelpers, ComposeInvertPointInRectAndUnion) {
     // Mapping by the result is mapping by the first, then by the second.
     const PathTransform p{1, 2, 3, 4, 5, 6}, q{7, 8, 9, 10, 11, 12};
-    const struct { PathTransform a, b; V c; } compose[] = {{p, q, {25, 28, 57, 64, 100, 112}},
-                                                         {q, p, {31, 46, 39, 58, 52, 76}}};
+    const struct {
+        PathTransform a, b;
+        V c;
+    } compose[] = {{p, q, {25, 28, 57, 64, 100, 112}}, {q, p, {31, 46, 39, 58, 52, 76}}};
     PathTransform c;
     for (const auto& r : compose) {
         ComposeTransforms(r.a, r.b, &c);
@@ -20,8 +22,12 @@ TEST(GeometryHelpers, ComposeInvertPointInRectAndUnion) {
 
     // Inverted in place. A singular transform, and one whose determinant (2^-600 squared)
     // underflows to exactly 0, invert to the identity; 2^-500 squared is still normal.
-    const struct { PathTransform t; V inverse; } invert[] = {
-        {{2, 0, 0, 0, 5, 5}, Six(kIdentity)}, {{0x1p-600, 0, 0, 0x1p-600, 0, 0}, Six(kIdentity)},
+    const struct {
+        PathTransform t;
+        V inverse;
+    } invert[] = {
+        {{2, 0, 0, 0, 5, 5}, Six(kIdentity)},
+        {{0x1p-600, 0, 0, 0x1p-600, 0, 0}, Six(kIdentity)},
         {{2, 0, 0, 4, 10, 20}, {0.5, 0, 0, 0.25, -5, -5}},
         {{0, 1, -1, 0, 3, 4}, {0, -1, 1, 0, -4, 3}},
         {{0x1p-500, 0, 0, 0x1p-500, 0, 0}, {0x1p500, 0, 0, 0x1p500, 0, 0}},
@@ -33,8 +39,11 @@ TEST(GeometryHelpers, ComposeInvertPointInRectAndUnion) {
 
     // A rectangle is normalised, and its border is inside.
     const Rect r{10, 10, 0, 0};
-    const struct { double x, y; bool inside; } points[] = {
-        {0, 0, true},     {10, 10, true},     {5, 10, true},   {10.000001, 5, false},
+    const struct {
+        double x, y;
+        bool inside;
+    } points[] = {
+        {0, 0, true},      {10, 10, true},           {5, 10, true},           {10.000001, 5, false},
         {5, -1e-6, false}, {std::nan(""), 5, false}, {5, std::nan(""), false}};
     for (const auto& p : points) EXPECT_EQ(PointInRect(r, p.x, p.y), p.inside) << p.x << " " << p.y;
 

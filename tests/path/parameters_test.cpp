@@ -12,8 +12,8 @@ namespace {
 // The five fields in index order.
 std::vector<double> Fields() {
     const GlobalParameters& g = g_parameters;
-    return {double(g.MarkSize), g.FlatBoundsMargin, double(g.EdgeTolerance),
-            double(g.HandleColor), double(g.OutlineColor)};
+    return {double(g.MarkSize), g.FlatBoundsMargin, double(g.EdgeTolerance), double(g.HandleColor),
+            double(g.OutlineColor)};
 }
 
 class ParametersTest : public ::testing::Test {
@@ -30,14 +30,30 @@ TEST_F(ParametersTest, DefaultsHoldAndIndicesOutsideZeroToFourChangeNothing) {
 
 TEST_F(ParametersTest, SizesRoundHalfUpTowardZeroMarginIsExactColoursAreUnsigned) {
     const double nan = std::nan(""), inf = INFINITY;
-    const struct { int32_t index; double value, stored; } cases[] = {
-        {0, 10.5, 11}, {0, 10.4999, 10}, {2, 7.5, 8}, {2, 7.49, 7}, {0, -1.7, -1}, {2, -0.6, 0},
-        {0, -2.5, -2}, {2, 2147483646.9, 2147483647}, {1, 2.75, 2.75}, {1, -0.1, -0.1},
-        {3, 65280.0, 65280}, {4, 4294967295.0, 4294967295.0}, {4, 254.5, 255},
-        {3, 2147483648.2, 2147483648.0},
-        // Out of range: saturated, NaN as 0, never an undefined conversion.
-        {0, nan, 0}, {2, 1e300, INT32_MAX}, {2, -inf, INT32_MIN}, {3, -5, 0},
-        {4, 1e10, UINT32_MAX}, {4, nan, 0}};
+    const struct {
+        int32_t index;
+        double value, stored;
+    } cases[] = {{0, 10.5, 11},
+                 {0, 10.4999, 10},
+                 {2, 7.5, 8},
+                 {2, 7.49, 7},
+                 {0, -1.7, -1},
+                 {2, -0.6, 0},
+                 {0, -2.5, -2},
+                 {2, 2147483646.9, 2147483647},
+                 {1, 2.75, 2.75},
+                 {1, -0.1, -0.1},
+                 {3, 65280.0, 65280},
+                 {4, 4294967295.0, 4294967295.0},
+                 {4, 254.5, 255},
+                 {3, 2147483648.2, 2147483648.0},
+                 // Out of range: saturated, NaN as 0, never an undefined conversion.
+                 {0, nan, 0},
+                 {2, 1e300, INT32_MAX},
+                 {2, -inf, INT32_MIN},
+                 {3, -5, 0},
+                 {4, 1e10, UINT32_MAX},
+                 {4, nan, 0}};
     for (const auto& c : cases) {
         VX_SetParameters(c.index, c.value);
         EXPECT_EQ(Fields()[size_t(c.index)], c.stored) << c.index << " " << c.value;

@@ -36,17 +36,20 @@ TEST_F(PathTest, AddNodesConvertsInputFormsThroughTheSharedCurrentPoint) {
     for (int32_t i = 2; i < 7; ++i) {
         const PathNode& n = *path->NodeAt(i);
         EXPECT_EQ((V{double(n.reserved), n.x2, n.y2, n.x3, n.y3}),
-                  (i == 2 ? V{0, 30, 40, 97, 96} : V(5, 0.0))) << i;
+                  (i == 2 ? V{0, 30, 40, 97, 96} : V(5, 0.0)))
+            << i;
     }
 
     // One current point for all paths: a line on another path moves it; a rectangle, a
     // close and an unknown kind do not; a cubic leaves it at its end.
     CVXPath* other = CVXPath::Create();
     other->AddNode(VX_NODE_LINE, 7, 8, 0, 0, 0, 0);
-    SetNodes("N 5 100 100 5 5 0 0 Z N -5 60 60 0 0 0 0 N 3 1 1 2 2 0 0 "
-             "C 1 1 2 2 11 12 N 3 0 0 1 1 0 0");
-    EXPECT_EQ(PathText(path), "M 100 100 L 105 100 L 105 105 L 100 105 Z Z N -5 60 60 0 0 0 0 "
-                              "C 7 8 1 1 2 2 C 1 1 2 2 11 12 C 11 12 0 0 1 1");
+    SetNodes(
+        "N 5 100 100 5 5 0 0 Z N -5 60 60 0 0 0 0 N 3 1 1 2 2 0 0 "
+        "C 1 1 2 2 11 12 N 3 0 0 1 1 0 0");
+    EXPECT_EQ(PathText(path),
+              "M 100 100 L 105 100 L 105 105 L 100 105 Z Z N -5 60 60 0 0 0 0 "
+              "C 7 8 1 1 2 2 C 1 1 2 2 11 12 C 11 12 0 0 1 1");
     EXPECT_EQ(other->Release(), 0);
 
     // Counts below 1 and a null array add nothing.
@@ -80,13 +83,13 @@ TEST_F(PathTest, AttachedObjectsTakeTheNewReferenceBeforeReleasingTheOld) {
     EXPECT_EQ(path->GetFillObject(), nullptr);
     path->SetUserObject(&user);
     path->SetUserObject(&b);
-    path->SetUserObject(&b);  // the same object again never lets its count touch zero
+    path->SetUserObject(&b);               // the same object again never lets its count touch zero
     EXPECT_EQ(path->GetUserObject(), &b);  // adds no reference: b is released to 1 below
     path->SetFillObject(&fill);
     EXPECT_EQ(path->Release(), 0);  // destruction: the fill object, then the user object
     path = nullptr;
-    EXPECT_EQ(log.lines, (Lines{"Release fill 1", "Release user 1", "Release b 2",
-                                "Release fill 1", "Release b 1"}));
+    EXPECT_EQ(log.lines, (Lines{"Release fill 1", "Release user 1", "Release b 2", "Release fill 1",
+                                "Release b 1"}));
 }
 
 const double kMoveBy4[6] = {1, 0, 0, 1, 4, 4};

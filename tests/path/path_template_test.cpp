@@ -23,7 +23,9 @@ void* operator new(size_t size, const std::nothrow_t&) noexcept {
         return nullptr;
     }
 }
-[[gnu::noinline]] void operator delete(void* block) noexcept { g_live -= block != nullptr, std::free(block); }
+[[gnu::noinline]] void operator delete(void* block) noexcept {
+    g_live -= block != nullptr, std::free(block);
+}
 void operator delete(void* block, size_t) noexcept { operator delete(block); }
 
 namespace vx::test {
@@ -74,8 +76,7 @@ TEST_F(PathTest, TemplateCopyGivesTheBoxAndTheReferenceHandles) {
         IVXPath* made = nullptr;
         try {
             made = path->Clone();
-        } catch (const std::bad_alloc&) {
-        }
+        } catch (const std::bad_alloc&) {}
         g_failAt = -1;
         if (made) {
             EXPECT_GT(fail, 2);  // the path, its nodes and its template copy at least

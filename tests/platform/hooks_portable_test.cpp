@@ -33,7 +33,10 @@ TEST(Hooks, CopiedWithTheirContextNullMembersKeepDefaultsNullRestores) {
         msg->lParam = (int32_t(-3) & 0xFFFF) | (7 << 16);
         return 1;
     };
-    hooks.client_to_screen = [](void*, void*, int32_t* x, int32_t* y) { *x += 100; *y += 200; };
+    hooks.client_to_screen = [](void*, void*, int32_t* x, int32_t* y) {
+        *x += 100;
+        *y += 200;
+    };
     hooks.output_debug_string = [](void* c, const char* t) { *static_cast<std::string*>(c) += t; };
     VX_SetPlatformHooks(&hooks);
     hooks.get_message = nullptr;  // the library keeps its own copy

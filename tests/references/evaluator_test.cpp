@@ -36,7 +36,8 @@ public:
             case 2: return Operand(depth);
             case 3: return "-" + Operand(depth - 1);
             default: {
-                static const char* const kOperators[] = {" + ", " - ", " * ", " / ", "+", "-", "*", "/"};
+                static const char* const kOperators[] = {" + ", " - ", " * ", " / ",
+                                                         "+",   "-",   "*",   "/"};
                 return Expression(depth - 1) + kOperators[gen_() % 8] + Expression(depth - 1);
             }
         }
@@ -59,9 +60,15 @@ private:
         const uint32_t digits = gen_() % 100000;
         switch (gen_() % 5) {
             case 0: std::snprintf(text, sizeof text, "%u", digits % 100); break;
-            case 1: std::snprintf(text, sizeof text, "%u.%03u", digits % 1000, static_cast<uint32_t>(gen_() % 1000)); break;
+            case 1:
+                std::snprintf(text, sizeof text, "%u.%03u", digits % 1000,
+                              static_cast<uint32_t>(gen_() % 1000));
+                break;
             case 2: std::snprintf(text, sizeof text, ".%05u", digits); break;
-            case 3: std::snprintf(text, sizeof text, "%u.%ue%d", digits % 10, digits % 97, static_cast<int>(gen_() % 13) - 6); break;
+            case 3:
+                std::snprintf(text, sizeof text, "%u.%ue%d", digits % 10, digits % 97,
+                              static_cast<int>(gen_() % 13) - 6);
+                break;
             default: std::snprintf(text, sizeof text, "%u.", digits % 1000); break;
         }
         return text;
@@ -79,8 +86,9 @@ TEST(AgainstMuparser, SharedGrammarSameValues) {
     for (int i = 0; i < kTexts; ++i) {
         const std::string text = texts.Expression(1 + i % 5);
         double ours = 0.0;
-        const bool oursOk = ExpressionEvaluator::Evaluate(text::FromUtf8(text).c_str(), &ours, nullptr, nullptr) &&
-                            std::isfinite(ours);
+        const bool oursOk =
+            ExpressionEvaluator::Evaluate(text::FromUtf8(text).c_str(), &ours, nullptr, nullptr) &&
+            std::isfinite(ours);
         double theirs = 0.0;
         bool theirsOk = true;
         try {
@@ -94,7 +102,8 @@ TEST(AgainstMuparser, SharedGrammarSameValues) {
             ++byZero;
         } else if (!oursOk && !theirsOk) {
             ++bothFailed;
-        } else if (oursOk && theirsOk && (ours == theirs || std::nextafter(ours, theirs) == theirs)) {
+        } else if (oursOk && theirsOk &&
+                   (ours == theirs || std::nextafter(ours, theirs) == theirs)) {
             ++compared;
         } else if (differing++ == 0) {
             first = text + ": " + (oursOk ? std::to_string(ours) : "fails") + " against " +

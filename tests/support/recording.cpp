@@ -100,9 +100,9 @@ int32_t RecordingSurface::DrawMark(double x, double y, double width, double heig
 
 void RecordingHost::SetFeedback(int32_t editMode, IVXPath* path, int32_t hitCode, int32_t busy,
                                 int32_t selected, double angle) {
-    log_.Add(Join({"SetFeedback", std::to_string(editMode), log_.NameOf(path),
-                   std::to_string(hitCode), std::to_string(busy), std::to_string(selected),
-                   Num(angle)}));
+    log_.Add(
+        Join({"SetFeedback", std::to_string(editMode), log_.NameOf(path), std::to_string(hitCode),
+              std::to_string(busy), std::to_string(selected), Num(angle)}));
 }
 void RecordingHost::BeginTracking() { log_.Add("BeginTracking"); }
 void RecordingHost::EndTracking() { log_.Add("EndTracking"); }
@@ -136,8 +136,8 @@ int32_t RecordingHost::ApprovePathRemove(IVXPath* path) {
     return approveRemove;
 }
 int32_t RecordingHost::ApprovePathChange(IVXPath* path, int32_t kind, PathTransform m) {
-    log_.Add(Join({"ApprovePathChange", log_.NameOf(path), std::to_string(kind), Num(m.a),
-                   Num(m.b), Num(m.c), Num(m.d), Num(m.e), Num(m.f)}));
+    log_.Add(Join({"ApprovePathChange", log_.NameOf(path), std::to_string(kind), Num(m.a), Num(m.b),
+                   Num(m.c), Num(m.d), Num(m.e), Num(m.f)}));
     return approveChange;
 }
 void RecordingHost::PathChanged(IVXPath* path, int32_t kind) {

@@ -20,8 +20,8 @@ ScriptedEvents& ScriptedEvents::Mouse(uint32_t message, uintptr_t wParam, int x,
     return Post(message, wParam, static_cast<int32_t>(bits), to, held);
 }
 
-ScriptedEvents& ScriptedEvents::Post(uint32_t message, uintptr_t wParam, intptr_t lParam,
-                                     void* to, uint32_t held) {
+ScriptedEvents& ScriptedEvents::Post(uint32_t message, uintptr_t wParam, intptr_t lParam, void* to,
+                                     uint32_t held) {
     return Add({kMessage, to ? to : windows_.at(0).hwnd, message, wParam, lParam, held});
 }
 
@@ -69,7 +69,8 @@ struct EventSource {
 
     static void Dispatch(void* context, const VXMessage* msg) {
         if (msg->message == 0x0012) {  // WM_QUIT handed back: no window procedure sees it
-            Self(context)->steps_.push_front({ScriptedEvents::kQuit, nullptr, 0, msg->wParam, 0, 0});
+            Self(context)->steps_.push_front(
+                {ScriptedEvents::kQuit, nullptr, 0, msg->wParam, 0, 0});
             return;
         }
         Self(context)->OnDispatch(msg->hwnd, msg->message, msg->wParam, msg->lParam);
@@ -172,8 +173,7 @@ ScriptedEvents::~ScriptedEvents() {
     g_current = nullptr;
     for (const Window& w : windows_) DestroyWindow(static_cast<HWND>(w.hwnd));
     MSG m;
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-    }
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {}
 }
 
 bool ScriptedEvents::CanHoldKeys() { return false; }
@@ -194,7 +194,8 @@ void ScriptedEvents::Play() {
         if (s.kind == kQuit) {
             PostQuitMessage(static_cast<int>(s.wParam));
         } else {
-            EXPECT_TRUE(s.kind == kMessage && !s.held) << "failures and held keys cannot be scripted";
+            EXPECT_TRUE(s.kind == kMessage && !s.held)
+                << "failures and held keys cannot be scripted";
             EXPECT_TRUE(PostMessageA(static_cast<HWND>(s.hwnd), s.message, s.wParam, s.lParam));
         }
     }

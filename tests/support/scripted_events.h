@@ -95,7 +95,8 @@ private:
         steps_.push_back(s);
         return *this;
     }
-    ScriptedEvents& Mouse(uint32_t message, uintptr_t wParam, int x, int y, uint32_t held, void* to);
+    ScriptedEvents& Mouse(uint32_t message, uintptr_t wParam, int x, int y, uint32_t held,
+                          void* to);
     int IndexOf(const void* hwnd) const;
 
     std::vector<Window> windows_;

@@ -16,26 +16,43 @@ namespace vx::text {
 namespace {
 
 TEST(FormatFixed, RoundsHalfToEvenOnTheExactValue) {
-    const struct { double value; int precision; const char* expected; } cases[] = {
-        {-0.0, 6, "-0.000000"}, {-1e-7, 6, "-0.000000"}, {1e20, 6, "100000000000000000000.000000"},
+    const struct {
+        double value;
+        int precision;
+        const char* expected;
+    } cases[] = {
+        {-0.0, 6, "-0.000000"},
+        {-1e-7, 6, "-0.000000"},
+        {1e20, 6, "100000000000000000000.000000"},
         // Reference values pass through single precision: 12345.677734375 and -3.2999999523...
-        {static_cast<double>(12345.678f), 6, "12345.677734"}, {static_cast<double>(-3.3f), 6, "-3.300000"},
+        {static_cast<double>(12345.678f), 6, "12345.677734"},
+        {static_cast<double>(-3.3f), 6, "-3.300000"},
         // 0.0000005 is 4.99999999999999977e-07, 0.0000015 is 1.50000000000000003841e-06.
-        {0.0000005, 6, "0.000000"}, {0.0000015, 6, "0.000002"},
+        {0.0000005, 6, "0.000000"},
+        {0.0000015, 6, "0.000002"},
         // Exact ties (2^-7 and 3 * 2^-7) go to the even digit.
-        {0.0078125, 6, "0.007812"}, {0.0234375, 6, "0.023438"}, {2.5, 0, "2"}, {3.5, 0, "4"},
-        {1.005, 2, "1.00"}, {99.95, 1, "100.0"}, {0.1, 20, "0.10000000000000000555"},
-        {3.25, -1, "3.250000"}, {HUGE_VAL, 6, "inf"}, {-std::nan(""), 6, "-nan"},
+        {0.0078125, 6, "0.007812"},
+        {0.0234375, 6, "0.023438"},
+        {2.5, 0, "2"},
+        {3.5, 0, "4"},
+        {1.005, 2, "1.00"},
+        {99.95, 1, "100.0"},
+        {0.1, 20, "0.10000000000000000555"},
+        {3.25, -1, "3.250000"},
+        {HUGE_VAL, 6, "inf"},
+        {-std::nan(""), 6, "-nan"},
     };
     for (const auto& c : cases) {
         std::string narrow = "x=";
         AppendFixed(narrow, c.value, c.precision);
-        EXPECT_TRUE(ToUtf8(FormatFixed(c.value, c.precision)) == c.expected && narrow == std::string("x=") + c.expected)
+        EXPECT_TRUE(ToUtf8(FormatFixed(c.value, c.precision)) == c.expected &&
+                    narrow == std::string("x=") + c.expected)
             << c.expected << " " << narrow;
     }
     // The smallest subnormal exactly: 1074 fraction digits, the last ones 625 as 5^1074's.
     const std::string tiny = ToUtf8(FormatFixed(0x1p-1074, 1074));
-    EXPECT_EQ("0." + std::string(323, '0') + "4940656458412465441765687928682213723650", tiny.substr(0, 2 + 323 + 40));
+    EXPECT_EQ("0." + std::string(323, '0') + "4940656458412465441765687928682213723650",
+              tiny.substr(0, 2 + 323 + 40));
     EXPECT_EQ("625", tiny.substr(1073));
     EXPECT_EQ("1." + std::string(4096, '0'), ToUtf8(FormatFixed(1.0, 5000)));  // capped
 }
@@ -43,23 +60,39 @@ TEST(FormatFixed, RoundsHalfToEvenOnTheExactValue) {
 TEST(Format, PatternsFlagsAndArguments) {
     const int32_t minusOne = -1;
     const String minusOneText = VXTEXT("-1");  // outlives the table, which keeps a view of it
-    const struct { const char* pattern; std::initializer_list<FormatArg> args; const char* expected; } cases[] = {
-        {"[%010.3f]", {-2.5}, "[-00002.500]"}, {"[%-010.1f]", {2.0}, "[2.0       ]"},
-        {"%lf", {0.25}, "0.250000"}, {"[%05f]", {HUGE_VAL}, "[  inf]"}, {"%+f", {std::nan("")}, "+nan"},
-        {"[%06.3d]", {-7}, "[  -007]"}, {"[%.0d]", {0}, "[]"},
+    const struct {
+        const char* pattern;
+        std::initializer_list<FormatArg> args;
+        const char* expected;
+    } cases[] = {
+        {"[%010.3f]", {-2.5}, "[-00002.500]"},
+        {"[%-010.1f]", {2.0}, "[2.0       ]"},
+        {"%lf", {0.25}, "0.250000"},
+        {"[%05f]", {HUGE_VAL}, "[  inf]"},
+        {"%+f", {std::nan("")}, "+nan"},
+        {"[%06.3d]", {-7}, "[  -007]"},
+        {"[%.0d]", {0}, "[]"},
         {"%d", {std::numeric_limits<int64_t>::min()}, "-9223372036854775808"},
-        {"%u", {minusOne}, "4294967295"}, {"%llu", {18446744073709551615ull}, "9223372036854775807"},
-        {"[%-5s]", {VXTEXT("ab")}, "[ab   ]"}, {"%.2s", {VXTEXT("abc")}, "ab"},
-        {"[%s]", {static_cast<const VXCHAR*>(nullptr)}, "[]"}, {"100%%", {}, "100%"},
+        {"%u", {minusOne}, "4294967295"},
+        {"%llu", {18446744073709551615ull}, "9223372036854775807"},
+        {"[%-5s]", {VXTEXT("ab")}, "[ab   ]"},
+        {"%.2s", {VXTEXT("abc")}, "ab"},
+        {"[%s]", {static_cast<const VXCHAR*>(nullptr)}, "[]"},
+        {"100%%", {}, "100%"},
         // What the library prints: frame prefixes and reference texts.
-        {"(%f - %f)", {10.0, 2.5}, "(10.000000 - 2.500000)"}, {"(%s,%s)", {VXTEXT("0.5"), minusOneText}, "(0.5,-1)"},
+        {"(%f - %f)", {10.0, 2.5}, "(10.000000 - 2.500000)"},
+        {"(%s,%s)", {VXTEXT("0.5"), minusOneText}, "(0.5,-1)"},
         // Missing arguments and arguments of the wrong kind print nothing; they are used up.
-        {"%d and %d", {1}, "1 and "}, {"%f|%d", {1, 2}, "|2"}, {"%s|%d", {3, 4}, "|4"},
+        {"%d and %d", {1}, "1 and "},
+        {"%f|%d", {1, 2}, "|2"},
+        {"%s|%d", {3, 4}, "|4"},
         // Not ours: copied as written, no argument used.
-        {"%q|%d", {5}, "%q|5"}, {"end%5", {}, "end%5"},
+        {"%q|%d", {5}, "%q|5"},
+        {"end%5", {}, "end%5"},
     };
     for (const auto& c : cases) {
-        EXPECT_TRUE(ToUtf8(Format(c.pattern, c.args)) == c.expected && FormatNarrow(c.pattern, c.args) == c.expected)
+        EXPECT_TRUE(ToUtf8(Format(c.pattern, c.args)) == c.expected &&
+                    FormatNarrow(c.pattern, c.args) == c.expected)
             << c.pattern << " -> " << FormatNarrow(c.pattern, c.args);
     }
     EXPECT_EQ(String(), Format(nullptr, {1}));
@@ -79,7 +112,8 @@ TEST(Format, PatternsFlagsAndArguments) {
 TEST(Format, AgreesWithGlibcPrintf) {
     std::mt19937_64 rng(31337);
     char expected[2048];
-    const char* patterns[] = {"%f", "%12.3f", "%-12.3f|", "%+014.2f", "% f", "%#.0f", "%.0f", "%.15f", "%F"};
+    const char* patterns[] = {"%f",    "%12.3f", "%-12.3f|", "%+014.2f", "% f",
+                              "%#.0f", "%.0f",   "%.15f",    "%F"};
     for (int i = 0; i < 100000; ++i) {
         uint64_t bits = rng();
         if (i % 3 != 0) bits = (bits & 0x800FFFFFFFFFFFFFull) | (uint64_t(983 + rng() % 100) << 52);
@@ -89,7 +123,8 @@ TEST(Format, AgreesWithGlibcPrintf) {
         if (i % 5 == 0) d = std::ldexp(double(int64_t(rng() >> 20)), -int(rng() % 40));
         const int precision = i % 2 ? 6 : static_cast<int>(rng() % 25);
         std::snprintf(expected, sizeof expected, "%.*f", precision, d);
-        ASSERT_EQ(expected, ToUtf8(FormatFixed(d, precision))) << std::hexfloat << d << " " << precision;
+        ASSERT_EQ(expected, ToUtf8(FormatFixed(d, precision)))
+            << std::hexfloat << d << " " << precision;
         const char* pattern = patterns[i % std::size(patterns)];
         std::snprintf(expected, sizeof expected, pattern, d);
         ASSERT_EQ(expected, FormatNarrow(pattern, {d})) << pattern << " " << std::hexfloat << d;

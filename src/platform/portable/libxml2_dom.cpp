@@ -65,7 +65,8 @@ bool AppendValue(xmlNodePtr node, size_t* budget, std::string* out) {
         if (node->type == XML_TEXT_NODE || node->type == XML_CDATA_SECTION_NODE) {
             const size_t length = static_cast<size_t>(xmlStrlen(node->content));
             if (!resume.empty()) produced += length;
-            if (produced <= limit) out->append(reinterpret_cast<const char*>(node->content), length);
+            if (produced <= limit)
+                out->append(reinterpret_cast<const char*>(node->content), length);
         } else if (node->type == XML_ENTITY_REF_NODE) {
             ++produced;
             const xmlEntityPtr entity = xmlGetDocEntity(node->doc, node->name);
@@ -150,7 +151,8 @@ struct FirstError {
         if (error->level < XML_ERR_ERROR) return;
         self->level = error->level;
         self->message = error->message ? error->message : "";
-        while (!self->message.empty() && std::isspace(static_cast<unsigned char>(self->message.back()))) {
+        while (!self->message.empty() &&
+               std::isspace(static_cast<unsigned char>(self->message.back()))) {
             self->message.pop_back();
         }
         self->place.line = static_cast<uint32_t>(std::max(error->line, 0));
@@ -260,12 +262,14 @@ struct PlaceRecorder {
         place.line = line - std::min(newlines, line);
         if (newlines == 0) {
             const uint32_t back = CountCharacters(start, input->cur);
-            place.column = input->col > static_cast<int>(back) ? static_cast<uint32_t>(input->col) - back : 0;
+            place.column =
+                input->col > static_cast<int>(back) ? static_cast<uint32_t>(input->col) - back : 0;
             return place;
         }
         const xmlChar* lineStart = start;
         while (lineStart > input->base && lineStart[-1] != '\n') --lineStart;
-        if (lineStart > input->base || input->consumed == 0) place.column = 1 + CountCharacters(lineStart, start);
+        if (lineStart > input->base || input->consumed == 0)
+            place.column = 1 + CountCharacters(lineStart, start);
         return place;
     }
 };
@@ -313,7 +317,8 @@ public:
     void ForEachFigure(const std::function<void(const XmlElement&)>& visit) const override {
         xmlNodePtr root = doc_ ? xmlDocGetRootElement(doc_.get()) : nullptr;
         for (xmlNodePtr node = root; node; node = NextElement(node, root)) {
-            if (!node->ns && NameIs(node->name, "figure")) visit(Element(node, &entityBudget_, &places_));
+            if (!node->ns && NameIs(node->name, "figure"))
+                visit(Element(node, &entityBudget_, &places_));
         }
     }
 

@@ -89,10 +89,12 @@ public:
         Ref<IXMLDOMNamedNodeMap> attributes;
         if (FAILED(node_->get_attributes(attributes.Out())) || !attributes) return false;
         String wide;
-        for (const char* c = name; *c; ++c) wide += static_cast<wchar_t>(static_cast<unsigned char>(*c));
+        for (const char* c = name; *c; ++c)
+            wide += static_cast<wchar_t>(static_cast<unsigned char>(*c));
         Bstr key(wide.c_str());
         Ref<IXMLDOMNode> attribute;
-        if (attributes->getNamedItem(key.get(), attribute.Out()) != S_OK || !attribute) return false;
+        if (attributes->getNamedItem(key.get(), attribute.Out()) != S_OK || !attribute)
+            return false;
         VARIANT text;
         ::VariantInit(&text);
         if (FAILED(attribute->get_nodeValue(&text))) return false;
@@ -100,7 +102,8 @@ public:
             ::VariantClear(&text);
             return false;
         }
-        value->assign(text.bstrVal ? text.bstrVal : L"", text.bstrVal ? ::SysStringLen(text.bstrVal) : 0);
+        value->assign(text.bstrVal ? text.bstrVal : L"",
+                      text.bstrVal ? ::SysStringLen(text.bstrVal) : 0);
         ::VariantClear(&text);
         return true;
     }
@@ -224,7 +227,8 @@ private:
             }
         }
         long line = 0, column = 0;
-        if (SUCCEEDED(error->get_line(&line)) && line > 0) report->place.line = static_cast<uint32_t>(line);
+        if (SUCCEEDED(error->get_line(&line)) && line > 0)
+            report->place.line = static_cast<uint32_t>(line);
         if (SUCCEEDED(error->get_linepos(&column)) && column > 0) {
             report->place.column = static_cast<uint32_t>(column);
         }

@@ -57,8 +57,6 @@ VXCHAR* AllocSysString(const VXCHAR* text) {
 
 void FreeSysString(VXCHAR* text) { ::SysFreeString(text); }
 
-uint32_t SysStringLength(const VXCHAR* text) {
-    return ::SysStringLen(const_cast<BSTR>(text));
-}
+uint32_t SysStringLength(const VXCHAR* text) { return ::SysStringLen(const_cast<BSTR>(text)); }
 
 }  // namespace vx::platform

@@ -25,7 +25,9 @@ int main(int argc, char** argv) {
     PathNode nodes[16];
     for (int32_t i = 0, count = arrow->GetNodes(nodes, 16); i < count; ++i) {
         if (nodes[i].kind == VX_NODE_CLOSE) std::printf(" Z");
-        else std::printf(" %s %g %g", nodes[i].kind == VX_NODE_MOVE ? "M" : "L", nodes[i].x1, nodes[i].y1);
+        else
+            std::printf(" %s %g %g", nodes[i].kind == VX_NODE_MOVE ? "M" : "L", nodes[i].x1,
+                        nodes[i].y1);
     }
     std::printf("\n");
     arrow->Release();
