@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The test command. Checks that every include of src/ points down the layers
-# (scripts/check_layers.sh), then builds and tests every target of Ostrel:
+# (scripts/check_layers.sh) and that the sources are laid out as .clang-format says
+# (scripts/format.sh --check), then builds and tests every target of Ostrel:
 #   1. native Release build (benchmarks built, not run), every test program, the guides
 #      checked against examples/ and the library (scripts/lib/check_docs.sh), and
 #      `ostrel check figures/`;
@@ -240,6 +241,7 @@ main() {
     echo "Ostrel tests; build logs in ${LOG_DIR#"$ROOT"/}"
     trap wine_stop EXIT
     step "layers: every include of src/ points down" layers "$ROOT/scripts/check_layers.sh" || true
+    step "format: clang-format --dry-run -Werror" format "$ROOT/scripts/format.sh" --check || true
     native_release
     native_sanitizers
     windows_x86_64

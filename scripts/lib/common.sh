@@ -41,6 +41,7 @@ TEST_PACKAGES=(
     pkg-config  # the install's pkg-config consumer
     "${DEMO_PACKAGES[@]}"
     "${FUZZ_PACKAGES[@]}"
+    clang-format
     libbenchmark-dev
     "${PEER_PACKAGES[@]}"
     g++-mingw-w64-i686 g++-mingw-w64-x86-64
