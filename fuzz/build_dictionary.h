@@ -20,8 +20,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     for (std::string& flag : defaults) {
         const size_t name = flag.find('=') + 1;
         bool given = false;
-        for (int i = 1; i < *argc; ++i)
-            given = given || std::strncmp((*argv)[i], flag.c_str(), name) == 0;
+        for (int i = 1; i < *argc; ++i) given = given || std::strncmp((*argv)[i], flag.c_str(), name) == 0;
         if (!given) arguments.push_back(&flag[0]);
     }
     arguments.push_back(nullptr);

@@ -59,11 +59,9 @@ void Queue(Input& in) {
         VXMessage msg{};
         msg.message = kMessages[in.Byte() % (sizeof kMessages / sizeof kMessages[0])];
         const int32_t x = in.Byte() * 2 - 20, y = in.Byte() * 2 - 20;
-        msg.lParam = static_cast<intptr_t>((static_cast<uint32_t>(y) << 16) |
-                                           (static_cast<uint32_t>(x) & 0xFFFF));
-        msg.wParam = msg.message == 0x0100 || msg.message == 0x0101 || msg.message == 0x0104
-                         ? kKeys[in.Byte() % 5]
-                         : in.Byte() & 1;
+        msg.lParam = static_cast<intptr_t>((static_cast<uint32_t>(y) << 16) | (static_cast<uint32_t>(x) & 0xFFFF));
+        msg.wParam = msg.message == 0x0100 || msg.message == 0x0101 || msg.message == 0x0104 ? kKeys[in.Byte() % 5]
+                                                                                             : in.Byte() & 1;
         g_events.queue.push_back({msg, static_cast<uint8_t>(in.Byte() & 3)});
     }
 }
@@ -81,9 +79,7 @@ public:
     void BeginChange() override {}
     int32_t ApprovePathAdd(IVXPath*) override { return (answers >> 1) & 1; }
     int32_t ApprovePathRemove(IVXPath*) override { return (answers >> 2) & 1; }
-    int32_t ApprovePathChange(IVXPath*, int32_t, PathTransform) override {
-        return (answers >> 3) & 1;
-    }
+    int32_t ApprovePathChange(IVXPath*, int32_t, PathTransform) override { return (answers >> 3) & 1; }
     void PathChanged(IVXPath*, int32_t) override {}
     void EndChange() override {}
     void BeginSelectionChange() override {}
@@ -102,13 +98,11 @@ const std::vector<vx::String>& ToolNames() {
         // standard error.
         if (!std::freopen("/dev/null", "w", stdout)) std::abort();
         VX_Initial(vx::text::FromUtf8(OSTREL_FUZZ_FIGURES).c_str());
-        const VXCHAR* builtin[] = {VXTEXT("Line"),   VXTEXT("Rectangle"), VXTEXT("Polygon"),
-                                   VXTEXT("Bezier"), VXTEXT("Free Hand"), VXTEXT(""),
-                                   VXTEXT("Nope")};
+        const VXCHAR* builtin[] = {VXTEXT("Line"),      VXTEXT("Rectangle"), VXTEXT("Polygon"), VXTEXT("Bezier"),
+                                   VXTEXT("Free Hand"), VXTEXT(""),          VXTEXT("Nope")};
         std::vector<vx::String> all(std::begin(builtin), std::end(builtin));
         for (const vx::String& name : vx::TemplateLibrary::Instance().Names()) all.push_back(name);
-        static const VXPlatformHooks hooks = {nullptr,  GetMessage, nullptr, nullptr,
-                                              KeyState, CursorPos,  nullptr};
+        static const VXPlatformHooks hooks = {nullptr, GetMessage, nullptr, nullptr, KeyState, CursorPos, nullptr};
         VX_SetPlatformHooks(&hooks);
         return all;
     }();
@@ -190,15 +184,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             case 10: {
                 IVXPath* path = pathAt(in.Byte());
                 vx::String text = VXTEXT("<") + names[in.Byte() % names.size()] + VXTEXT(">");
-                for (int n = in.Byte() % 24; n > 0; --n)
-                    text += static_cast<VXCHAR>("<>(),.-e1T"[in.Byte() % 10]);
+                for (int n = in.Byte() % 24; n > 0; --n) text += static_cast<VXCHAR>("<>(),.-e1T"[in.Byte() % 10]);
                 if (path) canvas->ApplyTemplateText(path, text.c_str(), in.Byte() & 1);
                 break;
             }
             case 11: {
                 VXCHAR buffer[64];
-                if (IVXPath* path = pathAt(in.Byte()))
-                    canvas->GetTemplateText(path, buffer, in.Byte() % 80 - 8);
+                if (IVXPath* path = pathAt(in.Byte())) canvas->GetTemplateText(path, buffer, in.Byte() % 80 - 8);
                 break;
             }
             case 12: VX_SetParameters(static_cast<int32_t>(in.Byte() % 6), in.Real()); break;
@@ -210,8 +202,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 break;
             case 14:
                 if (IVXPath* path = pathAt(in.Byte())) {
-                    (in.Byte() & 1) ? canvas->GetSelections()->Add(path)
-                                    : canvas->GetSelections()->Clear();
+                    (in.Byte() & 1) ? canvas->GetSelections()->Add(path) : canvas->GetSelections()->Clear();
                 }
                 break;
             case 15: canvas->DrawSelection(&host.surface, in.Byte() & 1, in.Byte() & 1); break;

@@ -28,16 +28,14 @@ void Check(bool condition) {
 }
 
 bool EndsName(VXCHAR c) {
-    return c <= 32 || c == '(' || c == ')' || c == '+' || c == '-' || c == '*' || c == '/' ||
-           c == '^';
+    return c <= 32 || c == '(' || c == ')' || c == '+' || c == '-' || c == '*' || c == '/' || c == '^';
 }
 
 // Knows a few names, and checks that every name it is handed is one whole name.
 bool Resolve(const VXCHAR* name, double* value, void*) {
     size_t length = 0;
     while (name[length]) {
-        Check(length == 0 ? ((name[0] | 0x20) >= 'a' && (name[0] | 0x20) <= 'z')
-                          : !EndsName(name[length]));
+        Check(length == 0 ? ((name[0] | 0x20) >= 'a' && (name[0] | 0x20) <= 'z') : !EndsName(name[length]));
         ++length;
     }
     Check(length >= 1 && length <= 127);
@@ -69,8 +67,7 @@ bool StartsWith(const String& text, const VXCHAR* prefix) {
 
 bool EndsWith(const String& text, const VXCHAR* suffix) {
     const String end(suffix);
-    return text.size() >= end.size() &&
-           text.compare(text.size() - end.size(), end.size(), end) == 0;
+    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
 bool KnownError(const String& error) {
@@ -86,8 +83,7 @@ bool KnownError(const String& error) {
     for (const VXCHAR* text : fixed) {
         if (error == text) return true;
     }
-    for (const VXCHAR* prefix :
-         {VXTEXT("Error variable name: '"), VXTEXT("Error function name: '")}) {
+    for (const VXCHAR* prefix : {VXTEXT("Error variable name: '"), VXTEXT("Error function name: '")}) {
         if (!StartsWith(error, prefix) || !EndsWith(error, VXTEXT("' "))) continue;
         const size_t name = error.size() - String(prefix).size() - 2;
         if (error.size() >= String(prefix).size() + 2 && name >= 1 && name <= 127) return true;

@@ -124,9 +124,7 @@ struct Host final : ICanvasHost {
         explicit Surface(Host& h) : host(h) {}
         void MoveTo(double, double) override { host.Enter(kMoveTo); }
         void LineTo(double, double) override { host.Enter(kLineTo); }
-        void CurveTo(double, double, double, double, double, double) override {
-            host.Enter(kCurveTo);
-        }
+        void CurveTo(double, double, double, double, double, double) override { host.Enter(kCurveTo); }
         void CurveToV(double, double, double, double) override { host.Enter(kCurveTo); }
         void CurveToY(double, double, double, double) override { host.Enter(kCurveTo); }
         void Rectangle(double, double, double, double) override { host.Enter(kRectangle); }
@@ -140,9 +138,7 @@ struct Host final : ICanvasHost {
         void DropOverlay(int32_t) override { host.Enter(kDropOverlay); }
         void ShowOverlay(int32_t, const double*) override { host.Enter(kShowOverlay); }
         void SetColor(uint32_t, int32_t) override { host.Enter(kSetColor); }
-        int32_t WantsFullFigure(const double*) override {
-            return host.Enter(kWantsFullFigure), host.answers >> 5 & 1;
-        }
+        int32_t WantsFullFigure(const double*) override { return host.Enter(kWantsFullFigure), host.answers >> 5 & 1; }
         void Refresh(double, double, double, double) override { host.Enter(kRefresh); }
         int32_t DrawMark(double, double, double, double, int32_t) override {
             return host.Enter(kDrawMark), host.answers >> 6 & 1;
@@ -155,14 +151,10 @@ struct Host final : ICanvasHost {
         Fire(call);
     }
 
-    void SetFeedback(int32_t, IVXPath*, int32_t, int32_t, int32_t, double) override {
-        Enter(kSetFeedback);
-    }
+    void SetFeedback(int32_t, IVXPath*, int32_t, int32_t, int32_t, double) override { Enter(kSetFeedback); }
     void BeginTracking() override { Enter(kBeginTracking); }
     void EndTracking() override { Enter(kEndTracking); }
-    int32_t AcceptTrackPoint(double, double, int32_t) override {
-        return Enter(kAcceptTrackPoint), answers & 1;
-    }
+    int32_t AcceptTrackPoint(double, double, int32_t) override { return Enter(kAcceptTrackPoint), answers & 1; }
     void AdjustPoint(double* x, double* y) override {
         Enter(kAdjustPoint);
         *x /= scale, *y /= scale;
@@ -182,9 +174,7 @@ struct Host final : ICanvasHost {
     void EndChange() override { Enter(kEndChange); }
     void BeginSelectionChange() override { Enter(kBeginSelectionChange); }
     void EndSelectionChange() override { Enter(kEndSelectionChange); }
-    IDrawSurface* GetSurface() override {
-        return Enter(kGetSurface), (answers & 16) ? nullptr : &surface;
-    }
+    IDrawSurface* GetSurface() override { return Enter(kGetSurface), (answers & 16) ? nullptr : &surface; }
 
     Surface surface{*this};
     IGraphicCanvasEx* canvas = nullptr;
@@ -193,9 +183,7 @@ struct Host final : ICanvasHost {
     double scale = 1, rotation = 0;
 };
 
-IGraphicCanvasEx* CanvasOf(const Host* host) {
-    return host && !host->dead ? host->canvas : nullptr;
-}
+IGraphicCanvasEx* CanvasOf(const Host* host) { return host && !host->dead ? host->canvas : nullptr; }
 
 bool Listed(IGraphicCanvasEx* canvas, IVXPath* path) {
     for (int32_t i = 0; i < canvas->GetPathCount(); ++i) {
@@ -236,15 +224,14 @@ struct Tool final : IVXFigures {
         return left;
     }
     FigureInfo* GetInfo(const VXCHAR*) override { return &info; }
-    bool Draw(const VXCHAR*, double x, double y, ICanvasHost*, IGraphicCanvas*,
-              IVXPath* path) override {
+    bool Draw(const VXCHAR*, double x, double y, ICanvasHost*, IGraphicCanvas*, IVXPath* path) override {
         Fire(kToolDraw);
         path->AddNode(VX_NODE_MOVE, x, y, 0, 0, 0, 0);
         path->AddNode(VX_NODE_LINE, x + 10, y, 0, 0, 0, 0);
         return g.in->Byte() & 1;
     }
-    bool Place(const VXCHAR* name, double x, double y, double, double, ICanvasHost* host,
-               IGraphicCanvas* canvas, IVXPath* path) override {
+    bool Place(const VXCHAR* name, double x, double y, double, double, ICanvasHost* host, IGraphicCanvas* canvas,
+               IVXPath* path) override {
         return Draw(name, x, y, host, canvas, path);
     }
     int32_t refs = 1;
@@ -255,8 +242,7 @@ struct Tool final : IVXFigures {
 
 // A loop runs inside a call into its canvas: the innermost one the host made.
 void HookEnter(Call call) {
-    if (!g.inside.empty() && g.inside.back()->dead)
-        Fail("a destroyed canvas's loop went on reading messages");
+    if (!g.inside.empty() && g.inside.back()->dead) Fail("a destroyed canvas's loop went on reading messages");
     Fire(call);
 }
 
@@ -264,13 +250,11 @@ int32_t GetMessage(void*, VXMessage* msg) {
     HookEnter(kGetMessage);
     Input& in = *g.in;
     if (in.Empty()) return 0;
-    static const uint32_t kMouse[] = {0x0200, 0x0200, 0x0200, 0x0200, 0x0202,
-                                      0x0201, 0x0203, 0x0204, 0x0205};
+    static const uint32_t kMouse[] = {0x0200, 0x0200, 0x0200, 0x0200, 0x0202, 0x0201, 0x0203, 0x0204, 0x0205};
     const uint8_t kind = in.Byte() % 16;
     if (kind < 9) {
         msg->message = kMouse[kind];
-        const uint32_t x = static_cast<uint32_t>(in.Byte() * 2 - 20),
-                       y = static_cast<uint32_t>(in.Byte() * 2 - 20);
+        const uint32_t x = static_cast<uint32_t>(in.Byte() * 2 - 20), y = static_cast<uint32_t>(in.Byte() * 2 - 20);
         msg->lParam = static_cast<intptr_t>(static_cast<int32_t>((y << 16) | (x & 0xFFFF)));
         msg->wParam = in.Byte() & 1;
         g.held = in.Byte() & 3;
@@ -280,9 +264,7 @@ int32_t GetMessage(void*, VXMessage* msg) {
     switch (kind) {
         case 9: msg->message = 0x0100, msg->wParam = kKeys[in.Byte() % 5]; return 1;
         case 10: msg->message = 0x0101, msg->wParam = kKeys[in.Byte() % 5]; return 1;
-        case 11:
-            msg->message = (in.Byte() & 1) ? 0x0006 : 0x001C, msg->wParam = in.Byte() & 1;
-            return 1;
+        case 11: msg->message = (in.Byte() & 1) ? 0x0006 : 0x001C, msg->wParam = in.Byte() & 1; return 1;
         case 12: msg->message = 0x0215; return 1;
         case 13: msg->message = 0x8001; return 1;    // the host's own message: dispatched
         case 14: msg->wParam = in.Byte(); return 0;  // quit with a code
@@ -319,9 +301,8 @@ const std::vector<vx::String>& Names() {
         // standard error.
         if (!std::freopen("/dev/null", "w", stdout)) std::abort();
         VX_Initial(vx::text::FromUtf8(OSTREL_FUZZ_FIGURES).c_str());
-        const VXCHAR* builtin[] = {VXTEXT("Line"),     VXTEXT("Rectangle"), VXTEXT("Polygon"),
-                                   VXTEXT("Bezier"),   VXTEXT("Free Hand"), VXTEXT(""),
-                                   VXTEXT("Host tool")};
+        const VXCHAR* builtin[] = {VXTEXT("Line"),      VXTEXT("Rectangle"), VXTEXT("Polygon"),  VXTEXT("Bezier"),
+                                   VXTEXT("Free Hand"), VXTEXT(""),          VXTEXT("Host tool")};
         std::vector<vx::String> all(std::begin(builtin), std::end(builtin));
         for (const vx::String& name : vx::TemplateLibrary::Instance().Names()) all.push_back(name);
         static const VXPlatformHooks hooks = {nullptr,  GetMessage, Dispatch,   ClientToScreen,
@@ -429,8 +410,7 @@ void Act() {
         case 12:
             if (IVXPath* path = Pick(canvas)) {
                 vx::String text = VXTEXT("<") + Name() + VXTEXT(">");
-                for (int n = in.Byte() % 16; n > 0; --n)
-                    text += static_cast<VXCHAR>("<>(),.-e10"[in.Byte() % 10]);
+                for (int n = in.Byte() % 16; n > 0; --n) text += static_cast<VXCHAR>("<>(),.-e10"[in.Byte() % 10]);
                 canvas->ApplyTemplateText(path, text.c_str(), in.Byte() & 1);
             }
             break;

@@ -68,9 +68,8 @@ public:
         return kKinds[Byte() % (sizeof kKinds / sizeof kKinds[0])];
     }
     vx::String Text() {
-        static const char* const kTexts[] = {
-            "0",   "1", "0.5",      "a", "b",      "a*2-b", "1/0", "-1e308*10",
-            "nan", "",  "sqrt(-1)", "(", "1e-320", "pi",    "a+",  "0x10"};
+        static const char* const kTexts[] = {"0",   "1", "0.5",      "a", "b",      "a*2-b", "1/0", "-1e308*10",
+                                             "nan", "",  "sqrt(-1)", "(", "1e-320", "pi",    "a+",  "0x10"};
         const char* text = kTexts[Byte() % (sizeof kTexts / sizeof kTexts[0])];
         return vx::String(text, text + std::strlen(text));
     }
@@ -88,12 +87,8 @@ public:
     void BeginTracking() override {}
     void EndTracking() override {}
     int32_t AcceptTrackPoint(double, double, int32_t) override { return 1; }
-    void AdjustPoint(double* x, double* y) override {
-        *x = (*x - shift) / scale, *y = (*y - shift) / scale;
-    }
-    void ToScreen(double* x, double* y) override {
-        *x = *x * scale + shift, *y = *y * scale + shift;
-    }
+    void AdjustPoint(double* x, double* y) override { *x = (*x - shift) / scale, *y = (*y - shift) / scale; }
+    void ToScreen(double* x, double* y) override { *x = *x * scale + shift, *y = *y * scale + shift; }
     double GetRotation() override { return 0; }
     void BeginChange() override {}
     int32_t ApprovePathAdd(IVXPath*) override { return 1; }
@@ -164,16 +159,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 PathNode nodes[8];
                 const int n = in.Byte() % 9;
                 for (int i = 0; i < n; ++i) {
-                    nodes[i] = PathNode{in.Kind(), 0,         in.Real(), in.Real(),
-                                        in.Real(), in.Real(), in.Real(), in.Real()};
+                    nodes[i] = PathNode{in.Kind(), 0, in.Real(), in.Real(), in.Real(), in.Real(), in.Real(), in.Real()};
                 }
                 path->AddNodes(nodes, static_cast<int32_t>(in.Byte() % (n + 3)) - 2);  // -2 to n
                 break;
             }
-            case 1:
-                path->AddNode(in.Kind(), in.Real(), in.Real(), in.Real(), in.Real(), in.Real(),
-                              in.Real());
-                break;
+            case 1: path->AddNode(in.Kind(), in.Real(), in.Real(), in.Real(), in.Real(), in.Real(), in.Real()); break;
             case 2: path->ClearNodes(); break;
             case 3:
                 for (int i = 0; i < 6; ++i) v[i] = in.Real();
@@ -194,8 +185,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 path->GetOrientedCorners(&v[0], &v[1], &v[2], &v[3], &v[4], &v[5], &v[6], &v[7]);
                 if (IVXPath* copy = path->Clone()) {
                     double fresh[8];
-                    copy->GetOrientedCorners(&fresh[0], &fresh[1], &fresh[2], &fresh[3], &fresh[4],
-                                             &fresh[5], &fresh[6], &fresh[7]);
+                    copy->GetOrientedCorners(&fresh[0], &fresh[1], &fresh[2], &fresh[3], &fresh[4], &fresh[5],
+                                             &fresh[6], &fresh[7]);
                     if (std::memcmp(v, fresh, sizeof fresh) != 0) std::abort();
                     copy->Release();
                 }
@@ -211,8 +202,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 const double x = in.Real(), y = in.Real();
                 const uint8_t how = in.Byte();
                 if (how & 2) world.canvas->GetSelections()->Add(path);
-                path->HitTestPath((how & 1) ? world.canvas->Gate() : nullptr,
-                                  world.canvas->GetSelections(), x, y, (how >> 2) % 3, &part);
+                path->HitTestPath((how & 1) ? world.canvas->Gate() : nullptr, world.canvas->GetSelections(), x, y,
+                                  (how >> 2) % 3, &part);
                 world.canvas->GetSelections()->Clear();
                 break;
             }

@@ -89,8 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     Sink sink;
     vx::LoadTemplateFolder(folder.c_str(), &sink);
-    if (library.Names() != names ||
-        std::vector<vx::String>(sink.stored.begin(), sink.stored.end()) != names) {
+    if (library.Names() != names || std::vector<vx::String>(sink.stored.begin(), sink.stored.end()) != names) {
         std::abort();
     }
     library.ReleaseAll();

@@ -19,8 +19,7 @@ TEST(Check, EachBrokenFilePrintsItsLinesAndStatus) {
         if (line.rfind("$ ostrel", 0) == 0) {
             command = line;
             std::istringstream words(line.substr(8));
-            args.assign(std::istream_iterator<std::string>(words),
-                        std::istream_iterator<std::string>());
+            args.assign(std::istream_iterator<std::string>(words), std::istream_iterator<std::string>());
             expected.clear();
         } else if (line.rfind("exit ", 0) == 0) {
             const Result r = RunCli(args, "cd " + Quote(folder) + " &&");

@@ -9,8 +9,7 @@ using namespace cli_test;
 
 const std::string kFigures = OSTREL_CLI_FIGURES;
 // Without --folder: the figures/ beside the program (in the build tree, a link to kFigures).
-const std::string kDefaultFigures =
-    (std::filesystem::path(OSTREL_CLI_PROGRAM).parent_path() / "figures").string();
+const std::string kDefaultFigures = (std::filesystem::path(OSTREL_CLI_PROGRAM).parent_path() / "figures").string();
 
 // Two references; the second value and the first maximum use names bound before them.
 const char* kWedgeFile = R"(<?xml version="1.0" encoding="UTF-8"?>
@@ -30,27 +29,21 @@ TEST(Cli, WrongArgumentsExitTwoWithOneLineNamingTheProblem) {
         {{"build"}, "build needs a figure name"},
         {{"build", "Arrow"}, "build needs --frame L,T,R,B"},
         {{"build", "Arrow", "--frame", "1,2,3"}, "--frame '1,2,3' is not four numbers L,T,R,B"},
-        {{"build", "Arrow", "--frame", "0,0,1e300,1"},
-         "--frame '0,0,1e300,1' has a value out of range"},
+        {{"build", "Arrow", "--frame", "0,0,1e300,1"}, "--frame '0,0,1e300,1' has a value out of range"},
         {{"build", "Arrow", "--frame", "0,0,1,1", "--frame=0,0,2,2"}, "option --frame given twice"},
         {{"build", "Arrow", "Star", "--frame", "0,0,1,1"}, "unexpected argument 'Star' for build"},
         {{"figures", "--svg", "x.svg"}, "unknown option '--svg' for figures"},
         {{"gallery"}, "gallery needs --out FILE.svg"},
         {{"gallery", "--out", "a.svg", "--png", "a.svg"}, "--png and --out name the same file"},
-        {{"build", "Nope", "--frame", "0,0,1,1"},
-         "unknown figure 'Nope' in folder '" + kDefaultFigures + "'"},
+        {{"build", "Nope", "--frame", "0,0,1,1"}, "unknown figure 'Nope' in folder '" + kDefaultFigures + "'"},
         {{"build", std::string(300, 'n'), "--frame", "0,0,1,1"}, "is longer than 255 UTF-16 units"},
         {{"build", "Arrow", "--frame", "0,0,1,1", "--ref", "0.5,0.5", "--ref", "0.1,0.1"},
          "figure 'Arrow' has 1 reference handle(s); 2 --ref given"},
-        {{"figures", "--folder", "/nonexistent/ostrel"},
-         "folder '/nonexistent/ostrel' does not exist"},
-        {{"figures", "--folder", empty.path.string()},
-         "no figures in folder '" + empty.path.string() + "'"},
-        {{"gallery", "--folder", broken.path.string(), "--out", empty / "g.svg"},
-         "no figures in folder"},
+        {{"figures", "--folder", "/nonexistent/ostrel"}, "folder '/nonexistent/ostrel' does not exist"},
+        {{"figures", "--folder", empty.path.string()}, "no figures in folder '" + empty.path.string() + "'"},
+        {{"gallery", "--folder", broken.path.string(), "--out", empty / "g.svg"}, "no figures in folder"},
         {{"gallery", "--file", broken / "bad.xml", "--out", empty / "g.svg"},
-         "no figure of file '" + broken / "bad.xml" + "' loads; ostrel check '" +
-             broken / "bad.xml" + "' says why"},
+         "no figure of file '" + broken / "bad.xml" + "' loads; ostrel check '" + broken / "bad.xml" + "' says why"},
         {{"build", "Arrow", "--frame", "0,0,1,1", "--file", empty.path.string()},
          "cannot read file '" + empty.path.string() + "'"},
         {{"build", "Arrow", "--frame", "0,0,1,1", "--file", "a.xml", "--folder", "f"},
@@ -71,19 +64,16 @@ TEST(Cli, WrongArgumentsExitTwoWithOneLineNamingTheProblem) {
 
 TEST(Cli, BuildPrintsTheNodesOfAHandWorkedFrameAndWritesSvg) {
     TempDir out;  // neck 0.6 and shaft 0.3 of a 200 by 100 frame at (100, 50)
-    const Result r = RunCli({"build", "Arrow", "--frame", "100,50,300,150", "--svg",
-                             out / "arrow.svg", "--folder", kFigures});
+    const Result r =
+        RunCli({"build", "Arrow", "--frame", "100,50,300,150", "--svg", out / "arrow.svg", "--folder", kFigures});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out,
-              "figure Arrow\nframe 100 50 300 150\nreference 1 0.6 0.3\nnodes 8\nmove 100 80\nline "
-              "220 80\n"
+              "figure Arrow\nframe 100 50 300 150\nreference 1 0.6 0.3\nnodes 8\nmove 100 80\nline 220 80\n"
               "line 220 50\nline 300 100\nline 220 150\nline 220 120\nline 100 120\nclose\n");
     const std::string svg = ReadFile(out / "arrow.svg");
-    EXPECT_NE(
-        svg.find("d=\"M 100 80 L 220 80 L 220 50 L 300 100 L 220 150 L 220 120 L 100 120 Z\""),
-        std::string::npos);
-    EXPECT_NE(svg.find("viewBox=\"90 40 220 120\""),
-              std::string::npos);  // margin: 5% of the larger side
+    EXPECT_NE(svg.find("d=\"M 100 80 L 220 80 L 220 50 L 300 100 L 220 150 L 220 120 L 100 120 Z\""),
+              std::string::npos);
+    EXPECT_NE(svg.find("viewBox=\"90 40 220 120\""), std::string::npos);  // margin: 5% of the larger side
     EXPECT_EQ(out.Entries(), std::set<std::string>{"arrow.svg"});
 }
 
@@ -91,23 +81,21 @@ TEST(Cli, ReferenceValuesUseTheNamesBoundBeforeThemInListingBuildAndGallery) {
     TempDir folder;
     std::ofstream(folder / "wedge.xml") << kWedgeFile;
     const Result list = RunCli({"figures", "--folder", folder.path.string()});
-    EXPECT_EQ(
-        list.out,
-        "Wedge\n  tips: A wedge\n  icon: wedge-icon\n  elements: 4\n  references: 2\n"
-        "    1. x a = 0.25 limits [0.1, 0.75]\n       y b = 0.5 (a*2) limits [0, 1]\n"
-        "    2. x c = 0.6 (b + 0.1) limits [0, 0]\n       y (unnamed) = 0.5 limits [0.25, 0.75]\n");
+    EXPECT_EQ(list.out,
+              "Wedge\n  tips: A wedge\n  icon: wedge-icon\n  elements: 4\n  references: 2\n"
+              "    1. x a = 0.25 limits [0.1, 0.75]\n       y b = 0.5 (a*2) limits [0, 1]\n"
+              "    2. x c = 0.6 (b + 0.1) limits [0, 0]\n       y (unnamed) = 0.5 limits [0.25, 0.75]\n");
 
     // The first pair replaces a and b; c = b + 0.1 follows the new b. The path reports
     // value texts that are not plain numbers as 0. --file loads that one file.
-    const Result build = RunCli({"build", "Wedge", "--frame", "0,0,200,100", "--ref", "0.5,0.25",
-                                 "--file", folder / "wedge.xml"});
+    const Result build =
+        RunCli({"build", "Wedge", "--frame", "0,0,200,100", "--ref", "0.5,0.25", "--file", folder / "wedge.xml"});
     EXPECT_EQ(build.out,
               "figure Wedge\nframe 0 0 200 100\nreference 1 0.5 0.25\nreference 2 0 0.5\n"
               "nodes 4\nmove 100 0\nline 200 25\nline 70 100\nclose\n")
         << build.err;
 
-    const Result r =
-        RunCli({"gallery", "--folder", folder.path.string(), "--out", folder / "g.svg"});
+    const Result r = RunCli({"gallery", "--folder", folder.path.string(), "--out", folder / "g.svg"});
     ASSERT_EQ(r.status, 0) << r.err;
     const std::string svg = ReadFile(folder / "g.svg");
     // The first cell's frame is (40, 75) to (200, 205): a = 0.25, b = 0.5, c = 0.6. The guide
@@ -116,8 +104,7 @@ TEST(Cli, ReferenceValuesUseTheNamesBoundBeforeThemInListingBuildAndGallery) {
     // mark size 8.
     for (const char* path :
          {"M 80 75 L 200 140 L 136 205 Z", "M 40 75 L 40 205 L 200 205 L 200 75 L 40 75",
-          "M 80 134.4 L 85.6 140 L 80 145.6 L 74.4 140 Z",
-          "M 136 134.4 L 141.6 140 L 136 145.6 L 130.4 140 Z"}) {
+          "M 80 134.4 L 85.6 140 L 80 145.6 L 74.4 140 Z", "M 136 134.4 L 141.6 140 L 136 145.6 L 130.4 140 Z"}) {
         EXPECT_NE(svg.find("d=\"" + std::string(path) + "\""), std::string::npos) << path;
     }
     EXPECT_EQ(Count(svg, "class=\"reference\""), 2u);
@@ -128,13 +115,12 @@ TEST(Cli, ReferenceValuesUseTheNamesBoundBeforeThemInListingBuildAndGallery) {
 TEST(Cli, FailuresLeaveNoFilesBehind) {
     TempDir out;
     // Too many --ref values: rejected before anything is written.
-    EXPECT_EQ(RunCli({"build", "Star", "--frame", "0,0,10,10", "--ref", "0,0", "--ref", "1,1",
-                      "--svg", out / "star.svg", "--folder", kFigures})
+    EXPECT_EQ(RunCli({"build", "Star", "--frame", "0,0,10,10", "--ref", "0,0", "--ref", "1,1", "--svg",
+                      out / "star.svg", "--folder", kFigures})
                   .status,
               2);
     Result r = RunCli({"gallery", "--out", out / "missing/g.svg", "--folder", kFigures});
-    EXPECT_TRUE(r.status == 2 &&
-                r.err.find("cannot write '" + out / "missing/g.svg" + "'") != std::string::npos)
+    EXPECT_TRUE(r.status == 2 && r.err.find("cannot write '" + out / "missing/g.svg" + "'") != std::string::npos)
         << r.err;
     EXPECT_TRUE(out.Entries().empty());
 
@@ -151,11 +137,9 @@ TEST(Cli, FailuresLeaveNoFilesBehind) {
 }
 
 TEST(Cli, GalleryPngOfTheBundledFigures) {
-    if (std::system("command -v rsvg-convert >/dev/null 2>&1") != 0)
-        GTEST_SKIP() << "no rsvg-convert (librsvg2-bin)";
+    if (std::system("command -v rsvg-convert >/dev/null 2>&1") != 0) GTEST_SKIP() << "no rsvg-convert (librsvg2-bin)";
     TempDir out;
-    const Result r =
-        RunCli({"gallery", "--out", out / "g.svg", "--png", out / "g.png", "--folder", kFigures});
+    const Result r = RunCli({"gallery", "--out", out / "g.svg", "--png", out / "g.png", "--folder", kFigures});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(r.out.rfind("wrote " + out / "g.svg" + " (", 0) == 0 &&
                 r.out.find(" figures)\nwrote " + out / "g.png" + "\n") != std::string::npos)

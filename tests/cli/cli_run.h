@@ -44,8 +44,7 @@ struct TempDir {
     std::string operator/(const std::string& name) const { return (path / name).string(); }
     std::set<std::string> Entries() const {
         std::set<std::string> names;
-        for (const auto& e : fs::directory_iterator(path))
-            names.insert(e.path().filename().string());
+        for (const auto& e : fs::directory_iterator(path)) names.insert(e.path().filename().string());
         return names;
     }
 };
@@ -60,10 +59,8 @@ inline Result RunCli(const std::vector<std::string>& args, const std::string& pr
     TempDir io;
     std::string line = prefix + " " + Quote(OSTREL_CLI_PROGRAM);
     for (const std::string& a : args) line += " " + Quote(a);
-    const int raw = std::system(
-        (line + " >" + Quote(io / "out") + " 2>" + Quote(io / "err") + " </dev/null").c_str());
-    return {raw != -1 && WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(io / "out"),
-            ReadFile(io / "err")};
+    const int raw = std::system((line + " >" + Quote(io / "out") + " 2>" + Quote(io / "err") + " </dev/null").c_str());
+    return {raw != -1 && WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(io / "out"), ReadFile(io / "err")};
 }
 
 inline size_t Count(const std::string& text, const std::string& what) {

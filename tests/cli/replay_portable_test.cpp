@@ -24,11 +24,9 @@ std::vector<std::string> Lines(const std::string& text) {
 }
 
 // Writes the session to dir/s.session and replays it with a trace.
-Replayed Replay(const TempDir& dir, const std::string& session,
-                std::vector<std::string> extra = {}) {
+Replayed Replay(const TempDir& dir, const std::string& session, std::vector<std::string> extra = {}) {
     std::ofstream(dir / "s.session", std::ios::binary) << session;
-    std::vector<std::string> args = {"replay",        dir / "s.session", "--trace",
-                                     dir / "t.trace", "--folder",        kFigures};
+    std::vector<std::string> args = {"replay", dir / "s.session", "--trace", dir / "t.trace", "--folder", kFigures};
     args.insert(args.end(), extra.begin(), extra.end());
     Replayed r{RunCli(args), {}};
     r.trace = Lines(ReadFile(dir / "t.trace"));
@@ -39,11 +37,9 @@ Replayed Replay(const TempDir& dir, const std::string& session,
 // line of the trace to the next line of the session.
 std::vector<std::string> CallsOfLine(const std::vector<std::string>& trace, int number) {
     const std::string mark = "# " + std::to_string(number) + " ";
-    auto begin = std::find_if(trace.begin(), trace.end(),
-                              [&](const std::string& l) { return l.rfind(mark, 0) == 0; });
+    auto begin = std::find_if(trace.begin(), trace.end(), [&](const std::string& l) { return l.rfind(mark, 0) == 0; });
     if (begin == trace.end()) return {"(line " + std::to_string(number) + " not in the trace)"};
-    auto end = std::find_if(begin + 1, trace.end(),
-                            [](const std::string& l) { return l.rfind("# ", 0) == 0; });
+    auto end = std::find_if(begin + 1, trace.end(), [](const std::string& l) { return l.rfind("# ", 0) == 0; });
     return {begin + 1, end};
 }
 
@@ -65,34 +61,29 @@ TEST(Replay, DrawsARectangleAndMovesItByItsCentreHandle) {
                               "release 35 30\n");  // 11
     ASSERT_EQ(r.result.status, 0) << r.result.err;
     EXPECT_EQ(r.result.err, "");
-    EXPECT_EQ(
-        r.result.out,
-        "paths 1\npath p1\n  transform 1 0 0 1 5 5\n  nodes 5\n    move 10 10\n    line 50 10\n"
-        "    line 50 40\n    line 10 40\n    close\nselection p1\nmode object\ntool none\n"
-        "wrote " +
-            dir / "t.trace" + "\n");
+    EXPECT_EQ(r.result.out,
+              "paths 1\npath p1\n  transform 1 0 0 1 5 5\n  nodes 5\n    move 10 10\n    line 50 10\n"
+              "    line 50 40\n    line 10 40\n    close\nselection p1\nmode object\ntool none\n"
+              "wrote " +
+                  dir / "t.trace" + "\n");
 
     // The press hands the gesture to the tool (the canvas's surface, feedback "busy" for no
     // path, the tool's bracket); the drag is rubber band feedback; the release adds the path
     // with the host's consent and selects it.
-    EXPECT_EQ(CallsOfLine(r.trace, 3),
-              (Calls{"GetSurface", "SetFeedback 1 null 0 1 0 0", "GetSurface", "BeginOverlay",
-                     "BeginTracking", "SaveOverlay 1", "AdjustPoint 10 10"}));
+    EXPECT_EQ(CallsOfLine(r.trace, 3), (Calls{"GetSurface", "SetFeedback 1 null 0 1 0 0", "GetSurface", "BeginOverlay",
+                                              "BeginTracking", "SaveOverlay 1", "AdjustPoint 10 10"}));
     EXPECT_EQ(CallsOfLine(r.trace, 4),
-              (Calls{"AcceptTrackPoint 50 40 1", "AdjustPoint 50 40",
-                     "RestoreOverlay 1 10 10 10 10", "BeginPath null", "Rectangle 10 10 40 30",
-                     "EndPath null 1", "ShowOverlay 1 10 10 50 40"}));
-    EXPECT_EQ(
-        CallsOfLine(r.trace, 5),
-        (Calls{"DropOverlay 1", "EndOverlay", "EndTracking", "BeginChange", "ApprovePathAdd p1",
-               "EndChange", "BeginSelectionChange", "EndSelectionChange", "Refresh 0 0 0 0"}));
+              (Calls{"AcceptTrackPoint 50 40 1", "AdjustPoint 50 40", "RestoreOverlay 1 10 10 10 10", "BeginPath null",
+                     "Rectangle 10 10 40 30", "EndPath null 1", "ShowOverlay 1 10 10 50 40"}));
+    EXPECT_EQ(CallsOfLine(r.trace, 5),
+              (Calls{"DropOverlay 1", "EndOverlay", "EndTracking", "BeginChange", "ApprovePathAdd p1", "EndChange",
+                     "BeginSelectionChange", "EndSelectionChange", "Refresh 0 0 0 0"}));
     // Hovering the centre of the selected box reports code 1 (no angle); the release
     // offers the translation and applies it.
     const Calls hover = CallsOfLine(r.trace, 8);
     EXPECT_EQ(hover.back(), "SetFeedback 0 p1 1 0 1 0");
     const Calls release = CallsOfLine(r.trace, 11);
-    const Calls commit = {"BeginChange", "ApprovePathChange p1 2 1 0 0 1 5 5", "PathChanged p1 2",
-                          "EndChange"};
+    const Calls commit = {"BeginChange", "ApprovePathChange p1 2 1 0 0 1 5 5", "PathChanged p1 2", "EndChange"};
     ASSERT_GE(release.size(), commit.size());
     EXPECT_EQ(Calls(release.end() - 4, release.end()), commit);
 }
@@ -109,17 +100,16 @@ TEST(Replay, RefusedApprovalsLeaveTheCanvasAsItWas) {
                               "remove\n"  // 11
                               "tool none\nmode object\n"
                               "approve change no\n"
-                              "hover 100 25\n"  // 15: on the right edge
+                              "hover 100 25\n"                                 // 15: on the right edge
                               "press 100 25\ndrag 110 25\nrelease 110 25\n");  // 16-18
     ASSERT_EQ(r.result.status, 0) << r.result.err;
     // The refused rectangle is gone; the other stays where it was drawn. The refused removal
     // still deselects it; the press that started the refused move selected it again.
-    EXPECT_EQ(
-        r.result.out.substr(0, r.result.out.find("wrote")),
-        "paths 1\npath p2\n  transform 1 0 0 1 0 0\n  nodes 5\n    move 60 10\n    line 100 10\n"
-        "    line 100 40\n    line 60 40\n    close\nselection p2\nmode object\ntool none\n");
-    EXPECT_EQ(CallsOfLine(r.trace, 5), (Calls{"DropOverlay 1", "EndOverlay", "EndTracking",
-                                              "BeginChange", "ApprovePathAdd p1", "EndChange"}));
+    EXPECT_EQ(r.result.out.substr(0, r.result.out.find("wrote")),
+              "paths 1\npath p2\n  transform 1 0 0 1 0 0\n  nodes 5\n    move 60 10\n    line 100 10\n"
+              "    line 100 40\n    line 60 40\n    close\nselection p2\nmode object\ntool none\n");
+    EXPECT_EQ(CallsOfLine(r.trace, 5),
+              (Calls{"DropOverlay 1", "EndOverlay", "EndTracking", "BeginChange", "ApprovePathAdd p1", "EndChange"}));
     EXPECT_EQ(CallsOfLine(r.trace, 11), (Calls{"ApprovePathRemove p2"}));
     const Calls release = CallsOfLine(r.trace, 18);
     EXPECT_EQ(Calls(release.end() - 3, release.end()),
@@ -135,70 +125,58 @@ TEST(Replay, GesturesThatDoNotEndChangeNothing) {
                               "press 10 20\n"
                               "drag 40 20\n");  // 6: left open
     EXPECT_EQ(r.result.status, 0);
-    EXPECT_EQ(r.result.err,
-              "ostrel: " + dir / "s.session" +
-                  ":6: warning: a gesture is still open after this line; it ends as a cancel\n");
-    EXPECT_EQ(r.result.out.substr(0, r.result.out.find("wrote")),
-              "paths 0\nselection none\nmode node\ntool Line\n");
+    EXPECT_EQ(r.result.err, "ostrel: " + dir / "s.session" +
+                                ":6: warning: a gesture is still open after this line; it ends as a cancel\n");
+    EXPECT_EQ(r.result.out.substr(0, r.result.out.find("wrote")), "paths 0\nselection none\nmode node\ntool Line\n");
     // A cancel restores and shows the whole overlay before dropping it.
-    const Calls cancel = {"RestoreOverlay 1 null", "ShowOverlay 1 null", "DropOverlay 1",
-                          "EndOverlay", "EndTracking"};
+    const Calls cancel = {"RestoreOverlay 1 null", "ShowOverlay 1 null", "DropOverlay 1", "EndOverlay", "EndTracking"};
     EXPECT_EQ(CallsOfLine(r.trace, 4), cancel);
     // The empty queue is a quit: it ends the gesture and goes back to the program's own
     // loop, not to its window.
-    EXPECT_EQ(
-        CallsOfLine(r.trace, 6),
-        (Calls{"AcceptTrackPoint 40 20 1", "AdjustPoint 40 20", "RestoreOverlay 2 10 20 10 20",
-               "BeginPath null", "MoveTo 10 20", "LineTo 40 20", "EndPath null 1",
-               "ShowOverlay 2 10 20 40 20", "RestoreOverlay 2 null", "ShowOverlay 2 null",
-               "DropOverlay 2", "EndOverlay", "EndTracking"}));
+    EXPECT_EQ(CallsOfLine(r.trace, 6),
+              (Calls{"AcceptTrackPoint 40 20 1", "AdjustPoint 40 20", "RestoreOverlay 2 10 20 10 20", "BeginPath null",
+                     "MoveTo 10 20", "LineTo 40 20", "EndPath null 1", "ShowOverlay 2 10 20 40 20",
+                     "RestoreOverlay 2 null", "ShowOverlay 2 null", "DropOverlay 2", "EndOverlay", "EndTracking"}));
 }
 
 TEST(Replay, HeldKeysPlacingAndTheHostsRotationReachTheTools) {
     TempDir dir;
-    const Replayed r =
-        Replay(dir,
-               "tool Line\nhold shift\n"
-               "press 10 10\ndrag 40 12\nrelease 40 12\n"  // 3-5: kept horizontal
-               "tool Rectangle\n"
-               "press 100 100\ndrag 130 88\nrelease 130 88\n"  // 7-9: kept square
-               "free shift\n"
-               "tool none\nmode object\n"
-               "hold ctrl\nhover 10 10\npress 10 10\nrelease 10 10\nfree ctrl\n"  // adds p1
-               "tool Line\n"
-               "place 40 20 at 100 200\n"  // 19
-               "release 0 0\n"
-               "rotation 90\n"
-               "tool Rounded Rectangle\n"
-               "press 0 0\ndrag 40 20\nrelease 40 20\n");
+    const Replayed r = Replay(dir,
+                              "tool Line\nhold shift\n"
+                              "press 10 10\ndrag 40 12\nrelease 40 12\n"  // 3-5: kept horizontal
+                              "tool Rectangle\n"
+                              "press 100 100\ndrag 130 88\nrelease 130 88\n"  // 7-9: kept square
+                              "free shift\n"
+                              "tool none\nmode object\n"
+                              "hold ctrl\nhover 10 10\npress 10 10\nrelease 10 10\nfree ctrl\n"  // adds p1
+                              "tool Line\n"
+                              "place 40 20 at 100 200\n"  // 19
+                              "release 0 0\n"
+                              "rotation 90\n"
+                              "tool Rounded Rectangle\n"
+                              "press 0 0\ndrag 40 20\nrelease 40 20\n");
     ASSERT_EQ(r.result.status, 0) << r.result.err;
     const std::string out = r.result.out;
-    EXPECT_NE(
-        out.find("path p1\n  transform 1 0 0 1 0 0\n  nodes 2\n    move 10 10\n    line 40 10\n"),
-        std::string::npos)
+    EXPECT_NE(out.find("path p1\n  transform 1 0 0 1 0 0\n  nodes 2\n    move 10 10\n    line 40 10\n"),
+              std::string::npos)
         << out;
     // Shift squares the rectangle on the longer side: (30, -12) from the start gives
     // (130, 70), which the rectangle tool also writes to the debugger.
-    EXPECT_NE(
-        out.find("path p2\n  transform 1 0 0 1 0 0\n  nodes 5\n    move 100 100\n    line 130 100\n"
-                 "    line 130 70\n    line 100 70\n    close\n"),
-        std::string::npos)
+    EXPECT_NE(out.find("path p2\n  transform 1 0 0 1 0 0\n  nodes 5\n    move 100 100\n    line 130 100\n"
+                       "    line 130 70\n    line 100 70\n    close\n"),
+              std::string::npos)
         << out;
     const Calls drag = CallsOfLine(r.trace, 8);
-    EXPECT_EQ(std::count(drag.begin(), drag.end(),
-                         "OutputDebugString w=30, ptOrg.x=100, ptOrg.y=100, xScr=130, yScr=70"),
-              1);
+    EXPECT_EQ(
+        std::count(drag.begin(), drag.end(), "OutputDebugString w=30, ptOrg.x=100, ptOrg.y=100, xScr=130, yScr=70"), 1);
     // A placed 40 by 20 line is centred on the cursor and written on release.
     EXPECT_NE(out.find("    move 80 190\n    line 120 210\n"), std::string::npos) << out;
     // Turned by 90 degrees about the middle (20, 10) of the dragged box.
-    EXPECT_NE(out.find("  transform 0 1 -1 0 30 -10\n  template <Rounded Rectangle>"),
-              std::string::npos)
-        << out;
+    EXPECT_NE(out.find("  transform 0 1 -1 0 30 -10\n  template <Rounded Rectangle>"), std::string::npos) << out;
     // Ctrl+click adds the line to the selection and starts no edit; each new figure then
     // replaces the selection.
-    EXPECT_EQ(CallsOfLine(r.trace, 15),
-              (Calls{"GetSurface", "SetFeedback 0 p1 17 0 0 0", "BeginSelectionChange",
-                     "EndSelectionChange", "Refresh 0 0 0 0"}));
+    EXPECT_EQ(CallsOfLine(r.trace, 15), (Calls{"GetSurface", "SetFeedback 0 p1 17 0 0 0", "BeginSelectionChange",
+                                               "EndSelectionChange", "Refresh 0 0 0 0"}));
     EXPECT_NE(out.find("selection p4\n"), std::string::npos) << out;
     EXPECT_EQ(Count(ReadFile(dir / "t.trace"), "BeginSelectionChange"), 5u);
 }
@@ -207,27 +185,23 @@ TEST(Replay, ReferenceHandleDragAndTemplateTextRebuildAFigure) {
     TempDir dir;
     // A star in (100, 100)-(200, 200): its handle sits at (150, 176.395). Dragged to y 300,
     // the value 2 is held at the figure's limit 1; the template text then sets 0.8.
-    const Replayed r =
-        Replay(dir,
-               "tool Star\npress 100 100\ndrag 200 200\nrelease 200 200\n"
-               "tool none\nmode object\n"
-               "hover 150 176\npress 150 176\ndrag 150 300\nrelease 150 300\n"  // 7-10
-               "template <Star><(0.5,0.8)>\n"                                   // 11
-               "template <Spiral><(0.5,0.5)>\n");                               // 12
+    const Replayed r = Replay(dir,
+                              "tool Star\npress 100 100\ndrag 200 200\nrelease 200 200\n"
+                              "tool none\nmode object\n"
+                              "hover 150 176\npress 150 176\ndrag 150 300\nrelease 150 300\n"  // 7-10
+                              "template <Star><(0.5,0.8)>\n"                                   // 11
+                              "template <Spiral><(0.5,0.5)>\n");                               // 12
     ASSERT_EQ(r.result.status, 0) << r.result.err;
     EXPECT_EQ(CallsOfLine(r.trace, 7).back(), "SetFeedback 0 p1 18 0 1 0");
     const Calls release = CallsOfLine(r.trace, 10);
     EXPECT_EQ(Calls(release.end() - 4, release.end()),
-              (Calls{"BeginChange", "ApprovePathChange p1 3 1 0 0 1 0 0", "PathChanged p1 3",
-                     "EndChange"}));
-    EXPECT_EQ(CallsOfLine(r.trace, 11), (Calls{"BeginChange", "ApprovePathChange p1 3 1 0 0 1 0 0",
-                                               "PathChanged p1 3", "EndChange"}));
-    EXPECT_NE(r.result.out.find("  template <Star><(0.500000,0.800000)>\n"), std::string::npos)
-        << r.result.out;
+              (Calls{"BeginChange", "ApprovePathChange p1 3 1 0 0 1 0 0", "PathChanged p1 3", "EndChange"}));
+    EXPECT_EQ(CallsOfLine(r.trace, 11),
+              (Calls{"BeginChange", "ApprovePathChange p1 3 1 0 0 1 0 0", "PathChanged p1 3", "EndChange"}));
+    EXPECT_NE(r.result.out.find("  template <Star><(0.500000,0.800000)>\n"), std::string::npos) << r.result.out;
     EXPECT_EQ(CallsOfLine(r.trace, 12), Calls{});
-    EXPECT_NE(
-        r.result.err.find(":12: warning: template: the canvas did not apply '<Spiral><(0.5,0.5)>'"),
-        std::string::npos)
+    EXPECT_NE(r.result.err.find(":12: warning: template: the canvas did not apply '<Spiral><(0.5,0.5)>'"),
+              std::string::npos)
         << r.result.err;
 }
 
@@ -260,8 +234,8 @@ TEST(Replay, BadSessionsExitTwoNamingTheLine) {
     for (const auto& [session, message] : cases) {
         TempDir dir;
         std::ofstream(dir / "s.session", std::ios::binary) << session;
-        const Result r = RunCli({"replay", dir / "s.session", "--svg", dir / "d.svg", "--trace",
-                                 dir / "t.trace", "--folder", kFigures});
+        const Result r = RunCli(
+            {"replay", dir / "s.session", "--svg", dir / "d.svg", "--trace", dir / "t.trace", "--folder", kFigures});
         SCOPED_TRACE(message);
         EXPECT_EQ(r.status, 2);
         EXPECT_EQ(r.out, "");
@@ -276,8 +250,7 @@ TEST(Replay, BadSessionsExitTwoNamingTheLine) {
     TempDir dir;
     const std::pair<std::vector<std::string>, std::string> arguments[] = {
         {{"replay"}, "replay needs a session file"},
-        {{"replay", dir / "none.session"},
-         "cannot read session file '" + dir / "none.session" + "'"},
+        {{"replay", dir / "none.session"}, "cannot read session file '" + dir / "none.session" + "'"},
         {{"replay", dir.path.string()}, "session file '" + dir.path.string() + "' is a folder"},
         {{"replay", "a", "--svg", "x", "--trace", "x"}, "--svg and --trace name the same file 'x'"},
         {{"replay", "a", "--png", "a"}, "--png names the session file 'a'"},
@@ -296,27 +269,23 @@ TEST(Replay, UnknownToolIsAWarningAndPressesThenSelect) {
     const Replayed r = Replay(dir, "tool Spiral\npress 10 10\ndrag 40 40\nrelease 40 40\n");
     EXPECT_EQ(r.result.status, 0);
     EXPECT_EQ(Count(r.result.err, "\n"), 1u);
-    EXPECT_NE(
-        r.result.err.find(":1: warning: the canvas has no tool 'Spiral' (it has Arrow, Bezier,"),
-        std::string::npos)
+    EXPECT_NE(r.result.err.find(":1: warning: the canvas has no tool 'Spiral' (it has Arrow, Bezier,"),
+              std::string::npos)
         << r.result.err;
     // No tool: the press on empty canvas is a rubber band, and it selects nothing.
-    EXPECT_EQ(r.result.out.substr(0, r.result.out.find("wrote")),
-              "paths 0\nselection none\nmode node\ntool Spiral\n");
-    EXPECT_EQ(CallsOfLine(r.trace, 4),
-              (Calls{"BeginSelectionChange", "EndSelectionChange", "RestoreOverlay 1 null",
-                     "ShowOverlay 1 null", "DropOverlay 1", "EndOverlay", "EndTracking"}));
+    EXPECT_EQ(r.result.out.substr(0, r.result.out.find("wrote")), "paths 0\nselection none\nmode node\ntool Spiral\n");
+    EXPECT_EQ(CallsOfLine(r.trace, 4), (Calls{"BeginSelectionChange", "EndSelectionChange", "RestoreOverlay 1 null",
+                                              "ShowOverlay 1 null", "DropOverlay 1", "EndOverlay", "EndTracking"}));
 }
 
 TEST(Replay, TheDemoSessionPlaysCleanlyIntoAnSvg) {
     TempDir dir;
-    const Result r = RunCli({"replay", std::string(OSTREL_CLI_EXAMPLES) + "/demo.session", "--svg",
-                             dir / "demo.svg", "--folder", kFigures});
+    const Result r = RunCli({"replay", std::string(OSTREL_CLI_EXAMPLES) + "/demo.session", "--svg", dir / "demo.svg",
+                             "--folder", kFigures});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
     EXPECT_NE(r.out.find("paths 9\n"), std::string::npos);
-    EXPECT_NE(r.out.find("selection p6 p7 p8 p9\nmode object\ntool none\nwrote " +
-                         dir / "demo.svg" + "\n"),
+    EXPECT_NE(r.out.find("selection p6 p7 p8 p9\nmode object\ntool none\nwrote " + dir / "demo.svg" + "\n"),
               std::string::npos)
         << r.out;
     const std::string svg = ReadFile(dir / "demo.svg");

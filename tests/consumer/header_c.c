@@ -9,10 +9,8 @@ _Static_assert(OSTREL_VERSION_MAJOR == OSTREL_PROJECT_VERSION_MAJOR &&
                "OSTREL_VERSION_* in ostrel.h differ from project() in CMakeLists.txt");
 // The exports' types, checked without referencing them (the controlling expression of
 // _Generic is not evaluated), so exports built by later work need not exist yet.
-_Static_assert(_Generic(&VX_Initial, void(OSTREL_CDECL*)(const VXCHAR*) : 1, default : 0),
-               "VX_Initial(const VXCHAR*)");
-_Static_assert(_Generic(&VX_Release, void(OSTREL_CDECL*)(void) : 1, default : 0),
-               "VX_Release(void)");
+_Static_assert(_Generic(&VX_Initial, void(OSTREL_CDECL*)(const VXCHAR*) : 1, default : 0), "VX_Initial(const VXCHAR*)");
+_Static_assert(_Generic(&VX_Release, void(OSTREL_CDECL*)(void) : 1, default : 0), "VX_Release(void)");
 _Static_assert(_Generic(&VX_SetParameters, void(OSTREL_CDECL*)(int32_t, double) : 1, default : 0),
                "VX_SetParameters(int32_t, double)");
 

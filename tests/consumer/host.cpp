@@ -120,26 +120,22 @@ int main() {
     const double matrix[6] = {2, 0, 0, 2, 1, 1};
     path->SetTransform(matrix);
     PathNode nodes[4] = {};
-    Check(path->GetNodes(nodes, 4) == 4 && nodes[2].kind == VX_NODE_CUBIC && nodes[2].x3 == 10 &&
-              nodes[2].y3 == 30,
+    Check(path->GetNodes(nodes, 4) == 4 && nodes[2].kind == VX_NODE_CUBIC && nodes[2].x3 == 10 && nodes[2].y3 == 30,
           "GetNodes returns the four nodes with the stored curve");
 
     RecordingSurface surface;
     surface.path = path;
     path->Draw(&surface);
     for (const std::string& line : surface.calls) std::printf("     Draw: %s\n", line.c_str());
-    Check(surface.calls == std::vector<std::string>{"BeginPath path", "MoveTo 21 41",
-                                                    "LineTo 61 41", "CurveTo 61 61 41 81 21 61",
-                                                    "ClosePath", "EndPath path 0"},
+    Check(surface.calls == std::vector<std::string>{"BeginPath path", "MoveTo 21 41", "LineTo 61 41",
+                                                    "CurveTo 61 61 41 81 21 61", "ClosePath", "EndPath path 0"},
           "Draw emits the mapped outline in canvas coordinates inside the path's bracket");
 
     // Table order: entry 3 is GetTag and entry 1 is Release.
     path->SetTag(0xCAFEu);
-    Check(reinterpret_cast<GetTagEntry>(TableEntry(path, 3))(path) == 0xCAFEu,
-          "table entry 3 is GetTag");
+    Check(reinterpret_cast<GetTagEntry>(TableEntry(path, 3))(path) == 0xCAFEu, "table entry 3 is GetTag");
     Check(path->AddRef() == 2, "AddRef counts up");
-    Check(reinterpret_cast<ReleaseEntry>(TableEntry(path, 1))(path) == 1,
-          "table entry 1 is Release");
+    Check(reinterpret_cast<ReleaseEntry>(TableEntry(path, 1))(path) == 1, "table entry 1 is Release");
 
     // A canvas holds its own reference on a path and gives it back when destroyed; its
     // entries 14 (GetPathCount) and 25 (GetToolNames) sit where hosts call them.

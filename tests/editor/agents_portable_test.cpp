@@ -41,8 +41,7 @@ TEST_F(AgentTest, ShiftMakesTheScalingUniform) {
     for (const auto& row : table) {
         for (int shift : {0, 1}) {
             KeysDown keys(shift);
-            ExpectNear(DragMatrix(row.code, row.x0, row.y0, row.x, row.y),
-                       shift ? row.uniform : row.free, 1e-12);
+            ExpectNear(DragMatrix(row.code, row.x0, row.y0, row.x, row.y), shift ? row.uniform : row.free, 1e-12);
         }
     }
     // Without a flat-box margin a vertical line has no width: the corner's x factor is

@@ -30,15 +30,12 @@ public:
     IVXPath* Clone() override { return p->Clone(); }
     int32_t CopyFrom(IVXPath* s, int32_t t) override { return p->CopyFrom(s, t); }
     void Draw(IDrawSurface* s) override { p->Draw(s); }
-    double* GetBounds(double* x, double* y, double* w, double* h) override {
-        return p->GetBounds(x, y, w, h);
-    }
-    void GetOrientedCorners(double* a, double* b, double* c, double* d, double* e, double* f,
-                            double* g, double* h) override {
+    double* GetBounds(double* x, double* y, double* w, double* h) override { return p->GetBounds(x, y, w, h); }
+    void GetOrientedCorners(double* a, double* b, double* c, double* d, double* e, double* f, double* g,
+                            double* h) override {
         p->GetOrientedCorners(a, b, c, d, e, f, g, h);
     }
-    void GetCorners(double* a, double* b, double* c, double* d, double* e, double* f, double* g,
-                    double* h) override {
+    void GetCorners(double* a, double* b, double* c, double* d, double* e, double* f, double* g, double* h) override {
         p->GetCorners(a, b, c, d, e, f, g, h);
     }
     void SetUserObject(IVXHostObject* o) override { p->SetUserObject(o); }
@@ -57,8 +54,7 @@ public:
 // has no range texts.
 void MakeTemplatePath(CVXPath* path) {
     FigureTemplate t;
-    const VXCHAR* coords[3][2] = {
-        {VXTEXT("0"), VXTEXT("0")}, {VXTEXT("a"), VXTEXT("b")}, {VXTEXT("1"), VXTEXT("1")}};
+    const VXCHAR* coords[3][2] = {{VXTEXT("0"), VXTEXT("0")}, {VXTEXT("a"), VXTEXT("b")}, {VXTEXT("1"), VXTEXT("1")}};
     for (uint32_t i = 0; i < 3; ++i) {
         t.elements.emplace_back();
         t.elements.back().kind = i == 0 ? VX_NODE_MOVE : VX_NODE_LINE;
@@ -88,8 +84,7 @@ TEST_F(AgentTest, HandleDragsScaleAboutTheOppositeHandle) {
         {6, {1.1, 0, 0, 1, 0, 0}},    {7, {1.1, 0, 0, 1.1, 0, 0}}, {8, {1, 0, 0, 1.1, 0, 0}},
         {9, {0.9, 0, 0, 1.1, 10, 0}}, {11, {1, 0, 0, 1, 0, 0}},
     };
-    for (const auto& row : table)
-        ExpectNear(DragMatrix(row.code, 50, 25, 60, 30), row.matrix, 1e-12);
+    for (const auto& row : table) ExpectNear(DragMatrix(row.code, 50, 25, 60, 30), row.matrix, 1e-12);
 
     // The left edge dragged by the whole width onto its anchor: refused, and the previous
     // matrix, copy and feedback stay. A shade less is accepted; beyond, the box mirrors.
@@ -157,8 +152,7 @@ TEST_F(AgentTest, FeedbackAndCommitOfAMove) {
     agent.ScaleByHandle(p1, 0, 0, 10, 5, 17);
     EXPECT_EQ(RectOf(agent.FeedbackRect()), (V{10, 5, 410, 205}));
     agent.DrawFeedback(&surface);
-    const Lines box1 = {"MoveTo 10 5", "LineTo 110 5", "LineTo 110 55", "LineTo 10 55",
-                        "ClosePath"};
+    const Lines box1 = {"MoveTo 10 5", "LineTo 110 5", "LineTo 110 55", "LineTo 10 55", "ClosePath"};
     Lines expected = {"BeginPath null", "WantsFullFigure 210 105 410 205",  // not p2's turn
                       "MoveTo 210 105", "LineTo 410 105",
                       "LineTo 410 205", "LineTo 210 205",
@@ -219,12 +213,10 @@ TEST_F(AgentTest, ReferenceDragIsClampedAndRebuildsTheCopy) {
     // The feedback adds the outline of the plain corners while a reference is dragged.
     surface.wantsFullFigureResult = 1;
     agent.DrawFeedback(&surface);
-    EXPECT_EQ(log.Only({"WantsFullFigure", "ClosePath"}),
-              (Lines{"WantsFullFigure 10 20 110 70", "ClosePath"}));
+    EXPECT_EQ(log.Only({"WantsFullFigure", "ClosePath"}), (Lines{"WantsFullFigure 10 20 110 70", "ClosePath"}));
     log.Clear();
     agent.Commit(&host);
-    EXPECT_EQ(log.lines, (Lines{"BeginChange", "ApprovePathChange p1 3 1 0 0 1 0 0",
-                                "PathChanged p1 3", "EndChange"}));
+    EXPECT_EQ(log.lines, (Lines{"BeginChange", "ApprovePathChange p1 3 1 0 0 1 0 0", "PathChanged p1 3", "EndChange"}));
     EXPECT_EQ(PathText(p1), "M 0 0 L 90 0 L 100 50");
     ASSERT_TRUE(p1->HasTemplate());
     EXPECT_EQ(TemplateOf(p1)->references[0].x.value, VXTEXT("0.900000"));
@@ -254,8 +246,8 @@ TEST_F(AgentTest, NonFiniteMatricesNeverReachAPathAndHostPathsWork) {
     agent.DrawFeedback(&surface);
     log.Clear();
     agent.Commit(&host);
-    EXPECT_EQ(log.lines, (Lines{"BeginChange", "ApprovePathChange own 2 1.5 0 0 1 0 0",
-                                "PathChanged own 2", "EndChange"}));
+    EXPECT_EQ(log.lines,
+              (Lines{"BeginChange", "ApprovePathChange own 2 1.5 0 0 1 0 0", "PathChanged own 2", "EndChange"}));
     agent.DragTemplateValue(0, 10, 10);  // no template: the copy stays
     agent.Commit(&host);
     EXPECT_EQ(PathText(&own), "M 0 0 L 100 0 L 100 50 L 0 50 Z");
@@ -322,12 +314,11 @@ TEST_F(AgentTest, NodeFeedbackShowsTheTangentsOfTheMovedPoint) {
         agent.Start(p1, row.node, row.point);
         log.Clear();
         agent.DrawFeedback(&surface);
-        Lines expected = {"BeginPath w", "MoveTo 0 0", "CurveTo 10 0 20 10 30 10",
-                          "CurveTo 40 10 50 0 60 0", "LineTo 70 0"};
+        Lines expected = {"BeginPath w", "MoveTo 0 0", "CurveTo 10 0 20 10 30 10", "CurveTo 40 10 50 0 60 0",
+                          "LineTo 70 0"};
         for (size_t i = 0; i < row.tangents.size(); ++i)
             expected.push_back((i ? "LineTo " : "MoveTo ") + row.tangents[i]);
-        for (const std::string& point : row.tangents)
-            expected.push_back("DrawMark " + point + " 8 8 3");
+        for (const std::string& point : row.tangents) expected.push_back("DrawMark " + point + " 8 8 3");
         expected.push_back("EndPath w 1");
         EXPECT_EQ(log.lines, expected);
         // The working copy's box, control points included, widened by half a mark.

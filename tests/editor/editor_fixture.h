@@ -18,9 +18,8 @@
 
 namespace vx::test {
 
-#define REQUIRE_HELD_KEYS()                         \
-    if (!::vx::test::ScriptedEvents::CanHoldKeys()) \
-    GTEST_SKIP() << "held keys need the portable hooks"
+#define REQUIRE_HELD_KEYS() \
+    if (!::vx::test::ScriptedEvents::CanHoldKeys()) GTEST_SKIP() << "held keys need the portable hooks"
 
 using Lines = std::vector<std::string>;
 
@@ -98,9 +97,7 @@ protected:
     RecordingSurface surface{log};
     struct Host : RecordingHost {
         Host(CallLog& l, IDrawSurface* s) : RecordingHost(l, s), log(l) {}
-        IDrawSurface* GetSurface() override {
-            return log.Add("GetSurface"), RecordingHost::GetSurface();
-        }
+        IDrawSurface* GetSurface() override { return log.Add("GetSurface"), RecordingHost::GetSurface(); }
         CallLog& log;
     } host{log, &surface};
     ScriptedEvents events;

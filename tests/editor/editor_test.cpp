@@ -23,13 +23,11 @@ struct CountedTool : IVXFigures {
     int32_t AddRef() override { return ++refs; }
     int32_t Release() override { return --refs; }
     FigureInfo* GetInfo(const VXCHAR*) override { return info ? &record : nullptr; }
-    bool Draw(const VXCHAR*, double, double, ICanvasHost*, IGraphicCanvas*,
-              IVXPath* path) override {
+    bool Draw(const VXCHAR*, double, double, ICanvasHost*, IGraphicCanvas*, IVXPath* path) override {
         AddPathText(path, "M 0 0 L 5 5");
         return true;
     }
-    bool Place(const VXCHAR*, double, double, double, double, ICanvasHost*, IGraphicCanvas*,
-               IVXPath*) override {
+    bool Place(const VXCHAR*, double, double, double, double, ICanvasHost*, IGraphicCanvas*, IVXPath*) override {
         return false;
     }
     int32_t refs = 1;
@@ -43,8 +41,7 @@ TEST_F(CanvasTest, ToolRegistryNamesInfosAndReferences) {
     std::fill(std::begin(names), std::end(names), VXCHAR('#'));
     EXPECT_EQ(canvas->GetToolNames(nullptr), 41);
     EXPECT_EQ(canvas->GetToolNames(names), 41);
-    EXPECT_EQ(Units(names, 42),
-              std::u16string(u"Bezier\0Free Hand\0Line\0Polygon\0Rectangle\0\0#", 42));
+    EXPECT_EQ(Units(names, 42), std::u16string(u"Bezier\0Free Hand\0Line\0Polygon\0Rectangle\0\0#", 42));
     EXPECT_EQ(canvas->GetToolInfos(nullptr, 3), 5);
     FigureInfo infos[2];
     EXPECT_EQ(canvas->GetToolInfos(infos, 2), 0);
@@ -73,8 +70,7 @@ TEST_F(CanvasTest, ToolRegistryNamesInfosAndReferences) {
     EXPECT_EQ(a.refs, 2);
     EXPECT_EQ(b.refs, 3);
     EXPECT_EQ(canvas->GetToolNames(names), 51);
-    EXPECT_EQ(Units(names, 51),
-              std::u16string(u"Bezier\0Free Hand\0Line\0Polygon\0Rect\0Rectangle\0Zeta\0\0", 51));
+    EXPECT_EQ(Units(names, 51), std::u16string(u"Bezier\0Free Hand\0Line\0Polygon\0Rect\0Rectangle\0Zeta\0\0", 51));
     FigureInfo all[7];
     std::memset(all, 0xAB, sizeof all);
     EXPECT_EQ(canvas->GetToolInfos(all, 7), 0);
@@ -148,8 +144,7 @@ TEST_F(CanvasTest, HitTestRemapsCodesByModeAndSelection) {
         for (const Case& c : cases) {
             canvas->SetEditMode(c.mode);
             found = reinterpret_cast<IVXPath*>(1);
-            EXPECT_EQ(canvas->HitTest(c.x, c.y, c.selectedOnly, &found), c.code)
-                << c.mode << " " << c.x << "," << c.y;
+            EXPECT_EQ(canvas->HitTest(c.x, c.y, c.selectedOnly, &found), c.code) << c.mode << " " << c.x << "," << c.y;
             EXPECT_EQ(found, c.found) << c.mode << " " << c.x << "," << c.y;
         }
     };
@@ -181,8 +176,7 @@ TEST_F(CanvasTest, HoverFeedbackCarriesTheHandleAngle) {
     canvas->SetEditMode(0);
     canvas->MouseMove(60, 10);  // not selected: the whole path
     Select({p});
-    for (auto [x, y] : {std::pair{60, 10}, {10, 40}, {10, 10}, {110, 10}, {60, 40}})
-        canvas->MouseMove(x, y);
+    for (auto [x, y] : {std::pair{60, 10}, {10, 40}, {10, 10}, {110, 10}, {60, 40}}) canvas->MouseMove(x, y);
     canvas->MouseMove(500, 500);  // nothing hit: no feedback
     EXPECT_TRUE(MatchesGolden(log.lines, "editor_HoverFeedbackCarriesTheHandleAngle_1"));
     // With a tool active the last hovered path is reported busy, whatever lies under the mouse.
@@ -261,8 +255,7 @@ TEST_F(CanvasTest, KeptBoxesFollowEveryChangeOfPathsListSelectionAndParameters) 
         fresh->SetEditMode(canvas->GetEditMode());
         for (double x : {-30.0, -12.0, 0.0, 10.0, 60.0, 110.0, 126.0, 127.0, 200.0, 250.0, 300.0})
             for (double y : {-12.0, 10.0, 40.0, 70.0, 87.0, 100.0, 196.0, 204.0, 212.0, 220.0})
-                ASSERT_EQ(hover(canvas, x, y), hover(fresh, x, y))
-                    << name << " at " << x << "," << y;
+                ASSERT_EQ(hover(canvas, x, y), hover(fresh, x, y)) << name << " at " << x << "," << y;
         VX_DestroyGraphicCanvas(fresh);
     }
 }
@@ -275,16 +268,16 @@ TEST_F(CanvasTest, ClicksAndIgnoredButtons) {
     // Nothing hovered: the click empties the selection in one bracket and refreshes.
     Select({p, q});
     canvas->ClickHovered(5, 5);
-    EXPECT_EQ(log.lines, (Lines{"SetFeedback 1 null 0 0 0 0", "BeginSelectionChange",
-                                "EndSelectionChange", "GetSurface", "Refresh 0 0 0 0"}));
+    EXPECT_EQ(log.lines, (Lines{"SetFeedback 1 null 0 0 0 0", "BeginSelectionChange", "EndSelectionChange",
+                                "GetSurface", "Refresh 0 0 0 0"}));
     EXPECT_EQ(Selected(), std::vector<IVXPath*>{});
     // Hovered and unselected: selected alone.
     canvas->MouseMove(250, 10);
     log.Clear();
     canvas->ClickHovered(0, 0);
     EXPECT_EQ(Selected(), std::vector<IVXPath*>{q});
-    EXPECT_EQ(log.lines, (Lines{"SetFeedback 1 q 17 0 0 0", "BeginSelectionChange",
-                                "EndSelectionChange", "GetSurface", "Refresh 0 0 0 0"}));
+    EXPECT_EQ(log.lines, (Lines{"SetFeedback 1 q 17 0 0 0", "BeginSelectionChange", "EndSelectionChange", "GetSurface",
+                                "Refresh 0 0 0 0"}));
     // Already the only selected path: no bracket and no refresh.
     log.Clear();
     canvas->ClickHovered(0, 0);
@@ -297,8 +290,7 @@ TEST_F(CanvasTest, TemplateTextsRebuildInTheBoxAndAskWhenTold) {
     canvas = static_cast<IGraphicCanvasEx*>(VX_CreateGraphicCanvas(&host));
     VXCHAR names[64];
     ASSERT_EQ(canvas->GetToolNames(names), 45);  // the template's name after the tools'
-    EXPECT_EQ(Units(names, 45),
-              std::u16string(u"Bezier\0Free Hand\0Line\0Polygon\0Rectangle\0Tab\0\0", 45));
+    EXPECT_EQ(Units(names, 45), std::u16string(u"Bezier\0Free Hand\0Line\0Polygon\0Rectangle\0Tab\0\0", 45));
     IVXPath* p = Add("M 100 100 L 200 100 L 200 200 L 100 200 Z", "p");
     EXPECT_EQ(canvas->GetTemplateText(p, nullptr, 0), 0);  // not a template figure
 
@@ -319,12 +311,10 @@ TEST_F(CanvasTest, TemplateTextsRebuildInTheBoxAndAskWhenTold) {
     host.approveChange = 1;
     EXPECT_TRUE(canvas->ApplyTemplateText(p, VXTEXT("<Tab><(0.1)0.5(0.4,0)>"), true));
     EXPECT_EQ(PathText(p), "M 110 100 L 190 100 L 200 200 L 100 200 Z");
-    EXPECT_EQ(log.lines,
-              (Lines{"BeginChange", "ApprovePathChange p 3 1 0 0 1 0 0", "EndChange", "BeginChange",
-                     "ApprovePathChange p 3 1 0 0 1 0 0", "PathChanged p 3", "EndChange"}));
+    EXPECT_EQ(log.lines, (Lines{"BeginChange", "ApprovePathChange p 3 1 0 0 1 0 0", "EndChange", "BeginChange",
+                                "ApprovePathChange p 3 1 0 0 1 0 0", "PathChanged p 3", "EndChange"}));
     // Unknown names and texts without a name change nothing.
-    for (const VXCHAR* bad :
-         {VXTEXT("<Nope><(0.3,0)>"), VXTEXT("Tab (0.3,0)"), VXTEXT("<Tab"), VXTEXT("")})
+    for (const VXCHAR* bad : {VXTEXT("<Nope><(0.3,0)>"), VXTEXT("Tab (0.3,0)"), VXTEXT("<Tab"), VXTEXT("")})
         EXPECT_FALSE(canvas->ApplyTemplateText(p, bad, true));
     EXPECT_FALSE(canvas->ApplyTemplateText(p, nullptr, true));
     EXPECT_EQ(log.lines.size(), 7u);
@@ -340,8 +330,8 @@ TEST_F(CanvasTest, ToolDrawsAreAddedOnlyWithConsent) {
     canvas->MouseDown(1, 1, 1);
     EXPECT_EQ(canvas->GetPathCount(), 1);
     EXPECT_EQ(Selected(), std::vector<IVXPath*>{old});
-    EXPECT_EQ(log.lines, (Lines{"GetSurface", "SetFeedback 1 null 0 1 0 0", "BeginChange",
-                                "ApprovePathAdd ?", "EndChange"}));
+    EXPECT_EQ(log.lines,
+              (Lines{"GetSurface", "SetFeedback 1 null 0 1 0 0", "BeginChange", "ApprovePathAdd ?", "EndChange"}));
     host.approveAdd = 1;
     canvas->MouseDown(1, 1, 0);
     ASSERT_EQ(canvas->GetPathCount(), 2);
@@ -382,8 +372,8 @@ TEST_F(CanvasTest, HostileInputGivesDefinedResults) {
     EXPECT_EQ(log.lines.back(), "Refresh 0 0 0 0");
 
     // Template texts that end early or carry numbers beyond any frame still answer.
-    for (const VXCHAR* text : {VXTEXT("<Tab><("), VXTEXT("<Tab><(1e999,-1e999)>"),
-                               VXTEXT("<Tab><(nan)(,)>"), VXTEXT("<Tab>"), VXTEXT("<<Tab>>")}) {
+    for (const VXCHAR* text : {VXTEXT("<Tab><("), VXTEXT("<Tab><(1e999,-1e999)>"), VXTEXT("<Tab><(nan)(,)>"),
+                               VXTEXT("<Tab>"), VXTEXT("<<Tab>>")}) {
         EXPECT_EQ(canvas->ApplyTemplateText(p, text, false), text[1] == 'T');
     }
     VXCHAR unused = 'u';

@@ -22,8 +22,7 @@ protected:
         q = Add("M 200 10 L 300 10", "q");
         t = Add("M 100 100 L 200 100 L 200 200 L 100 200 Z", "t");
         ASSERT_TRUE(canvas->ApplyTemplateText(t, VXTEXT("<Tab><(0.25,0)>"), false));
-        for (const char* n = selected; *n; ++n)
-            canvas->GetSelections()->Add(*n == 'p' ? p : *n == 'q' ? q : t);
+        for (const char* n = selected; *n; ++n) canvas->GetSelections()->Add(*n == 'p' ? p : *n == 'q' ? q : t);
         canvas->SetEditMode(mode);
         canvas->SetCurrentTool(tool);
         canvas->MouseMove(x, y);
@@ -48,9 +47,7 @@ TEST_F(ReentryTest, PressesKeepTheirHoverStateAndEndWhenTheirPathsLeave) {
         other->Release();
     };
     auto leave = [this](IVXPath** path, bool ask) {  // and is given up
-        return [this, path, ask] {
-            ask ? canvas->RemovePath(*path) : canvas->DetachPath(*path), (*path)->Release();
-        };
+        return [this, path, ask] { ask ? canvas->RemovePath(*path) : canvas->DetachPath(*path), (*path)->Release(); };
     };
     const Lines moved = {"BeginTracking", "ApprovePathChange p 2 1 0 0 1 20 20", "PathChanged p 2"};
     struct Case {
@@ -87,8 +84,8 @@ TEST_F(ReentryTest, PressesKeepTheirHoverStateAndEndWhenTheirPathsLeave) {
          {"BeginTracking", "ApprovePathAdd ?"},
          0},
         // The mouse state moves over empty space inside the press: p is still moved.
-        {"", 0, nullptr, 60, 10, PressAt(60, 10), "EndSelectionChange",
-         [this] { canvas->MouseMove(500, 500); }, moved, 0},
+        {"", 0, nullptr, 60, 10, PressAt(60, 10), "EndSelectionChange", [this] { canvas->MouseMove(500, 500); }, moved,
+         0},
         {"",
          1,
          nullptr,
@@ -105,26 +102,8 @@ TEST_F(ReentryTest, PressesKeepTheirHoverStateAndEndWhenTheirPathsLeave) {
         {"", 1, nullptr, 10, 10, PressAt(10, 10), "EndSelectionChange", leave(&p, false), {}, 4},
         {"tq", 0, nullptr, 125, 100, PressAt(125, 100), "SetFeedback", leave(&t, false), {}, 4},
         // The edited path leaves while the loop runs: a cancel at the next message.
-        {"p",
-         0,
-         nullptr,
-         60,
-         40,
-         PressAt(60, 40),
-         "dispatch",
-         leave(&p, true),
-         {"BeginTracking"},
-         2},
-        {"p",
-         1,
-         nullptr,
-         10,
-         10,
-         PressAt(10, 10),
-         "dispatch",
-         [this] { canvas->ClearPaths(); },
-         {"BeginTracking"},
-         2},
+        {"p", 0, nullptr, 60, 40, PressAt(60, 40), "dispatch", leave(&p, true), {"BeginTracking"}, 2},
+        {"p", 1, nullptr, 10, 10, PressAt(10, 10), "dispatch", [this] { canvas->ClearPaths(); }, {"BeginTracking"}, 2},
         // Another edited path leaves while the first one's change is told: it is not offered.
         {"pq", 0, nullptr, 60, 40, PressAt(60, 40), "PathChanged p", leave(&q, true), moved, 0},
         // The library is emptied once a template figure's gesture has begun: it draws from its
@@ -146,8 +125,7 @@ TEST_F(ReentryTest, PressesKeepTheirHoverStateAndEndWhenTheirPathsLeave) {
         Stage(c.selected, c.mode, c.tool, c.x, c.y);
         During(c.at, c.act);
         c.call();
-        EXPECT_EQ(log.Only({"BeginTracking", "ApprovePathAdd", "ApprovePathChange", "PathChanged"}),
-                  c.edit);
+        EXPECT_EQ(log.Only({"BeginTracking", "ApprovePathAdd", "ApprovePathChange", "PathChanged"}), c.edit);
         EXPECT_EQ(events.Leftover(), c.leftover);
     }
 }
@@ -176,12 +154,10 @@ TEST_F(ReentryTest, ACanvasDestroyedInsideACallGoesWhenTheCallReturns) {
         {nullptr, 0, 300, 300, PressAt(300, 300), "BeginSelectionChange", 0},
         {nullptr, 0, 60, 40, [this] { canvas->ClickHovered(0, 0); }, "SetFeedback", 4},
         {nullptr, 0, 60, 40, [this] { canvas->DrawSelection(&surface, 1, 1); }, "SetColor", 4},
-        {nullptr, 0, 60, 40,
-         [this] { canvas->ApplyTemplateText(t, VXTEXT("<Tab><(0.1,0)>"), true); },
+        {nullptr, 0, 60, 40, [this] { canvas->ApplyTemplateText(t, VXTEXT("<Tab><(0.1,0)>"), true); },
          "ApprovePathChange", 4},
         // Approved before the destruction: the list's reference passes to the caller.
-        {nullptr, 0, 60, 40, [this] { canvas->RemovePath(p), p->Release(); }, "ApprovePathRemove",
-         4},
+        {nullptr, 0, 60, 40, [this] { canvas->RemovePath(p), p->Release(); }, "ApprovePathRemove", 4},
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         SCOPED_TRACE(i);

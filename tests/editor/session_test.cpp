@@ -13,10 +13,9 @@ constexpr const char* kRect = "M 10 10 L 110 10 L 110 70 L 10 70 Z";
 
 // The calls that tell what a tracking loop did, without the feedback drawing.
 Lines Protocol(const CallLog& log) {
-    return log.Only({"SetFeedback", "AcceptTrackPoint", "RestoreOverlay", "ShowOverlay",
-                     "DropOverlay", "Refresh", "BeginOverlay", "EndOverlay", "BeginTracking",
-                     "EndTracking", "SaveOverlay", "BeginChange", "ApprovePathChange",
-                     "PathChanged", "EndChange", "BeginSelectionChange", "EndSelectionChange"});
+    return log.Only({"SetFeedback", "AcceptTrackPoint", "RestoreOverlay", "ShowOverlay", "DropOverlay", "Refresh",
+                     "BeginOverlay", "EndOverlay", "BeginTracking", "EndTracking", "SaveOverlay", "BeginChange",
+                     "ApprovePathChange", "PathChanged", "EndChange", "BeginSelectionChange", "EndSelectionChange"});
 }
 
 void ExpectTransform(IVXPath* path, PathTransform want) {
@@ -38,8 +37,8 @@ TEST_F(CanvasTest, SessionDrawMoveRotateAndRubberBand) {
     EXPECT_EQ(PathText(r), kRect);
     EXPECT_EQ(Selected(), std::vector<IVXPath*>{r});
     EXPECT_EQ(Lines(log.lines.end() - 6, log.lines.end()),
-              (Lines{"BeginChange", "ApprovePathAdd ?", "EndChange", "BeginSelectionChange",
-                     "EndSelectionChange", "Refresh 0 0 0 0"}));
+              (Lines{"BeginChange", "ApprovePathAdd ?", "EndChange", "BeginSelectionChange", "EndSelectionChange",
+                     "Refresh 0 0 0 0"}));
 
     // Move by the centre handle: the copies follow each new position; one change on release.
     canvas->SetCurrentTool(nullptr);
@@ -58,8 +57,7 @@ TEST_F(CanvasTest, SessionDrawMoveRotateAndRubberBand) {
     events.Drag(100, 101).Release(100, 101);
     log.Clear();
     Press(126, 15);
-    EXPECT_EQ(log.Only({"SetFeedback"}),
-              (Lines{"SetFeedback 0 r 10 0 1 0", "SetFeedback 0 r 10 1 1 0"}));
+    EXPECT_EQ(log.Only({"SetFeedback"}), (Lines{"SetFeedback 0 r 10 0 1 0", "SetFeedback 0 r 10 1 1 0"}));
     EXPECT_EQ(log.Only({"PathChanged"}), Lines{"PathChanged r 2"});
     ExpectTransform(r, {0, 1, -1, 0, 110, -15});
     double x[4], y[4];
@@ -98,18 +96,9 @@ TEST_F(CanvasTest, CancelsRefusalsAndStillPressesChangeNothing) {
         uint32_t message;
         uintptr_t wParam;
     };
-    for (Cancel c : {Cancel{0x0100, 27},
-                     {0x0104, 18},
-                     {0x0204, 0},
-                     {0x0205, 0},
-                     {0x0215, 0},
-                     {0x0006, 0},
-                     {0x001C, 0}}) {
-        events.Drag(70, 50)
-            .Post(0x0100, 'A', 1)
-            .Post(0x0006, 1, 0)
-            .Post(c.message, c.wParam, 0)
-            .Release(70, 50);
+    for (Cancel c :
+         {Cancel{0x0100, 27}, {0x0104, 18}, {0x0204, 0}, {0x0205, 0}, {0x0215, 0}, {0x0006, 0}, {0x001C, 0}}) {
+        events.Drag(70, 50).Post(0x0100, 'A', 1).Post(0x0006, 1, 0).Post(c.message, c.wParam, 0).Release(70, 50);
         log.Clear();
         Press(60, 40);
         EXPECT_EQ(log.Only({"BeginChange", "ApprovePathChange"}), Lines{}) << c.message;
@@ -170,8 +159,7 @@ TEST_F(CanvasTest, KeyUpReachesTheWindowOnlyDuringNodeTracking) {
     log.Clear();
     events.Drag(70, 20).Release(70, 20);
     Press(60, 11);
-    EXPECT_EQ(log.Only({"SetFeedback", "BeginTracking", "BeginChange"}),
-              Lines{"SetFeedback 1 p 17 0 1 0"});
+    EXPECT_EQ(log.Only({"SetFeedback", "BeginTracking", "BeginChange"}), Lines{"SetFeedback 1 p 17 0 1 0"});
     EXPECT_EQ(events.Leftover(), 2u);
 }
 
@@ -188,10 +176,9 @@ TEST_F(CanvasTest, ReferenceDragThenNodeEditOfATemplateFigure) {
     // Past the upper limit first, then back inside it: the value is clamped, then follows.
     events.Drag(160, 130).Drag(110, 130).Release(110, 130);
     Press(125, 100);
-    EXPECT_EQ(
-        log.Only({"SetFeedback", "ApprovePathChange", "PathChanged"}),
-        (Lines{"SetFeedback 0 t 18 0 1 0", "SetFeedback 0 t 18 0 1 0", "SetFeedback 0 t 18 1 1 0",
-               "ApprovePathChange t 3 1 0 0 1 0 0", "PathChanged t 3"}));
+    EXPECT_EQ(log.Only({"SetFeedback", "ApprovePathChange", "PathChanged"}),
+              (Lines{"SetFeedback 0 t 18 0 1 0", "SetFeedback 0 t 18 0 1 0", "SetFeedback 0 t 18 1 1 0",
+                     "ApprovePathChange t 3 1 0 0 1 0 0", "PathChanged t 3"}));
     // The press on a reference shows the selection first.
     EXPECT_EQ(std::count(log.lines.begin(), log.lines.end(), "ShowOverlay 0 null"), 1);
     EXPECT_EQ(PathText(t), "M 110 100 L 190 100 L 200 200 L 100 200 Z");
@@ -205,8 +192,7 @@ TEST_F(CanvasTest, ReferenceDragThenNodeEditOfATemplateFigure) {
     events.Drag(210, 204).Release(210, 204);
     log.Clear();
     Press(200, 200);
-    EXPECT_TRUE(
-        MatchesGolden(Protocol(log), "session_ReferenceDragThenNodeEditOfATemplateFigure_3"));
+    EXPECT_TRUE(MatchesGolden(Protocol(log), "session_ReferenceDragThenNodeEditOfATemplateFigure_3"));
     EXPECT_EQ(PathText(t), "M 110 100 L 190 100 L 210 204 L 100 200 Z");
     EXPECT_EQ(canvas->GetTemplateText(t, nullptr, 0), 0);
 }
@@ -234,10 +220,8 @@ TEST_F(CanvasTest, HeldKeysSquareTheBandScaleUniformlyAndDragNeighbours) {
     log.Clear();
     Press(110, 70);
     EXPECT_EQ(log.Only({"SetFeedback", "ApprovePathChange"}),
-              (Lines{"SetFeedback 0 r 7 0 1 0.7853981633974483",
-                     "SetFeedback 0 r 7 1 1 0.7853981633974483",
-                     "SetFeedback 0 r 7 1 1 0.7853981633974483",
-                     "ApprovePathChange r 2 1.5 0 0 1.5 -5 -5"}));
+              (Lines{"SetFeedback 0 r 7 0 1 0.7853981633974483", "SetFeedback 0 r 7 1 1 0.7853981633974483",
+                     "SetFeedback 0 r 7 1 1 0.7853981633974483", "ApprovePathChange r 2 1.5 0 0 1.5 -5 -5"}));
     ExpectTransform(r, {1.5, 0, 0, 1.5, -5, -5});
 
     // Control drags a cubic's end point with both neighbouring control points; the press

@@ -41,18 +41,15 @@ using vx::String;
 
 // The result of one evaluation, after checking that it fails with exactly this error text
 // (an empty one: succeeds).
-double Eval(const String& text, const String& error, vx::VariableResolver r = nullptr,
-            void* rc = nullptr) {
+double Eval(const String& text, const String& error, vx::VariableResolver r = nullptr, void* rc = nullptr) {
     double result = 42.0;
     const bool ok = ExpressionEvaluator::Evaluate(text.c_str(), &result, r, rc);
     const String& last = ExpressionEvaluator::GetLastErrorText();
     EXPECT_TRUE(ok == error.empty() && last == error)
-        << vx::text::ToUtf8(vx::StringView(text).substr(0, 20)) << ": " << ok << " "
-        << vx::text::ToUtf8(last);
+        << vx::text::ToUtf8(vx::StringView(text).substr(0, 20)) << ": " << ok << " " << vx::text::ToUtf8(last);
     return result;
 }
-double Eval(const VXCHAR* text, const std::string& error, vx::VariableResolver r = nullptr,
-            void* rc = nullptr) {
+double Eval(const VXCHAR* text, const std::string& error, vx::VariableResolver r = nullptr, void* rc = nullptr) {
     return Eval(String(text), vx::text::FromUtf8(error), r, rc);
 }
 
@@ -60,9 +57,8 @@ TEST(Evaluate, ResultsAndErrorsOfTexts) {
     const double kNaN = std::nan(""), kInf = HUGE_VAL, kPi = 3.141592653589793, kE = 2.718281828;
     const volatile double one = 1.0, half = 0.5;  // the C library at run time, as the evaluator
     const std::string kPow = "Error: pow second < 1.0 where first < 0.0", kString = "Error string",
-                      kCount = "number not fit operator count", kOpen = "missing ')'",
-                      kClose = "Missing '('", kNone = "no number", kDiv = "Error: /0.0",
-                      kVar = "Error variable name: '";
+                      kCount = "number not fit operator count", kOpen = "missing ')'", kClose = "Missing '('",
+                      kNone = "no number", kDiv = "Error: /0.0", kVar = "Error variable name: '";
     // value: what *result holds afterwards; an empty error: success.
     const struct {
         const VXCHAR* text;
@@ -162,9 +158,8 @@ TEST(Evaluate, ResultsAndErrorsOfTexts) {
     };
     for (const auto& c : cases) {
         const double result = Eval(c.text, c.error);  // NaN matches NaN; the sign of zero counts
-        EXPECT_TRUE(std::isnan(c.value)
-                        ? std::isnan(result)
-                        : result == c.value && std::signbit(result) == std::signbit(c.value))
+        EXPECT_TRUE(std::isnan(c.value) ? std::isnan(result)
+                                        : result == c.value && std::signbit(result) == std::signbit(c.value))
             << vx::text::ToUtf8(c.text) << " gave " << result;
     }
 }
@@ -172,8 +167,7 @@ TEST(Evaluate, ResultsAndErrorsOfTexts) {
 // Evaluated before main: the shared context exists from load on, whatever order the linker
 // gave the translation units.
 double two_pi_at_load = 0.0;
-const bool evaluated_at_load =
-    ExpressionEvaluator::Evaluate(VXTEXT("2pi"), &two_pi_at_load, nullptr, nullptr);
+const bool evaluated_at_load = ExpressionEvaluator::Evaluate(VXTEXT("2pi"), &two_pi_at_load, nullptr, nullptr);
 
 // Knows a few names and records every name it is asked about.
 struct Bindings {
@@ -191,12 +185,7 @@ bool Resolve(const VXCHAR* name, double* value, void* context) {
 TEST(Bindings, ResolverComesBeforeConstantsAndStaysUntilTheNextCall) {
     EXPECT_TRUE(evaluated_at_load && two_pi_at_load == 6.283185307179586);
     const String longest(127, VXCHAR('n')), too_long(128, VXCHAR('n'));
-    Bindings b{{{VXTEXT("a"), 2.0},
-                {VXTEXT("bb"), 3.0},
-                {VXTEXT("pi"), 100.0},
-                {longest, 5.0},
-                {too_long, 6.0}},
-               {}};
+    Bindings b{{{VXTEXT("a"), 2.0}, {VXTEXT("bb"), 3.0}, {VXTEXT("pi"), 100.0}, {longest, 5.0}, {too_long, 6.0}}, {}};
     EXPECT_EQ(Eval(VXTEXT("2a+bb^a"), "", Resolve, &b), 13.0);
     EXPECT_EQ(Eval(VXTEXT("pi"), "", Resolve, &b), 100.0);       // hides the constant
     EXPECT_EQ(Eval(VXTEXT("e"), "", Resolve, &b), 2.718281828);  // declined: the constant
@@ -212,8 +201,7 @@ TEST(Bindings, ResolverComesBeforeConstantsAndStaysUntilTheNextCall) {
     // Two known names side by side leave two values; the result is the second.
     EXPECT_EQ(Eval(VXTEXT("a bb"), "number not fit operator count", Resolve, &b), 3.0);
     const vx::EvaluatorContext& context = vx::EvaluatorContext::Instance();
-    EXPECT_TRUE(context.resolver == &Resolve && context.resolver_context == &b &&
-                context.expression == VXTEXT("a bb"));
+    EXPECT_TRUE(context.resolver == &Resolve && context.resolver_context == &b && context.expression == VXTEXT("a bb"));
     // A null text fails at once, result untouched and error text cleared, but replaces them;
     // no place for the result is fine.
     double result = 42.0;
@@ -225,12 +213,8 @@ TEST(Bindings, ResolverComesBeforeConstantsAndStaysUntilTheNextCall) {
 }
 
 int calls = 0;
-bool Twice(double argument, double* result, void*) {
-    return (*result = 2.0 * argument, ++calls > 0);
-}
-bool Declines(double, double* result, void*) {
-    return (*result = -1.0, ++calls < 0);
-}  // -1 must not be used
+bool Twice(double argument, double* result, void*) { return (*result = 2.0 * argument, ++calls > 0); }
+bool Declines(double, double* result, void*) { return (*result = -1.0, ++calls < 0); }  // -1 must not be used
 bool RemovesItself(double argument, double* result, void*) {
     *result = argument + 1.0;
     return ExpressionEvaluator::DefineFunction(VXTEXT("once"), nullptr, nullptr);
@@ -243,21 +227,18 @@ TEST(Bindings, DefinitionsFallbacksAndTheNameRule) {
     EXPECT_EQ(Eval(VXTEXT("1+cos(3)^2"), ""), 37.0);
     EXPECT_EQ(Eval(VXTEXT("COS(0)"), ""), 1.0);
     // One that declines lets the built-in answer, or gives the function-name error.
-    ASSERT_TRUE(E::DefineFunction(VXTEXT("cos"), Declines, nullptr) &&
-                E::DefineFunction(VXTEXT("nope"), Declines, {}));
+    ASSERT_TRUE(E::DefineFunction(VXTEXT("cos"), Declines, nullptr) && E::DefineFunction(VXTEXT("nope"), Declines, {}));
     EXPECT_EQ(Eval(VXTEXT("cos(0)"), ""), 1.0);
     EXPECT_EQ(Eval(VXTEXT("nope(1)"), "Error function name: 'nope' "), 0.0);
     EXPECT_EQ(calls, 3);
     // Removing: true once, false when nothing is left to remove.
-    EXPECT_TRUE(E::DefineFunction(VXTEXT("NOPE"), nullptr, nullptr) &&
-                E::DefineFunction(VXTEXT("cos"), nullptr, {}));
+    EXPECT_TRUE(E::DefineFunction(VXTEXT("NOPE"), nullptr, nullptr) && E::DefineFunction(VXTEXT("cos"), nullptr, {}));
     EXPECT_FALSE(E::DefineFunction(VXTEXT("nope"), nullptr, nullptr));
     // A function may remove itself while it runs.
     ASSERT_TRUE(E::DefineFunction(VXTEXT("once"), RemovesItself, nullptr));
     Eval(VXTEXT("once(1)+once(1)"), "Error function name: 'once' ");
     // Constants too are stored lower-cased, and replaced.
-    ASSERT_TRUE(E::DefineConstant(VXTEXT("Width7"), 10.0) &&
-                E::DefineConstant(VXTEXT("WIDTH7"), 11.0));
+    ASSERT_TRUE(E::DefineConstant(VXTEXT("Width7"), 10.0) && E::DefineConstant(VXTEXT("WIDTH7"), 11.0));
     EXPECT_EQ(Eval(VXTEXT("width7*2"), ""), 22.0);
     Eval(VXTEXT("Width7"), "Error variable name: 'Width7' ");
     // Redefining "e" is seen by the next evaluation; put it back for the other tests.
@@ -298,11 +279,8 @@ TEST(Hostile, DeepNestingMegabyteTextsAndHugeNames) {
     const size_t d = 10000, n = kMega / 2;
     double sines = 1.0;
     for (size_t i = 0; i < d; ++i) sines = std::sin(sines);
-    const String name = String(VXTEXT("q")) + String(9999, VXCHAR('7')),
-                 error = VXTEXT("Error string");
-    const auto nest = [](const VXCHAR* o, size_t k, size_t m) {
-        return Repeat(o, k) + VXTEXT("1") + String(m, ')');
-    };
+    const String name = String(VXTEXT("q")) + String(9999, VXCHAR('7')), error = VXTEXT("Error string");
+    const auto nest = [](const VXCHAR* o, size_t k, size_t m) { return Repeat(o, k) + VXTEXT("1") + String(m, ')'); };
     const std::pair<String, Want> cases[] = {
         {nest(VXTEXT("("), d, d), {1.0, {}}},
         {nest(VXTEXT("-("), d - 1, d - 1), {-1.0, {}}},
@@ -326,8 +304,7 @@ TEST(Hostile, DeepNestingMegabyteTextsAndHugeNames) {
 // What a single code unit does, worked out from the token rules: alone, between two digits,
 // and inside a name.
 TEST(Hostile, EveryCodeUnit) {
-    const String var = VXTEXT("Error variable name: '"), ops = VXTEXT("+-*/^"),
-                 brackets = VXTEXT("([{)]}");
+    const String var = VXTEXT("Error variable name: '"), ops = VXTEXT("+-*/^"), brackets = VXTEXT("([{)]}");
     const double between_digits[] = {3.0, -1.0, 2.0, 0.5, 1.0};  // 1+2, 1-2, 1*2, 1/2, 1^2
     for (uint32_t unit = 1; unit <= 0xFFFF; ++unit) {
         const String c(1, static_cast<VXCHAR>(unit));
@@ -353,8 +330,7 @@ TEST(Hostile, EveryCodeUnit) {
         // Inside a name everything but blanks, round brackets and operators belongs to it.
         const String inside = VXTEXT("a") + c + VXTEXT("b");
         const bool ends_name = unit <= 32 || op != String::npos || unit == '(' || unit == ')';
-        Eval(inside,
-             var + (ends_name ? String(1, unit == '(' ? 'b' : 'a') : inside) + VXTEXT("' "));
+        Eval(inside, var + (ends_name ? String(1, unit == '(' ? 'b' : 'a') : inside) + VXTEXT("' "));
     }
     // A surrogate starts no token, and inside a name it is kept as written, unpaired.
     EXPECT_EQ(Eval(String{'3', 0xD800, ' ', '+', ' ', '1'}, {}), 3.0);
@@ -380,8 +356,7 @@ TEST(Hostile, WorkGrowsLinearly) {
             for (int run = 0; run < 5; ++run) {
                 const auto start = std::chrono::steady_clock::now();
                 ExpressionEvaluator::Evaluate(text.c_str(), &value, nullptr, nullptr);
-                const std::chrono::duration<double> spent =
-                    std::chrono::steady_clock::now() - start;
+                const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - start;
                 seconds[k] = std::min(seconds[k], spent.count());
             }
         }
@@ -391,8 +366,7 @@ TEST(Hostile, WorkGrowsLinearly) {
 }
 
 bool Reference(const VXCHAR* name, double* value, void*) {  // a = 0.5, b = 0.25
-    return (name[0] == 'a' || name[0] == 'b') && name[1] == 0 &&
-           (*value = name[0] == 'a' ? 0.5 : 0.25, true);
+    return (name[0] == 'a' || name[0] == 'b') && name[1] == 0 && (*value = name[0] == 'a' ? 0.5 : 0.25, true);
 }
 
 size_t AllocationsOf(const String& text, bool expect_ok) {
@@ -408,17 +382,15 @@ TEST(Allocation, TemplateTextsAllocateNothingAndDeepTextsOnlyGrowTheirStacks) {
     // The first evaluation of a longer text than any before grows the shared copy once, the
     // first failure the error text's buffer.
     AllocationsOf(String(300, VXCHAR(' ')), true), AllocationsOf(VXTEXT("x"), false);
-    for (const VXCHAR* text :
-         {VXTEXT("100.000000 + (300.000000 - 100.000000)*(0.25 + a/2)"),
-          VXTEXT("20.000000 + (80.000000 - 20.000000)*(0.5 + 0.5*cos(radian(b*360)))"),
-          VXTEXT("-2^2 + sqrt(a*a + b*b) + 2pi"), VXTEXT("((((((((((1))))))))))")}) {
+    for (const VXCHAR* text : {VXTEXT("100.000000 + (300.000000 - 100.000000)*(0.25 + a/2)"),
+                               VXTEXT("20.000000 + (80.000000 - 20.000000)*(0.5 + 0.5*cos(radian(b*360)))"),
+                               VXTEXT("-2^2 + sqrt(a*a + b*b) + 2pi"), VXTEXT("((((((((((1))))))))))")}) {
         EXPECT_EQ(AllocationsOf(text, true), 0u);
     }
     EXPECT_EQ(AllocationsOf(VXTEXT("1/0"), false) + AllocationsOf(VXTEXT("y"), false), 0u);
     // 100 open brackets outgrow the operator stack's inline room of 32 twice (64, 128); the
     // value stack stays inline. 100 values side by side grow the value stack twice.
-    EXPECT_EQ(
-        AllocationsOf(String(100, VXCHAR('(')) + VXTEXT("1") + String(100, VXCHAR(')')), true), 2u);
+    EXPECT_EQ(AllocationsOf(String(100, VXCHAR('(')) + VXTEXT("1") + String(100, VXCHAR(')')), true), 2u);
     EXPECT_EQ(AllocationsOf(Repeat(VXTEXT("1 "), 100), false), 2u);
 }
 

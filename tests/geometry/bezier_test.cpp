@@ -81,8 +81,7 @@ TEST(Bezier, FindRoots) {
     const Point2 quintic[6] = {{0, -0.00945},  {0.2, 0.02433},  {0.4, -0.03689},
                                {0.6, 0.03689}, {0.8, -0.02433}, {1, 0.00945}};
     ASSERT_EQ(FindRoots(quintic, 5, roots, 0, dirs), 5);
-    for (int i = 0; i < 5; ++i)
-        EXPECT_TRUE(std::fabs(roots[i] - 0.1 - 0.2 * i) < 1e-9 && dirs[i] == (i % 2 ? 1 : -1));
+    for (int i = 0; i < 5; ++i) EXPECT_TRUE(std::fabs(roots[i] - 0.1 - 0.2 * i) < 1e-9 && dirs[i] == (i % 2 ? 1 : -1));
     // (1 - 2t)^5: a five-fold root at 0.5, found once.
     const Point2 fivefold[6] = {{0, 1}, {0.2, -1}, {0.4, 1}, {0.6, -1}, {0.8, 1}, {1, -1}};
     ASSERT_EQ(FindRoots(fivefold, 5, roots, 0, dirs), 1);
@@ -91,8 +90,7 @@ TEST(Bezier, FindRoots) {
     for (double a : {kNaN, kInf, 1e-300, 1e308}) {
         for (double x5 : {1.0, kNaN, kInf}) {
             Point2 w[6];
-            for (int i = 0; i < 6; ++i)
-                w[i] = {i == 5 ? x5 : 0.2 * i, (i % 2 ? -1 : 1) * (i && std::isnan(a) ? 1 : a)};
+            for (int i = 0; i < 6; ++i) w[i] = {i == 5 ? x5 : 0.2 * i, (i % 2 ? -1 : 1) * (i && std::isnan(a) ? 1 : a)};
             for (int n = 1; n <= 5; ++n) EXPECT_LE(FindRoots(w, n, roots, 0, dirs), n);
         }
     }
@@ -102,8 +100,7 @@ TEST(NearestPoint, EdgeCasesAndTheDiagnosticLine) {
     // (5, 20) seen from the arch: c = (-5,-20) (-5,-10) (5,-10) (5,-20), d = (0,30) (30,0)
     // (0,-30); w0 = d0.c0 = -600, w1 = 0.4 d1.c0 + 0.6 d0.c1 = -240.
     const std::array<Point2, 6> w = ConvertToBezierForm({5, 20}, kArch);
-    EXPECT_TRUE(w[0].y == -600 && w[1].y == -240 && w[4].y == 240 && w[5].y == 600 &&
-                w[2].x == 0.4);
+    EXPECT_TRUE(w[0].y == -600 && w[1].y == -240 && w[4].y == 240 && w[5].y == 600 && w[2].x == 0.4);
     Point2 q;
     // The parameter as the hit test prints it.
     const auto nearest = [&q](Point2 p, const Point2* v) {
@@ -136,9 +133,8 @@ TEST(NearestPoint, CrossingsAndTheHitBand) {
         double px, py;
         int32_t crossings, winding;
     } cases[] = {
-        {kStraight, 2, 0, 1, -1}, {kStraight, 1.5, 0, 0, 0}, {kArch, 8.8491, 5, 2, 0},
-        {kArch, 5, 5, 1, -1},     {kArch, 1.1511, 5, 1, -1}, {kArch, 1.1509, 5, 0, 0},
-        {kArch, 8.849, 5, 1, -1}, {kArch, 20, 9, 0, 0},
+        {kStraight, 2, 0, 1, -1},  {kStraight, 1.5, 0, 0, 0}, {kArch, 8.8491, 5, 2, 0}, {kArch, 5, 5, 1, -1},
+        {kArch, 1.1511, 5, 1, -1}, {kArch, 1.1509, 5, 0, 0},  {kArch, 8.849, 5, 1, -1}, {kArch, 20, 9, 0, 0},
     };
     for (const auto& c : cases) {
         int32_t n = 0, w = 0;
@@ -147,8 +143,7 @@ TEST(NearestPoint, CrossingsAndTheHitBand) {
     }
     // Touching y = py at an end point: the 0 counts as positive, so a curve going negative
     // crosses (falling, +1) and one going positive does not.
-    const Point2 down[4] = {{0, 0}, {1, -1}, {2, -2}, {3, -3}},
-                 up[4] = {{0, 0}, {1, 1}, {2, 2}, {3, 3}};
+    const Point2 down[4] = {{0, 0}, {1, -1}, {2, -2}, {3, -3}}, up[4] = {{0, 0}, {1, 1}, {2, 2}, {3, 3}};
     int32_t n = 0, w = 0;
     CurveLineCrossings(down, 1, 0, &n, &w);
     CurveLineCrossings(up, 1, 0, &n, &w);
@@ -209,8 +204,7 @@ bool Flat(const Point2* w, int n) {
     return 0.5 * ((i1 > i2 ? i1 : i2) - (i1 < i2 ? i1 : i2)) < Epsilon;
 }
 
-int32_t Roots(const Point2* w, int n, double* roots, int32_t* dirs, int32_t capacity,
-              int32_t depth) {
+int32_t Roots(const Point2* w, int n, double* roots, int32_t* dirs, int32_t capacity, int32_t depth) {
     int count = 0;
     for (int i = 1; i <= n; ++i) count += (w[i].y < 0.0) != (w[i - 1].y < 0.0);
     if (count == 0) return 0;
@@ -218,8 +212,8 @@ int32_t Roots(const Point2* w, int n, double* roots, int32_t* dirs, int32_t capa
         if (capacity < 1) return 0;
         const double dx = w[n].x - w[0].x, dy = w[n].y - w[0].y;
         dirs[0] = dy < 0.0 ? 1 : -1;
-        roots[0] = depth >= MaxDepth ? (w[0].x + w[n].x) / 2.0
-                                     : (dx * w[0].y - w[0].x * dy) * (1.0 / (0.0 * dx - dy)) + 0.0;
+        roots[0] =
+            depth >= MaxDepth ? (w[0].x + w[n].x) / 2.0 : (dx * w[0].y - w[0].x * dy) * (1.0 / (0.0 * dx - dy)) + 0.0;
         return 1;
     }
     if (depth >= 512) return 0;
@@ -255,8 +249,7 @@ Point2 Nearest(Point2 p, const Point2* v, std::string& out) {
         if (best > d2) best = d2, tBest = t[i];
     }
     if (best > dist(v[3])) tBest = 1.0;
-    out +=
-        text::FormatNarrow("t : %4.12f\n", {tBest});  // the general formatter, as printf prints it
+    out += text::FormatNarrow("t : %4.12f\n", {tBest});  // the general formatter, as printf prints it
     return Evaluate(v, 3, tBest, nullptr, nullptr);
 }
 
@@ -277,8 +270,7 @@ TEST(NearestPoint, BitIdenticalToTheReference) {
     }
     std::string expected;
     std::vector<Point2> nearest;
-    for (const test::CurveCase& c : cases)
-        nearest.push_back(reference::Nearest(c.p, c.v, expected));
+    for (const test::CurveCase& c : cases) nearest.push_back(reference::Nearest(c.p, c.v, expected));
     size_t i = 0, differing = 0, first = 0;
     const std::string printed = Output([&] {
         for (; i < cases.size(); ++i) {
@@ -291,8 +283,8 @@ TEST(NearestPoint, BitIdenticalToTheReference) {
             const std::array<Point2, 6> w = ConvertToBezierForm(c.p, c.v);
             Point2 shifted[4];
             for (int k = 0; k < 4; ++k) shifted[k] = {c.v[k].x, c.v[k].y - c.p.y};
-            for (const auto& [poly, n] : {std::make_pair(w.data(), 5),
-                                          std::make_pair(static_cast<const Point2*>(shifted), 3)}) {
+            for (const auto& [poly, n] :
+                 {std::make_pair(w.data(), 5), std::make_pair(static_cast<const Point2*>(shifted), 3)}) {
                 double roots[6], want[6];
                 int32_t dirs[6], wantDirs[6];
                 const int32_t count = FindRoots(poly, n, roots, 0, dirs);

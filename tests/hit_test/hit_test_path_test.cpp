@@ -43,8 +43,7 @@ protected:
     }
     Answer Hit(double x, double y, int32_t mode = 1) {
         int32_t part = 12345;
-        return {path->HitTestPath(editor->Gate(), &editor->Selections(), x, y, mode, &part),
-                part};  // in this order
+        return {path->HitTestPath(editor->Gate(), &editor->Selections(), x, y, mode, &part), part};  // in this order
     }
     // The path's transform, then the host's scale and shift to the screen.
     void Map(PathTransform t, double scale, double x, double y) {
@@ -96,10 +95,8 @@ TEST_F(HitTest, BoxHandlesRingsAndEdgesOfASelectedPath) {
     g_parameters.MarkSize = 7;  // half is 3: the mark box runs from -3 to +4
     Check(0, {{24, 30, {3, -1}}, {16, 30, {10, 3}}});
     log.Clear();
-    EXPECT_TRUE(Hit(5.9, 80, 0) == Answer(0, -1) &&
-                log.lines.size() == 2);  // more than 2 * 7 left of the box
-    g_parameters.MarkSize =
-        40;  // rings of 40 reach over the next handle's mark box: the ring comes first
+    EXPECT_TRUE(Hit(5.9, 80, 0) == Answer(0, -1) && log.lines.size() == 2);  // more than 2 * 7 left of the box
+    g_parameters.MarkSize = 40;  // rings of 40 reach over the next handle's mark box: the ring comes first
     Check(0, {{55, 30, {10, 3}}, {70, 70, {10, 4}}});
 }
 
@@ -107,8 +104,7 @@ TEST_F(HitTest, ReferenceHandlesComeFirstWithTheirIndexInEightBits) {
     AddPathText(path, kSquare);
     FigureTemplate frame;  // frame (0, 0)-(100, 100), references at fractions of it
     frame.frame[2] = frame.frame[3] = 100;
-    const VXCHAR* at[] = {VXTEXT("0.25"), VXTEXT("0.75"), VXTEXT("0"), VXTEXT("0.5"),
-                          VXTEXT("0.9")};
+    const VXCHAR* at[] = {VXTEXT("0.25"), VXTEXT("0.75"), VXTEXT("0"), VXTEXT("0.5"), VXTEXT("0.9")};
     for (int i = 0; i < 300; ++i) {
         TemplateReference ref;  // 0: (25, 50), 1: (75, 50), 2: (0, 0), 299: (90, 90), else (50, 50)
         ref.x.value = at[i < 3 ? i : i == 299 ? 4 : 3];
@@ -119,11 +115,7 @@ TEST_F(HitTest, ReferenceHandlesComeFirstWithTheirIndexInEightBits) {
     selections.Add(path);
     // On (0, 0) the third reference wins over the corner handle and the node; past the
     // references the part holds the last index until the first handle writes.
-    Check(0, {{25, 50, {18, 0}},
-              {79, 46, {18, 1}},
-              {0, 0, {18, 2}},
-              {90, 90, {18, 299 & 0xFF}},
-              {100, 0, {5, 4}}});
+    Check(0, {{25, 50, {18, 0}}, {79, 46, {18, 1}}, {0, 0, {18, 2}}, {90, 90, {18, 299 & 0xFF}}, {100, 0, {5, 4}}});
     Check(1, {{0, 0, {15, 0}}, {25, 50, {0, -1}}});  // only in object mode
     selections.Clear();
     Check(0, {{0, 0, {15, 0}}});  // and only when selected
@@ -161,11 +153,7 @@ TEST_F(HitTest, FillRuleKindNineHostileValuesTransformAndHostMapping) {
     // line before it; the line after it; no longer inside, and its point is no mark.
     path->ClearNodes();
     AddPathText(path, "M 0 0 L 100 0 N 9 50 50 0 0 0 0 L 100 100 L 0 100 Z");
-    Check(1, {{50, 1, {17, -1}},
-              {101, 50, {0, -1}},
-              {50, 50, {0, -1}},
-              {100, 100, {15, 768}},
-              {3, 97, {15, 1024}}});
+    Check(1, {{50, 1, {17, -1}}, {101, 50, {0, -1}}, {50, 50, {0, -1}}, {100, 100, {15, 768}}, {3, 97, {15, 1024}}});
     for (double v : {kNaN, kInf, 1e300}) {
         // A bad control point: the nodes and the line still answer, the curve never hits.
         path->ClearNodes();
@@ -241,8 +229,7 @@ TEST(SegmentHit, DistancesTruncationsAndTheRayTowardSmallerX) {
     for (const auto& c : cases) {
         int32_t n = 0, w = 0;
         const int32_t hit = SegmentHit(c.x1, c.y1, c.x2, c.y2, c.px, c.py, c.tol, &n, &w);
-        EXPECT_EQ(std::make_tuple(hit, n, w), std::make_tuple(c.hit, c.crossings, c.winding))
-            << c.px << "," << c.py;
+        EXPECT_EQ(std::make_tuple(hit, n, w), std::make_tuple(c.hit, c.crossings, c.winding)) << c.px << "," << c.py;
     }
 }
 
@@ -254,13 +241,11 @@ std::tuple<int32_t, int32_t, int32_t, int32_t> OutlineHit(const char* text, doub
     int32_t n = 0;
     for (std::string op; in >> op; ++n) {
         list.push_back(op == "M" ? 0 : op == "L" ? 1 : op == "C" ? 2 : 6);
-        for (double v, k = op == "C" ? 6 : op == "Z" ? 0 : 2; k-- > 0 && in >> v;)
-            list.push_back(v);
+        for (double v, k = op == "C" ? 6 : op == "Z" ? 0 : 2; k-- > 0 && in >> v;) list.push_back(v);
     }
     ::testing::internal::CaptureStdout();  // curves write a diagnostic line each
     const auto hit = [&](int32_t rule) { return PathOutlineHit(list.data(), n, rule, x, y, 2); };
-    const auto r =
-        std::make_tuple(hit(VX_FILL_NONE), hit(VX_FILL_NONZERO), hit(VX_FILL_EVENODD), hit(3));
+    const auto r = std::make_tuple(hit(VX_FILL_NONE), hit(VX_FILL_NONZERO), hit(VX_FILL_EVENODD), hit(3));
     ::testing::internal::GetCapturedStdout();
     return r;
 }
@@ -294,7 +279,7 @@ TEST(PathOutlineHit, NodeNumbersFillRulesKindsAndHostileValues) {
         {arch, 5, 8, 2, 2, 2},
         {arch, 5, 0.5, 3, 3, 3},
         {"M 0 0 L 100 100 L 100 0 L 0 100 Z", 20, 50, 0, 1, 1},  // a bow tie: winding -1
-        {"M 0 0 L 10 0 L 10 10", 8, 5, 0, 0, 0},  // an open subpath is not closed for it
+        {"M 0 0 L 10 0 L 10 10", 8, 5, 0, 0, 0},                 // an open subpath is not closed for it
     };
     for (const auto& c : cases) {
         EXPECT_EQ(OutlineHit(c.path, c.x, c.y), std::make_tuple(c.none, c.nz, c.eo, c.none))
@@ -302,20 +287,16 @@ TEST(PathOutlineHit, NodeNumbersFillRulesKindsAndHostileValues) {
     }
     // The square with its kinds written 1.9 (a line), -0.5 (a move) and 6.9 (a close).
     const std::vector<double> sq = {-0.5, 0, 0, 1.9, 10, 0, 1, 10, 10, 1, 0, 10, 6.9};
-    const auto hit = [](const std::vector<double>& l, int32_t n, double x, double y,
-                        int32_t rule = VX_FILL_NONZERO) {
+    const auto hit = [](const std::vector<double>& l, int32_t n, double x, double y, int32_t rule = VX_FILL_NONZERO) {
         return PathOutlineHit(l.data(), n, rule, x, y, 2);
     };
     // Read as 5 nodes, then as 4.
-    EXPECT_TRUE(hit(sq, 5, 5, 0.5) == 2 && hit(sq, 5, 5, 5) == 1 && hit(sq, 5, 0.5, 5) == 5 &&
-                hit(sq, 4, 0.5, 5) == 0);
-    EXPECT_EQ(hit({0, 0, 0, 3, 4, 5, 1, 10, 0}, 5, 5, 0.5, VX_FILL_NONE),
-              5);  // 3 to 5 carry nothing
+    EXPECT_TRUE(hit(sq, 5, 5, 0.5) == 2 && hit(sq, 5, 5, 5) == 1 && hit(sq, 5, 0.5, 5) == 5 && hit(sq, 4, 0.5, 5) == 0);
+    EXPECT_EQ(hit({0, 0, 0, 3, 4, 5, 1, 10, 0}, 5, 5, 0.5, VX_FILL_NONE), 5);  // 3 to 5 carry nothing
     // Kinds outside 0 to 6 end the reading: what is left is one horizontal line.
     for (double stop : {7.0, 9.0, -1.0, kNaN, 1e10, -kInf}) {
         const std::vector<double> cut = {0, 0, 0, 1, 10, 0, stop, 1, 10, 10, 1, 0, 10, 6};
-        EXPECT_TRUE(hit(cut, 6, 5, 0.5) == 2 && hit(cut, 6, 10.5, 5) == 0 && hit(cut, 6, 5, 5) == 0)
-            << stop;
+        EXPECT_TRUE(hit(cut, 6, 5, 0.5) == 2 && hit(cut, 6, 10.5, 5) == 0 && hit(cut, 6, 5, 5) == 0) << stop;
     }
     EXPECT_EQ(PathOutlineHit(nullptr, 5, VX_FILL_NONZERO, 5, 5, 2), 0);
     // M 0 0, L 10 0, C 12 3 12 7 10 10, L 0 10, Z: each coordinate in turn made bad.
@@ -337,21 +318,17 @@ TEST(PathOutlineHit, NodeNumbersFillRulesKindsAndHostileValues) {
 // The ellipse centred on (200, 150) with radii 120 and 80, as four cubics from the rightmost
 // point round and back: the move, then each cubic's controls and end.
 constexpr double kPi = 3.14159265358979323846, kX = 0.55228475 * 120, kY = 0.55228475 * 80;
-const double kMarks[13][2] = {{320, 150},      {320, 150 + kY}, {200 + kX, 230}, {200, 230},
-                              {200 - kX, 230}, {80, 150 + kY},  {80, 150},       {80, 150 - kY},
-                              {200 - kX, 70},  {200, 70},       {200 + kX, 70},  {320, 150 - kY},
-                              {320, 150}};
+const double kMarks[13][2] = {{320, 150},     {320, 150 + kY}, {200 + kX, 230}, {200, 230},     {200 - kX, 230},
+                              {80, 150 + kY}, {80, 150},       {80, 150 - kY},  {200 - kX, 70}, {200, 70},
+                              {200 + kX, 70}, {320, 150 - kY}, {320, 150}};
 
 // Distance to a 2048-sided inscribed polygon, which strays at most 1.5e-4 from the ellipse.
 double DistanceToEllipse(double x, double y) {
     double best = INFINITY;
     for (int i = 0; i < 2048; ++i) {
-        const double a = 2 * kPi * i / 2048, b = 2 * kPi * (i + 1) / 2048,
-                     ax = 200 + 120 * std::cos(a);
-        const double ay = 150 + 80 * std::sin(a), ex = 200 + 120 * std::cos(b) - ax,
-                     ey = 150 + 80 * std::sin(b) - ay;
-        const double t =
-            std::fmin(1, std::fmax(0, ((x - ax) * ex + (y - ay) * ey) / (ex * ex + ey * ey)));
+        const double a = 2 * kPi * i / 2048, b = 2 * kPi * (i + 1) / 2048, ax = 200 + 120 * std::cos(a);
+        const double ay = 150 + 80 * std::sin(a), ex = 200 + 120 * std::cos(b) - ax, ey = 150 + 80 * std::sin(b) - ay;
+        const double t = std::fmin(1, std::fmax(0, ((x - ax) * ex + (y - ay) * ey) / (ex * ex + ey * ey)));
         best = std::fmin(best, std::hypot(x - ax - t * ex, y - ay - t * ey));
     }
     return best;

@@ -42,9 +42,8 @@ TEST(GeometryHelpers, ComposeInvertPointInRectAndUnion) {
     const struct {
         double x, y;
         bool inside;
-    } points[] = {
-        {0, 0, true},      {10, 10, true},           {5, 10, true},           {10.000001, 5, false},
-        {5, -1e-6, false}, {std::nan(""), 5, false}, {5, std::nan(""), false}};
+    } points[] = {{0, 0, true},      {10, 10, true},           {5, 10, true},           {10.000001, 5, false},
+                  {5, -1e-6, false}, {std::nan(""), 5, false}, {5, std::nan(""), false}};
     for (const auto& p : points) EXPECT_EQ(PointInRect(r, p.x, p.y), p.inside) << p.x << " " << p.y;
 
     Rect a{10, 10, 0, 0};

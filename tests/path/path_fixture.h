@@ -27,8 +27,8 @@ protected:
     // GetCorners, or GetOrientedCorners, as x1, y1, ..., x4, y4.
     static V Corners(IVXPath* p, bool oriented = false) {
         V c(8);
-        (p->*(oriented ? &IVXPath::GetOrientedCorners : &IVXPath::GetCorners))(
-            &c[0], &c[1], &c[2], &c[3], &c[4], &c[5], &c[6], &c[7]);
+        (p->*(oriented ? &IVXPath::GetOrientedCorners : &IVXPath::GetCorners))(&c[0], &c[1], &c[2], &c[3], &c[4], &c[5],
+                                                                               &c[6], &c[7]);
         return c;
     }
     // GetBounds, or GetLocalBounds, as x, y, w, h.
@@ -52,8 +52,7 @@ protected:
 // Element-wise comparison whose failure message names the index and the tolerance.
 inline void ExpectNear(const V& actual, const V& expected, double tolerance) {
     ASSERT_EQ(actual.size(), expected.size());
-    for (size_t i = 0; i < actual.size(); ++i)
-        EXPECT_NEAR(actual[i], expected[i], tolerance) << "at index " << i;
+    for (size_t i = 0; i < actual.size(); ++i) EXPECT_NEAR(actual[i], expected[i], tolerance) << "at index " << i;
 }
 
 }  // namespace vx::test

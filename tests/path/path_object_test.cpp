@@ -35,9 +35,7 @@ TEST_F(PathTest, AddNodesConvertsInputFormsThroughTheSharedCurrentPoint) {
     // The relabelled rectangle keeps its other fields; the four nodes added after it are 0.
     for (int32_t i = 2; i < 7; ++i) {
         const PathNode& n = *path->NodeAt(i);
-        EXPECT_EQ((V{double(n.reserved), n.x2, n.y2, n.x3, n.y3}),
-                  (i == 2 ? V{0, 30, 40, 97, 96} : V(5, 0.0)))
-            << i;
+        EXPECT_EQ((V{double(n.reserved), n.x2, n.y2, n.x3, n.y3}), (i == 2 ? V{0, 30, 40, 97, 96} : V(5, 0.0))) << i;
     }
 
     // One current point for all paths: a line on another path moves it; a rectangle, a
@@ -88,8 +86,7 @@ TEST_F(PathTest, AttachedObjectsTakeTheNewReferenceBeforeReleasingTheOld) {
     path->SetFillObject(&fill);
     EXPECT_EQ(path->Release(), 0);  // destruction: the fill object, then the user object
     path = nullptr;
-    EXPECT_EQ(log.lines, (Lines{"Release fill 1", "Release user 1", "Release b 2", "Release fill 1",
-                                "Release b 1"}));
+    EXPECT_EQ(log.lines, (Lines{"Release fill 1", "Release user 1", "Release b 2", "Release fill 1", "Release b 1"}));
 }
 
 const double kMoveBy4[6] = {1, 0, 0, 1, 4, 4};

@@ -23,9 +23,7 @@ void* operator new(size_t size, const std::nothrow_t&) noexcept {
         return nullptr;
     }
 }
-[[gnu::noinline]] void operator delete(void* block) noexcept {
-    g_live -= block != nullptr, std::free(block);
-}
+[[gnu::noinline]] void operator delete(void* block) noexcept { g_live -= block != nullptr, std::free(block); }
 void operator delete(void* block, size_t) noexcept { operator delete(block); }
 
 namespace vx::test {
@@ -103,8 +101,7 @@ TEST_F(PathTest, TemplateInfoDescribesTheCopyForRebuilding) {
     ASSERT_TRUE(path->GetTemplateInfo(&out));
     EXPECT_EQ(String(out.name, 256), VXTEXT("Star") + String(252, 0));  // zero-filled
     EXPECT_EQ(out.count, 64);
-    EXPECT_EQ((V{out.pairs[0][0], out.pairs[0][1], out.pairs[1][1], out.pairs[63][0]}),
-              (V{0.25, 0.1, 0, 0.25}));
+    EXPECT_EQ((V{out.pairs[0][0], out.pairs[0][1], out.pairs[1][1], out.pairs[63][0]}), (V{0.25, 0.1, 0, 0.25}));
     EXPECT_EQ((V{out.left, out.top, out.right, out.bottom}), (V{10, 10, 50, 30}));
 
     // A name of 256 units or more fills the field with no terminator.

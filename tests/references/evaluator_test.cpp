@@ -36,8 +36,7 @@ public:
             case 2: return Operand(depth);
             case 3: return "-" + Operand(depth - 1);
             default: {
-                static const char* const kOperators[] = {" + ", " - ", " * ", " / ",
-                                                         "+",   "-",   "*",   "/"};
+                static const char* const kOperators[] = {" + ", " - ", " * ", " / ", "+", "-", "*", "/"};
                 return Expression(depth - 1) + kOperators[gen_() % 8] + Expression(depth - 1);
             }
         }
@@ -61,8 +60,7 @@ private:
         switch (gen_() % 5) {
             case 0: std::snprintf(text, sizeof text, "%u", digits % 100); break;
             case 1:
-                std::snprintf(text, sizeof text, "%u.%03u", digits % 1000,
-                              static_cast<uint32_t>(gen_() % 1000));
+                std::snprintf(text, sizeof text, "%u.%03u", digits % 1000, static_cast<uint32_t>(gen_() % 1000));
                 break;
             case 2: std::snprintf(text, sizeof text, ".%05u", digits); break;
             case 3:
@@ -87,8 +85,7 @@ TEST(AgainstMuparser, SharedGrammarSameValues) {
         const std::string text = texts.Expression(1 + i % 5);
         double ours = 0.0;
         const bool oursOk =
-            ExpressionEvaluator::Evaluate(text::FromUtf8(text).c_str(), &ours, nullptr, nullptr) &&
-            std::isfinite(ours);
+            ExpressionEvaluator::Evaluate(text::FromUtf8(text).c_str(), &ours, nullptr, nullptr) && std::isfinite(ours);
         double theirs = 0.0;
         bool theirsOk = true;
         try {
@@ -102,8 +99,7 @@ TEST(AgainstMuparser, SharedGrammarSameValues) {
             ++byZero;
         } else if (!oursOk && !theirsOk) {
             ++bothFailed;
-        } else if (oursOk && theirsOk &&
-                   (ours == theirs || std::nextafter(ours, theirs) == theirs)) {
+        } else if (oursOk && theirsOk && (ours == theirs || std::nextafter(ours, theirs) == theirs)) {
             ++compared;
         } else if (differing++ == 0) {
             first = text + ": " + (oursOk ? std::to_string(ours) : "fails") + " against " +

@@ -35,8 +35,7 @@ bool Near(double px, double py, double x1, double y1, double x2, double y2, doub
         return false;
     }
     const double ex = x2 - x1, ey = y2 - y1, length = ex * ex + ey * ey;
-    const double t =
-        length > 0 ? std::clamp(((px - x1) * ex + (py - y1) * ey) / length, 0.0, 1.0) : 0.0;
+    const double t = length > 0 ? std::clamp(((px - x1) * ex + (py - y1) * ey) / length, 0.0, 1.0) : 0.0;
     const double dx = px - x1 - t * ex, dy = py - y1 - t * ey;
     return dx * dx + dy * dy < d * d;
 }
@@ -48,9 +47,7 @@ struct Segment {
 
 TEST(AgainstCairo, FillRulesOfRandomPaths) {
     std::mt19937 gen(9104u);
-    auto vertex = [&gen] {
-        return 2 * kUnit * static_cast<double>(gen() % (256 * 256));
-    };  // [0, 512)
+    auto vertex = [&gen] { return 2 * kUnit * static_cast<double>(gen() % (256 * 256)); };  // [0, 512)
     auto point = [&gen] { return kUnit * (2 * static_cast<double>(gen() % (272 * 256)) + 1) - 16; };
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
     cairo_t* cr = cairo_create(surface);
@@ -90,8 +87,7 @@ TEST(AgainstCairo, FillRulesOfRandomPaths) {
                 for (int i = 0; i < flat->num_data; i += flat->data[i].header.length) {
                     const cairo_path_data_t* d = &flat->data[i];
                     if (d->header.type != CAIRO_PATH_LINE_TO) continue;
-                    segments.push_back(
-                        {fx, fy, d[1].point.x, d[1].point.y, kTolerance + 3 * kUnit});
+                    segments.push_back({fx, fy, d[1].point.x, d[1].point.y, kTolerance + 3 * kUnit});
                     fx = d[1].point.x, fy = d[1].point.y;
                 }
                 cairo_path_destroy(flat);
@@ -105,26 +101,21 @@ TEST(AgainstCairo, FillRulesOfRandomPaths) {
         // The segments by the 4-pixel rows of points they may be near, [-16, 528) in y.
         std::vector<std::vector<const Segment*>> rows(136);
         for (const Segment& s : segments) {
-            const auto row = [&](double y) {
-                return std::clamp(static_cast<int>(std::floor((y + 16) / 4)), 0, 135);
-            };
-            for (int r = row(std::min(s.y1, s.y2) - s.margin);
-                 r <= row(std::max(s.y1, s.y2) + s.margin); ++r) {
+            const auto row = [&](double y) { return std::clamp(static_cast<int>(std::floor((y + 16) / 4)), 0, 135); };
+            for (int r = row(std::min(s.y1, s.y2) - s.margin); r <= row(std::max(s.y1, s.y2) + s.margin); ++r) {
                 rows[static_cast<size_t>(r)].push_back(&s);
             }
         }
         for (int k = 0; k < 100; ++k) {
             const double px = point(), py = point();
             const std::vector<const Segment*>& row = rows[static_cast<size_t>((py + 16) / 4)];
-            if (std::any_of(row.begin(), row.end(), [&](const Segment* s) {
-                    return Near(px, py, s->x1, s->y1, s->x2, s->y2, s->margin);
-                })) {
+            if (std::any_of(row.begin(), row.end(),
+                            [&](const Segment* s) { return Near(px, py, s->x1, s->y1, s->x2, s->y2, s->margin); })) {
                 ++skipped;
                 continue;
             }
-            for (const auto& [ours, theirs] :
-                 {std::pair{VX_FILL_NONZERO, CAIRO_FILL_RULE_WINDING},
-                  std::pair{VX_FILL_EVENODD, CAIRO_FILL_RULE_EVEN_ODD}}) {
+            for (const auto& [ours, theirs] : {std::pair{VX_FILL_NONZERO, CAIRO_FILL_RULE_WINDING},
+                                               std::pair{VX_FILL_EVENODD, CAIRO_FILL_RULE_EVEN_ODD}}) {
                 cairo_set_fill_rule(cr, theirs);
                 const bool expected = cairo_in_fill(cr, px, py) != 0;
                 const bool got = PathOutlineHit(outline.data(), nodes, ours, px, py, 0.0) == 1;

@@ -30,14 +30,10 @@ using Long = long double;
 Long TrueDistance(const Point2* v, Point2 p) {
     auto at = [&](Long t, Long* dx, Long* dy, Long* g) {
         const Long s = 1 - t;
-        *dx = s * s * s * v[0].x + 3 * s * s * t * v[1].x + 3 * s * t * t * v[2].x +
-              t * t * t * v[3].x - p.x;
-        *dy = s * s * s * v[0].y + 3 * s * s * t * v[1].y + 3 * s * t * t * v[2].y +
-              t * t * t * v[3].y - p.y;
-        const Long ex =
-            s * s * (v[1].x - v[0].x) + 2 * s * t * (v[2].x - v[1].x) + t * t * (v[3].x - v[2].x);
-        const Long ey =
-            s * s * (v[1].y - v[0].y) + 2 * s * t * (v[2].y - v[1].y) + t * t * (v[3].y - v[2].y);
+        *dx = s * s * s * v[0].x + 3 * s * s * t * v[1].x + 3 * s * t * t * v[2].x + t * t * t * v[3].x - p.x;
+        *dy = s * s * s * v[0].y + 3 * s * s * t * v[1].y + 3 * s * t * t * v[2].y + t * t * t * v[3].y - p.y;
+        const Long ex = s * s * (v[1].x - v[0].x) + 2 * s * t * (v[2].x - v[1].x) + t * t * (v[3].x - v[2].x);
+        const Long ey = s * s * (v[1].y - v[0].y) + 2 * s * t * (v[2].y - v[1].y) + t * t * (v[3].y - v[2].y);
         *g = *dx * ex + *dy * ey;
         return *dx * *dx + *dy * *dy;
     };
@@ -70,9 +66,8 @@ TEST(AgainstLib2geom, NearestPointDistances) {
     for (size_t i = 0; i < cases.size(); ++i) {
         const test::CurveCase& c = cases[i];
         const Point2 q = NearestPointOnCurve(c.p, c.v);
-        const Geom::CubicBezier curve(
-            Geom::Point(c.v[0].x, c.v[0].y), Geom::Point(c.v[1].x, c.v[1].y),
-            Geom::Point(c.v[2].x, c.v[2].y), Geom::Point(c.v[3].x, c.v[3].y));
+        const Geom::CubicBezier curve(Geom::Point(c.v[0].x, c.v[0].y), Geom::Point(c.v[1].x, c.v[1].y),
+                                      Geom::Point(c.v[2].x, c.v[2].y), Geom::Point(c.v[3].x, c.v[3].y));
         const Geom::Point r = curve.pointAt(curve.nearestTime(Geom::Point(c.p.x, c.p.y)));
         const double ours = std::hypot(q.x - c.p.x, q.y - c.p.y);
         const double theirs = std::hypot(r[Geom::X] - c.p.x, r[Geom::Y] - c.p.y);
@@ -91,11 +86,10 @@ TEST(AgainstLib2geom, NearestPointDistances) {
         }
     }
     ::testing::internal::GetCapturedStdout();
-    std::fprintf(
-        stderr,
-        "nearest point: where the distances differ, lib2geom is nearer the truth in %d cases, "
-        "ours in %d\n",
-        theirsNearer, oursNearer);
+    std::fprintf(stderr,
+                 "nearest point: where the distances differ, lib2geom is nearer the truth in %d cases, "
+                 "ours in %d\n",
+                 theirsNearer, oursNearer);
     RecordProperty("lib2geom_nearer", theirsNearer);
     RecordProperty("ours_nearer", oursNearer);
     EXPECT_LE(screenWorst, 1e-7);

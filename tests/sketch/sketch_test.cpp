@@ -76,13 +76,10 @@ TEST(SketchView, MapsScreenToCanvasAndBack) {
         double screenX, screenY;  // AdjustPoint of this, with the origin at (4, 42)
         double canvasX, canvasY;
     } cases[] = {
-        {1, 0, 0, false, 14, 62, 10, 20},
-        {2, 0, 0, false, 24, 82, 10, 20},
-        {2, 100, 50, false, 104, 92, 100, 50},  // the point under (100, 50) stays
-        {0.25, 40, 40, false, 44, 82, 40, 40},
-        {1, 0, 0, true, 18.9, 56.9, 10, 10},  // onto the 10-unit grid
-        {1, 0, 0, true, 19.1, 57.1, 20, 20},
-        {4, 0, 0, true, 44, 82, 10, 10},
+        {1, 0, 0, false, 14, 62, 10, 20},      {2, 0, 0, false, 24, 82, 10, 20},
+        {2, 100, 50, false, 104, 92, 100, 50},                                       // the point under (100, 50) stays
+        {0.25, 40, 40, false, 44, 82, 40, 40}, {1, 0, 0, true, 18.9, 56.9, 10, 10},  // onto the 10-unit grid
+        {1, 0, 0, true, 19.1, 57.1, 20, 20},   {4, 0, 0, true, 44, 82, 10, 10},
         {100, 0, 0, false, 84, 122, 10, 10},  // zoom clamped to 800 %
     };
     for (const Case& c : cases) {
@@ -154,39 +151,32 @@ TEST_F(Sketch, SavedDrawingReopensAsTheSamePaths) {
         EXPECT_EQ(PathStyle::Of(after).filled, PathStyle::Of(before).filled);
         EXPECT_EQ(after->HasTemplate(), before->HasTemplate());
     }
-    EXPECT_EQ(ToUtf8(CapturePath(other, other->GetPath(1)).templateText),
-              "<Star><(0.500000,0.700000)>");
+    EXPECT_EQ(ToUtf8(CapturePath(other, other->GetPath(1)).templateText), "<Star><(0.500000,0.700000)>");
     library.DestroyGraphicCanvas(other);
 }
 
 TEST(SketchFile, RefusesWhatIsNotADrawing) {
     const std::string head = "<svg xmlns:ostrel=\"urn:ostrel:sketch:1\">";
-    const std::string good =
-        "<path stroke=\"#000000\" ostrel:nodes=\"M 0 0 L 1 1\" ostrel:transform=\"1 0 0 1 0 0\"";
+    const std::string good = "<path stroke=\"#000000\" ostrel:nodes=\"M 0 0 L 1 1\" ostrel:transform=\"1 0 0 1 0 0\"";
     struct Case {
         std::string text, reason;
     } cases[] = {
         {"", "no XML element"},
         {"plain text", "no XML element"},
         {"<html></html>", "not an SVG file"},
-        {"<svg xmlns=\"http://www.w3.org/2000/svg\"><path d=\"M 0 0\"/></svg>",
-         "without the sketch's data"},
+        {"<svg xmlns=\"http://www.w3.org/2000/svg\"><path d=\"M 0 0\"/></svg>", "without the sketch's data"},
         {head + "<path d=\"M 0 0\"/></svg>", "path 1 has no sketch data"},
         {head + good + "/>" + "<path", "ends inside a tag"},
         {head + "<g></svg>", "do not match"},
         {head + good + " ostrel:nodes=\"M 1 1\"/></svg>", "repeats an attribute"},
-        {head + "<path stroke=\"#000000\" ostrel:nodes=\"M 0 0 Q 1 1\" ostrel:transform=\"1 0 0 1 "
-                "0 0\"/></svg>",
+        {head + "<path stroke=\"#000000\" ostrel:nodes=\"M 0 0 Q 1 1\" ostrel:transform=\"1 0 0 1 0 0\"/></svg>",
          "unreadable nodes"},
-        {head + "<path stroke=\"#000000\" ostrel:nodes=\"M 0 nan\" ostrel:transform=\"1 0 0 1 0 "
-                "0\"/></svg>",
+        {head + "<path stroke=\"#000000\" ostrel:nodes=\"M 0 nan\" ostrel:transform=\"1 0 0 1 0 0\"/></svg>",
          "unreadable nodes"},
-        {head + "<path stroke=\"#000000\" ostrel:nodes=\"M 0 0\" ostrel:transform=\"1 0 0 1 "
-                "0\"/></svg>",
+        {head + "<path stroke=\"#000000\" ostrel:nodes=\"M 0 0\" ostrel:transform=\"1 0 0 1 0\"/></svg>",
          "unreadable nodes or transform"},
         {head + good + " ostrel:template=\"&lt;Star&gt;\"/></svg>", "unreadable template"},
-        {head + good + " ostrel:template=\"Star\" ostrel:frame=\"0 0 1 1\"/></svg>",
-         "unreadable template"},
+        {head + good + " ostrel:template=\"Star\" ostrel:frame=\"0 0 1 1\"/></svg>", "unreadable template"},
         {head + good + " fill=\"red\"/></svg>", "unreadable fill colour"},
         {head + good + " x=\"&bogus;\"/></svg>", "not well-formed"},
         {head + "</svg><svg/>", "more than one root"},
@@ -242,10 +232,8 @@ TEST_F(Sketch, UndoAndRedoFollowTheApprovals) {
         {true, {a, star, c}, 5, "<Star><(0.5,0.76395)>"},        // the template text
         {true, {a, star, c}, 0, "<Star><(0.5,0.76395)>"},        // the move
         {true, {a, star}, 0, "<Star><(0.5,0.76395)>"},           // the additions, one a step
-        {false, {a, star, c}, 0, "<Star><(0.5,0.76395)>"},
-        {false, {a, star, c}, 5, "<Star><(0.5,0.76395)>"},
-        {false, {a, star, c}, 5, "<Star><(0.500000,0.900000)>"},
-        {false, {a, c}, 5, "<Star><(0.500000,0.900000)>"},
+        {false, {a, star, c}, 0, "<Star><(0.5,0.76395)>"},       {false, {a, star, c}, 5, "<Star><(0.5,0.76395)>"},
+        {false, {a, star, c}, 5, "<Star><(0.500000,0.900000)>"}, {false, {a, c}, 5, "<Star><(0.500000,0.900000)>"},
     };
     for (const Step& s : steps) {
         ASSERT_TRUE(s.undo ? undo.Undo() : undo.Redo());

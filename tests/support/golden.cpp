@@ -5,8 +5,7 @@
 
 namespace vx::test {
 
-::testing::AssertionResult MatchesGolden(const std::vector<std::string>& lines,
-                                         const std::string& name) {
+::testing::AssertionResult MatchesGolden(const std::vector<std::string>& lines, const std::string& name) {
     const std::string path = std::string(OSTREL_TEST_DATA) + "/golden/" + name + ".txt";
     const char* update = std::getenv("OSTREL_UPDATE_GOLDEN");
     if (update && std::string(update) == "1") {
@@ -24,9 +23,8 @@ namespace vx::test {
         const std::string expected = i < want.size() ? want[i] : "(end)";
         if (got != expected) {
             return ::testing::AssertionFailure()
-                   << name << ".txt line " << i + 1 << ": got \"" << got << "\", expected \""
-                   << expected << "\" (" << lines.size() << " lines against " << want.size()
-                   << "; OSTREL_UPDATE_GOLDEN=1 rewrites the file)";
+                   << name << ".txt line " << i + 1 << ": got \"" << got << "\", expected \"" << expected << "\" ("
+                   << lines.size() << " lines against " << want.size() << "; OSTREL_UPDATE_GOLDEN=1 rewrites the file)";
         }
     }
     return ::testing::AssertionSuccess();

@@ -10,7 +10,6 @@
 
 namespace vx::test {
 
-::testing::AssertionResult MatchesGolden(const std::vector<std::string>& lines,
-                                         const std::string& name);
+::testing::AssertionResult MatchesGolden(const std::vector<std::string>& lines, const std::string& name);
 
 }  // namespace vx::test

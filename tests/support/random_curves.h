@@ -34,16 +34,15 @@ inline std::vector<CurveCase> RandomCurveCases(size_t count, uint32_t seed = 202
             case 5:  // straight: the controls on the chord
                 for (int k : {1, 2}) {
                     const double t = u();
-                    c.v[k] = {c.v[0].x + t * (c.v[3].x - c.v[0].x),
-                              c.v[0].y + t * (c.v[3].y - c.v[0].y)};
+                    c.v[k] = {c.v[0].x + t * (c.v[3].x - c.v[0].x), c.v[0].y + t * (c.v[3].y - c.v[0].y)};
                 }
                 break;
             case 6: {  // the point on the curve
                 const double t = u(), s = 1 - t;
-                c.p.x = s * s * s * c.v[0].x + 3 * s * s * t * c.v[1].x + 3 * s * t * t * c.v[2].x +
-                        t * t * t * c.v[3].x;
-                c.p.y = s * s * s * c.v[0].y + 3 * s * s * t * c.v[1].y + 3 * s * t * t * c.v[2].y +
-                        t * t * t * c.v[3].y;
+                c.p.x =
+                    s * s * s * c.v[0].x + 3 * s * s * t * c.v[1].x + 3 * s * t * t * c.v[2].x + t * t * t * c.v[3].x;
+                c.p.y =
+                    s * s * s * c.v[0].y + 3 * s * s * t * c.v[1].y + 3 * s * t * t * c.v[2].y + t * t * t * c.v[3].y;
                 break;
             }
             case 7: {  // another scale

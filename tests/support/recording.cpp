@@ -76,9 +76,7 @@ int32_t RecordingSurface::SaveOverlay() {
 void RecordingSurface::RestoreOverlay(int32_t token, const double* rect) {
     log_.Add(Join({"RestoreOverlay", std::to_string(token), Rect(rect)}));
 }
-void RecordingSurface::DropOverlay(int32_t token) {
-    log_.Add("DropOverlay " + std::to_string(token));
-}
+void RecordingSurface::DropOverlay(int32_t token) { log_.Add("DropOverlay " + std::to_string(token)); }
 void RecordingSurface::ShowOverlay(int32_t token, const double* rect) {
     log_.Add(Join({"ShowOverlay", std::to_string(token), Rect(rect)}));
 }
@@ -92,17 +90,15 @@ int32_t RecordingSurface::WantsFullFigure(const double* rect) {
 void RecordingSurface::Refresh(double x1, double y1, double x2, double y2) {
     log_.Add(Join({"Refresh", Num(x1), Num(y1), Num(x2), Num(y2)}));
 }
-int32_t RecordingSurface::DrawMark(double x, double y, double width, double height,
-                                   int32_t markType) {
+int32_t RecordingSurface::DrawMark(double x, double y, double width, double height, int32_t markType) {
     log_.Add(Join({"DrawMark", Num(x), Num(y), Num(width), Num(height), std::to_string(markType)}));
     return drawMarkResult;
 }
 
-void RecordingHost::SetFeedback(int32_t editMode, IVXPath* path, int32_t hitCode, int32_t busy,
-                                int32_t selected, double angle) {
-    log_.Add(
-        Join({"SetFeedback", std::to_string(editMode), log_.NameOf(path), std::to_string(hitCode),
-              std::to_string(busy), std::to_string(selected), Num(angle)}));
+void RecordingHost::SetFeedback(int32_t editMode, IVXPath* path, int32_t hitCode, int32_t busy, int32_t selected,
+                                double angle) {
+    log_.Add(Join({"SetFeedback", std::to_string(editMode), log_.NameOf(path), std::to_string(hitCode),
+                   std::to_string(busy), std::to_string(selected), Num(angle)}));
 }
 void RecordingHost::BeginTracking() { log_.Add("BeginTracking"); }
 void RecordingHost::EndTracking() { log_.Add("EndTracking"); }
@@ -136,8 +132,8 @@ int32_t RecordingHost::ApprovePathRemove(IVXPath* path) {
     return approveRemove;
 }
 int32_t RecordingHost::ApprovePathChange(IVXPath* path, int32_t kind, PathTransform m) {
-    log_.Add(Join({"ApprovePathChange", log_.NameOf(path), std::to_string(kind), Num(m.a), Num(m.b),
-                   Num(m.c), Num(m.d), Num(m.e), Num(m.f)}));
+    log_.Add(Join({"ApprovePathChange", log_.NameOf(path), std::to_string(kind), Num(m.a), Num(m.b), Num(m.c), Num(m.d),
+                   Num(m.e), Num(m.f)}));
     return approveChange;
 }
 void RecordingHost::PathChanged(IVXPath* path, int32_t kind) {
@@ -187,13 +183,13 @@ std::string PathText(IVXPath* path) {
             case VX_NODE_MOVE: out += "M " + Num(n.x1) + " " + Num(n.y1); break;
             case VX_NODE_LINE: out += "L " + Num(n.x1) + " " + Num(n.y1); break;
             case VX_NODE_CUBIC:
-                out += "C " + Num(n.x1) + " " + Num(n.y1) + " " + Num(n.x2) + " " + Num(n.y2) +
-                       " " + Num(n.x3) + " " + Num(n.y3);
+                out += "C " + Num(n.x1) + " " + Num(n.y1) + " " + Num(n.x2) + " " + Num(n.y2) + " " + Num(n.x3) + " " +
+                       Num(n.y3);
                 break;
             case VX_NODE_CLOSE: out += "Z"; break;
             default:
-                out += "N " + std::to_string(n.kind) + " " + Num(n.x1) + " " + Num(n.y1) + " " +
-                       Num(n.x2) + " " + Num(n.y2) + " " + Num(n.x3) + " " + Num(n.y3);
+                out += "N " + std::to_string(n.kind) + " " + Num(n.x1) + " " + Num(n.y1) + " " + Num(n.x2) + " " +
+                       Num(n.y2) + " " + Num(n.x3) + " " + Num(n.y3);
                 break;
         }
     }

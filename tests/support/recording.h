@@ -73,8 +73,8 @@ class RecordingHost : public ICanvasHost {
 public:
     RecordingHost(CallLog& log, IDrawSurface* surface) : log_(log), surface_(surface) {}
 
-    void SetFeedback(int32_t editMode, IVXPath* path, int32_t hitCode, int32_t busy,
-                     int32_t selected, double angle) override;
+    void SetFeedback(int32_t editMode, IVXPath* path, int32_t hitCode, int32_t busy, int32_t selected,
+                     double angle) override;
     void BeginTracking() override;
     void EndTracking() override;
     int32_t AcceptTrackPoint(double x, double y, int32_t one) override;

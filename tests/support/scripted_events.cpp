@@ -12,16 +12,14 @@
 
 namespace vx::test {
 
-ScriptedEvents& ScriptedEvents::Mouse(uint32_t message, uintptr_t wParam, int x, int y,
-                                      uint32_t held, void* to) {
+ScriptedEvents& ScriptedEvents::Mouse(uint32_t message, uintptr_t wParam, int x, int y, uint32_t held, void* to) {
     // MK_SHIFT and MK_CONTROL go with the held keys, as the system sets them.
     wParam |= ((held & kShift) ? 4 : 0) | ((held & kControl) ? 8 : 0);
     const uint32_t bits = (static_cast<uint32_t>(x) & 0xFFFFu) | (static_cast<uint32_t>(y) << 16);
     return Post(message, wParam, static_cast<int32_t>(bits), to, held);
 }
 
-ScriptedEvents& ScriptedEvents::Post(uint32_t message, uintptr_t wParam, intptr_t lParam, void* to,
-                                     uint32_t held) {
+ScriptedEvents& ScriptedEvents::Post(uint32_t message, uintptr_t wParam, intptr_t lParam, void* to, uint32_t held) {
     return Add({kMessage, to ? to : windows_.at(0).hwnd, message, wParam, lParam, held});
 }
 
@@ -32,8 +30,7 @@ int ScriptedEvents::IndexOf(const void* hwnd) const {
     return -1;
 }
 
-void ScriptedEvents::OnDispatch(const void* hwnd, uint32_t message, uintptr_t wParam,
-                                intptr_t lParam) {
+void ScriptedEvents::OnDispatch(const void* hwnd, uint32_t message, uintptr_t wParam, intptr_t lParam) {
     char buf[96];
     std::snprintf(buf, sizeof buf, "w%d 0x%04x %llu %lld", IndexOf(hwnd), message,
                   static_cast<unsigned long long>(wParam), static_cast<long long>(lParam));
@@ -69,8 +66,7 @@ struct EventSource {
 
     static void Dispatch(void* context, const VXMessage* msg) {
         if (msg->message == 0x0012) {  // WM_QUIT handed back: no window procedure sees it
-            Self(context)->steps_.push_front(
-                {ScriptedEvents::kQuit, nullptr, 0, msg->wParam, 0, 0});
+            Self(context)->steps_.push_front({ScriptedEvents::kQuit, nullptr, 0, msg->wParam, 0, 0});
             return;
         }
         Self(context)->OnDispatch(msg->hwnd, msg->message, msg->wParam, msg->lParam);
@@ -89,9 +85,7 @@ struct EventSource {
         return down ? static_cast<int16_t>(-0x8000) : 0;
     }
 
-    static void DebugOutput(void* context, const char* text) {
-        Self(context)->debugOutput.push_back(text);
-    }
+    static void DebugOutput(void* context, const char* text) { Self(context)->debugOutput.push_back(text); }
 };
 
 ScriptedEvents::ScriptedEvents() {
@@ -142,8 +136,7 @@ constexpr size_t kChunk = 1000;
 
 bool Recorded(UINT m) {
     return m == WM_ACTIVATE || m == WM_ACTIVATEAPP || (m >= WM_KEYFIRST && m <= WM_KEYLAST) ||
-           (m >= WM_MOUSEFIRST && m <= WM_MOUSELAST) || m == WM_CAPTURECHANGED ||
-           (m >= WM_APP && m < kRefill);
+           (m >= WM_MOUSEFIRST && m <= WM_MOUSELAST) || m == WM_CAPTURECHANGED || (m >= WM_APP && m < kRefill);
 }
 
 LRESULT CALLBACK ScriptWindowProc(HWND hwnd, UINT m, WPARAM w, LPARAM l) {
@@ -180,8 +173,8 @@ bool ScriptedEvents::CanHoldKeys() { return false; }
 
 void* ScriptedEvents::AddWindow(int32_t left, int32_t top) {
     // A popup has no frame, so its client area starts where the window does.
-    HWND hwnd = CreateWindowExA(0, "OstrelScriptedWindow", "", WS_POPUP, left, top, 320, 240,
-                                nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND hwnd = CreateWindowExA(0, "OstrelScriptedWindow", "", WS_POPUP, left, top, 320, 240, nullptr, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
     EXPECT_NE(hwnd, nullptr) << "CreateWindowExA failed: " << GetLastError();
     windows_.push_back({hwnd, left, top});
     return hwnd;
@@ -194,8 +187,7 @@ void ScriptedEvents::Play() {
         if (s.kind == kQuit) {
             PostQuitMessage(static_cast<int>(s.wParam));
         } else {
-            EXPECT_TRUE(s.kind == kMessage && !s.held)
-                << "failures and held keys cannot be scripted";
+            EXPECT_TRUE(s.kind == kMessage && !s.held) << "failures and held keys cannot be scripted";
             EXPECT_TRUE(PostMessageA(static_cast<HWND>(s.hwnd), s.message, s.wParam, s.lParam));
         }
     }

@@ -39,9 +39,7 @@ public:
     ScriptedEvents& Drag(int x, int y, uint32_t held = kNoKeys, void* to = nullptr) {
         return Mouse(0x0200, 1, x, y, held, to);
     }
-    ScriptedEvents& Press(int x, int y, uint32_t held = kNoKeys) {
-        return Mouse(0x0201, 1, x, y, held, nullptr);
-    }
+    ScriptedEvents& Press(int x, int y, uint32_t held = kNoKeys) { return Mouse(0x0201, 1, x, y, held, nullptr); }
     ScriptedEvents& Release(int x, int y, uint32_t held = kNoKeys, void* to = nullptr) {
         return Mouse(0x0202, 0, x, y, held, to);
     }
@@ -95,8 +93,7 @@ private:
         steps_.push_back(s);
         return *this;
     }
-    ScriptedEvents& Mouse(uint32_t message, uintptr_t wParam, int x, int y, uint32_t held,
-                          void* to);
+    ScriptedEvents& Mouse(uint32_t message, uintptr_t wParam, int x, int y, uint32_t held, void* to);
     int IndexOf(const void* hwnd) const;
 
     std::vector<Window> windows_;

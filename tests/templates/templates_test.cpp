@@ -44,8 +44,7 @@ std::string U8(const String& text) { return text::ToUtf8(text); }
 
 // A fresh folder under the system's temporary folder, removed with everything in it.
 struct TempFolder {
-    fs::path path =
-        fs::temp_directory_path() / ("ostrel-templates-" + std::to_string(std::random_device()()));
+    fs::path path = fs::temp_directory_path() / ("ostrel-templates-" + std::to_string(std::random_device()()));
     TempFolder() { EXPECT_TRUE(fs::create_directory(path)) << path; }
     ~TempFolder() {
         std::error_code ignored;
@@ -63,14 +62,12 @@ std::string FiguresDocument(const std::string& body) {
 
 std::string LineFigure(const std::string& name, const std::string& tips = "") {
     return "<figure name=\"" + name + "\" tips=\"" + tips +
-           "\"><moveto><vertex x=\"0\" y=\"0\"/></moveto><lineto><vertex x=\"1\" "
-           "y=\"1\"/></lineto></figure>\n";
+           "\"><moveto><vertex x=\"0\" y=\"0\"/></moveto><lineto><vertex x=\"1\" y=\"1\"/></lineto></figure>\n";
 }
 
 std::string Names() {
     std::string names;
-    for (const String& name : TemplateLibrary::Instance().Names())
-        names += text::ToUtf8(name) + ";";
+    for (const String& name : TemplateLibrary::Instance().Names()) names += text::ToUtf8(name) + ";";
     return names;
 }
 
@@ -87,14 +84,13 @@ std::string Dump(const std::string& name, size_t elements = 99) {
     std::string out;
     for (size_t i = 0; i < t->elements.size() && i < elements; ++i) {
         out += (out.empty() ? "" : " | ") + std::to_string(t->elements[i].kind) + ":";
-        for (const String& c : t->elements[i].coords)
-            out += c.empty() ? "" : " " + text::ToUtf8(c) + ";";
+        for (const String& c : t->elements[i].coords) out += c.empty() ? "" : " " + text::ToUtf8(c) + ";";
     }
     for (const TemplateReference& r : t->references) {
         for (const ReferenceAxis* a : {&r.x, &r.y}) {
             out += " " +
-                   text::ToUtf8(a->name + VXTEXT("=") + a->value + VXTEXT("[") + a->min +
-                                VXTEXT(",") + a->max + VXTEXT("]")) +
+                   text::ToUtf8(a->name + VXTEXT("=") + a->value + VXTEXT("[") + a->min + VXTEXT(",") + a->max +
+                                VXTEXT("]")) +
                    (a->variable ? "var" : "");
         }
     }
@@ -112,14 +108,12 @@ TemplateReference Reference(std::vector<std::string> x, std::vector<std::string>
     TemplateReference r;
     for (auto [axis, fields] : {std::pair{&r.x, x}, std::pair{&r.y, y}}) {
         fields.resize(4);
-        axis->name = W(fields[0]), axis->value = W(fields[1]), axis->min = W(fields[2]),
-        axis->max = W(fields[3]);
+        axis->name = W(fields[0]), axis->value = W(fields[1]), axis->min = W(fields[2]), axis->max = W(fields[3]);
     }
     return r;
 }
 
-std::unique_ptr<FigureTemplate> MakeTemplate(const std::string& name,
-                                             std::vector<TemplateElement> elements,
+std::unique_ptr<FigureTemplate> MakeTemplate(const std::string& name, std::vector<TemplateElement> elements,
                                              std::vector<TemplateReference> references = {}) {
     auto t = std::make_unique<FigureTemplate>();
     t->SetName(W(name).c_str());
@@ -157,10 +151,9 @@ TEST(TemplateRecords, AccessorsCloneAndReferenceValues) {
 
     // A clone has the elements, references, name and frame, and no tips or icon.
     std::unique_ptr<FigureTemplate> copy(CloneTemplate(*t));
-    ASSERT_TRUE(copy->elements.size() == 2 && copy->references.size() == 1 &&
-                copy->references[0].x.variable);
-    EXPECT_EQ(U8(copy->info.name) + U8(copy->info.tips) + U8(copy->info.icon) + "|" +
-                  U8(copy->elements[1].coords[2]) + "|" + U8(copy->references[0].y.value),
+    ASSERT_TRUE(copy->elements.size() == 2 && copy->references.size() == 1 && copy->references[0].x.variable);
+    EXPECT_EQ(U8(copy->info.name) + U8(copy->info.tips) + U8(copy->info.icon) + "|" + U8(copy->elements[1].coords[2]) +
+                  "|" + U8(copy->references[0].y.value),
               "Arrow(null)(null)|w|w/2");
     EXPECT_EQ(std::vector<double>(copy->frame, copy->frame + 4), (std::vector<double>{1, 2, 3, 4}));
 
@@ -172,8 +165,7 @@ TEST(TemplateRecords, AccessorsCloneAndReferenceValues) {
     SetReferenceValues(*copy, 0, std::numeric_limits<double>::quiet_NaN(), -1e300);
     SetReferenceValues(*copy, -1, 1, 1);  // out of range: nothing changes
     SetReferenceValues(*copy, 1, 1, 1);
-    EXPECT_EQ(U8(r.x.value) + " " + U8(r.y.value) + " " + U8(t->references[0].x.value),
-              "nan -inf 0.3");
+    EXPECT_EQ(U8(r.x.value) + " " + U8(r.y.value) + " " + U8(t->references[0].x.value), "nan -inf 0.3");
 }
 
 // Every test starts and ends with an empty library.
@@ -201,7 +193,7 @@ TEST_F(Templates, FixtureFolderLoadsExactlyTheValidFigures) {
         {"Nested", "0: 0.25; 0.75;"},
         {"Rectangle split", "5: 0.1; 0.2; 0.3; 0.4;"},
         {"Reference only", " a=0.3[0.1,0.9] b=a/2[,]var"},  // "Constant" in any case
-        {"Twice", "0: 1; 1;"},  // the second of three; the third is broken
+        {"Twice", "0: 1; 1;"},                              // the second of three; the third is broken
         {"Upper case extension", "0: 0; 0;"},
     };
     for (const auto& [name, dump] : loaded) EXPECT_EQ(Dump(name), dump);
@@ -213,34 +205,30 @@ TEST_F(Templates, FixtureFolderLoadsExactlyTheValidFigures) {
         TemplateLibrary::Instance().FindTemplate(VXTEXT("Unit ellipse"))->elements;
     EXPECT_TRUE(ellipse.size() == 6 && ellipse[5].kind == 6);
     EXPECT_EQ(TipsOf("Mixed case") + "|" +
-                  U8(TemplateLibrary::Instance().FindTemplate(VXTEXT("Mixed case"))->info.icon) +
-                  "|" + TipsOf("Nested") + "|" + TipsOf("Twice"),
+                  U8(TemplateLibrary::Instance().FindTemplate(VXTEXT("Mixed case"))->info.icon) + "|" +
+                  TipsOf("Nested") + "|" + TipsOf("Twice"),
               "elements in any case|mixed.ico|(null)|second");
 }
 
 TEST_F(Templates, LaterLoadsAddAndReplaceByName) {
     TempFolder first, second, three;
     first.Write("a.xml", FiguresDocument(LineFigure("Keep", "A") + LineFigure("Swap", "A")));
-    second.Write("b.xml",
-                 FiguresDocument("<figure name=\"Keep\" tips=\"B\"><lineto><vertex x=\"1\"/>"
-                                 "</lineto></figure>\n" +
-                                 LineFigure("Swap", "B") + LineFigure("New", "B")));
+    second.Write("b.xml", FiguresDocument("<figure name=\"Keep\" tips=\"B\"><lineto><vertex x=\"1\"/>"
+                                          "</lineto></figure>\n" +
+                                          LineFigure("Swap", "B") + LineFigure("New", "B")));
     VX_Initial(first.Text().c_str());
     VX_Initial(second.Text().c_str());
     // A folder that does not exist loads nothing and keeps the rest.
     VX_Initial((first.Text() + VXTEXT("/does-not-exist")).c_str());
     VX_Initial(nullptr);
     EXPECT_EQ(Names(), "Keep;New;Swap;");
-    EXPECT_EQ(TipsOf("Keep") + TipsOf("Swap") + TipsOf("New"),
-              "ABB");  // the broken Keep changed nothing
+    EXPECT_EQ(TipsOf("Keep") + TipsOf("Swap") + TipsOf("New"), "ABB");  // the broken Keep changed nothing
 
     // Of three files defining one name, the one the file system lists last wins.
-    for (const char* f : {"one.xml", "two.xml", "three.xml"})
-        three.Write(f, FiguresDocument(LineFigure("Same", f)));
+    for (const char* f : {"one.xml", "two.xml", "three.xml"}) three.Write(f, FiguresDocument(LineFigure("Same", f)));
     std::string last;
-    platform::ForEachXmlFile(three.Text().c_str(), [&](const fs::path& path) {
-        return last = path.filename().u8string(), true;
-    });
+    platform::ForEachXmlFile(three.Text().c_str(),
+                             [&](const fs::path& path) { return last = path.filename().u8string(), true; });
     VX_Initial(three.Text().c_str());
     EXPECT_EQ(TipsOf("Same"), last);
 }
@@ -249,17 +237,16 @@ TEST_F(Templates, EncodingsNamesOutsideAsciiHostileAndHugeFiles) {
     const std::string star = "\xC3\x89toile \xE2\x98\x85";  // "Étoile ★"
     const std::string shape = "\xE5\xBD\xA2";               // "形"
     const std::string clef = "\xF0\x9D\x84\x9E clef";       // U+1D11E, a surrogate pair
-    std::string utf16 = "\xFF\xFE", many;  // little-endian UTF-16 after a byte-order mark
-    for (VXCHAR unit : W("<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n<Figures>" +
-                         LineFigure(shape, "utf-16") + LineFigure(clef, "pair") + "</Figures>\n")) {
+    std::string utf16 = "\xFF\xFE", many;                   // little-endian UTF-16 after a byte-order mark
+    for (VXCHAR unit : W("<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n<Figures>" + LineFigure(shape, "utf-16") +
+                         LineFigure(clef, "pair") + "</Figures>\n")) {
         utf16 += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
     }
     for (int i = 0; i < 10000; ++i) many += LineFigure("F" + std::to_string(100000 + i).substr(1));
     const std::pair<const char*, std::string> files[] = {
         {"utf8-bom.xml", "\xEF\xBB\xBF" + FiguresDocument(LineFigure(star, "utf-8"))},
         {"utf16.xml", utf16},
-        {"f\xC3\xAFg\xC3\xBCr-\xE5\xBD\xA2.xml",
-         FiguresDocument(LineFigure("File name outside ASCII", "ok"))},
+        {"f\xC3\xAFg\xC3\xBCr-\xE5\xBD\xA2.xml", FiguresDocument(LineFigure("File name outside ASCII", "ok"))},
         {"empty.xml", ""},
         {"binary.xml", std::string("\0\x01\xFF<Figures>\0</Figures>", 21)},
         {"locked.xml", FiguresDocument(LineFigure("Locked"))},
@@ -269,8 +256,7 @@ TEST_F(Templates, EncodingsNamesOutsideAsciiHostileAndHugeFiles) {
     fs::create_directory(folder.path / "directory.xml");
     std::error_code ignored;
     fs::permissions(folder.path / "locked.xml", fs::perms::none, ignored);
-    const bool lockedReadable =
-        std::ifstream(folder.path / "locked.xml").get() != EOF;  // root reads it
+    const bool lockedReadable = std::ifstream(folder.path / "locked.xml").get() != EOF;  // root reads it
     std::string native;
 #ifndef _WIN32
     // A name that is not UTF-8 is opened as the file system spells it; a link is followed.
@@ -280,8 +266,8 @@ TEST_F(Templates, EncodingsNamesOutsideAsciiHostileAndHugeFiles) {
     native = "File name not UTF-8;File name of a link;";
 #endif
     VX_Initial(folder.Text().c_str());
-    EXPECT_EQ(Names(), native + "File name outside ASCII;" + (lockedReadable ? "Locked;" : "") +
-                           star + ";" + shape + ";" + clef + ";");  // in UTF-16 code-unit order
+    EXPECT_EQ(Names(), native + "File name outside ASCII;" + (lockedReadable ? "Locked;" : "") + star + ";" + shape +
+                           ";" + clef + ";");  // in UTF-16 code-unit order
     EXPECT_EQ(TipsOf(star) + "," + TipsOf(shape) + "," + TipsOf(clef), "utf-8,utf-16,pair");
 
     VX_Release();
@@ -297,15 +283,13 @@ TEST_F(Templates, EncodingsNamesOutsideAsciiHostileAndHugeFiles) {
 // without enforcing). Prints the time and peak; exits 0 when the names loaded are one of the
 // `accepted` lists (split by "|") and no text holds SECRET or FETCHED, which only files the
 // loader must not read contain.
-[[noreturn]] void LoadWithinBounds(const char* label, const fs::path& folder,
-                                   const std::string& accepted) {
+[[noreturn]] void LoadWithinBounds(const char* label, const fs::path& folder, const std::string& accepted) {
     constexpr double kSeconds = 20, kPeakMB = 400;
     [[maybe_unused]] constexpr size_t kMemory = size_t{1} << 30;
 #ifdef _WIN32
     CreateThread(
-        nullptr, 0,
-        [](void*) -> DWORD { return Sleep(DWORD(kSeconds * 1000)), ExitProcess(124), 0; }, nullptr,
-        0, nullptr);
+        nullptr, 0, [](void*) -> DWORD { return Sleep(DWORD(kSeconds * 1000)), ExitProcess(124), 0; }, nullptr, 0,
+        nullptr);
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limit{};
     limit.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_PROCESS_MEMORY;
     limit.ProcessMemoryLimit = kMemory;
@@ -334,17 +318,13 @@ TEST_F(Templates, EncodingsNamesOutsideAsciiHostileAndHugeFiles) {
     const double before = peakMB();
     const auto start = std::chrono::steady_clock::now();
     VX_Initial(text::FromUtf8(folder.u8string()).c_str());
-    const double seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     const double peak = peakMB();
     std::string texts;
-    for (const String& name : TemplateLibrary::Instance().Names())
-        texts += Dump(U8(name)) + TipsOf(U8(name));
-    std::printf("hostile file %s: %.3f s, peak %.1f MB (%.1f before the load)\n", label, seconds,
-                peak, before);
-    const bool ok = ("|" + accepted + "|").find("|" + Names() + "|") != std::string::npos &&
-                    seconds < kSeconds && peak < kPeakMB && texts.find("SECRET") == texts.npos &&
-                    texts.find("FETCHED") == texts.npos;
+    for (const String& name : TemplateLibrary::Instance().Names()) texts += Dump(U8(name)) + TipsOf(U8(name));
+    std::printf("hostile file %s: %.3f s, peak %.1f MB (%.1f before the load)\n", label, seconds, peak, before);
+    const bool ok = ("|" + accepted + "|").find("|" + Names() + "|") != std::string::npos && seconds < kSeconds &&
+                    peak < kPeakMB && texts.find("SECRET") == texts.npos && texts.find("FETCHED") == texts.npos;
     if (!ok) std::fprintf(stderr, "loaded %s (texts %.200s)\n", Names().c_str(), texts.c_str());
     std::error_code ignored;
     fs::remove_all(folder, ignored);  // a child started anew made a folder of its own
@@ -361,8 +341,7 @@ TEST_F(Templates, HostileFilesLoadWithinBoundsBesideAGoodOne) {
     sockaddr_in address{};
     address.sin_family = AF_INET, address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t size = sizeof address;
-    ASSERT_TRUE(!bind(listener, reinterpret_cast<sockaddr*>(&address), size) &&
-                !listen(listener, 4) &&
+    ASSERT_TRUE(!bind(listener, reinterpret_cast<sockaddr*>(&address), size) && !listen(listener, 4) &&
                 !getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size));
     server = "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port));
 #endif
@@ -374,8 +353,7 @@ TEST_F(Templates, HostileFilesLoadWithinBoundsBesideAGoodOne) {
     for (int i = 0; i < 100000; ++i) open += "<g>";
     const std::string move = "<moveto><vertex x=\"0\" y=\"0\"/></moveto></figure></Figures>";
     // Texts that only a fetched DTD defines, in an attribute and in the content.
-    const std::string fetches =
-        "<Figures><figure name=\"Fetched\" tips=\"&fetched;\">&outside;" + move;
+    const std::string fetches = "<Figures><figure name=\"Fetched\" tips=\"&fetched;\">&outside;" + move;
     // Each file is head, count times chunk, and tail; FOLDER stands for the folder. No head:
     // a FIFO.
     const struct {
@@ -386,9 +364,8 @@ TEST_F(Templates, HostileFilesLoadWithinBoundsBesideAGoodOne) {
         const char* loaded;
         const char* loadedByMsxml;  // which refuses document types; depth is its parser's choice
     } cases[] = {
-        {"entities 11x10",
-         "<!DOCTYPE Figures [" + laughs + "]><Figures><figure name=\"Laughs\" tips=\"&a10;\">", "",
-         0, move, "Good;", "Good;"},
+        {"entities 11x10", "<!DOCTYPE Figures [" + laughs + "]><Figures><figure name=\"Laughs\" tips=\"&a10;\">", "", 0,
+         move, "Good;", "Good;"},
         // Over the limit the tips read as absent; the name, from a small entity, is read.
         {"one entity 100,000 times",
          "<!DOCTYPE Figures [<!ENTITY e \"" + std::string(20000, 'x') +
@@ -398,17 +375,16 @@ TEST_F(Templates, HostileFilesLoadWithinBoundsBesideAGoodOne) {
          "<!DOCTYPE Figures [<!ENTITY secret SYSTEM \"FOLDER/secret.txt\">]><Figures><figure "
          "name=\"External\">&secret;<lineto><vertex x=\"1\" y=\"1\"/></lineto></figure></Figures>",
          "", 0, "", "External;Good;", "Good;"},
-        {"external DTD", "<!DOCTYPE Figures SYSTEM \"FOLDER/figures.dtd\">" + fetches, "", 0, "",
-         "Fetched;Good;", "Good;"},
+        {"external DTD", "<!DOCTYPE Figures SYSTEM \"FOLDER/figures.dtd\">" + fetches, "", 0, "", "Fetched;Good;",
+         "Good;"},
         {"network DTD",
-         "<!DOCTYPE Figures SYSTEM \"" + server + "/a.dtd\" [<!ENTITY o SYSTEM \"" + server +
-             "/o\">]>" + fetches,
-         "", 0, "", "Fetched;Good;", "Good;"},
-        {"100,000 deep", "<Figures>" + open + LineFigure("Deep"), "</g>", 100000, "</Figures>",
-         "Deep;Good;", "Good;|Deep;Good;"},
+         "<!DOCTYPE Figures SYSTEM \"" + server + "/a.dtd\" [<!ENTITY o SYSTEM \"" + server + "/o\">]>" + fetches, "",
+         0, "", "Fetched;Good;", "Good;"},
+        {"100,000 deep", "<Figures>" + open + LineFigure("Deep"), "</g>", 100000, "</Figures>", "Deep;Good;",
+         "Good;|Deep;Good;"},
         {"FIFO", "", "", 0, "", "Good;", "Good;"},
-        {"50 MB attribute", "<Figures><figure name=\"Huge\" tips=\"", std::string(1 << 20, 'y'), 50,
-         "\">" + move, "Good;", "Good;"},
+        {"50 MB attribute", "<Figures><figure name=\"Huge\" tips=\"", std::string(1 << 20, 'y'), 50, "\">" + move,
+         "Good;", "Good;"},
     };
     for (const auto& c : cases) {
         TempFolder folder;
@@ -418,8 +394,7 @@ TEST_F(Templates, HostileFilesLoadWithinBoundsBesideAGoodOne) {
                      "<!ENTITY fetched \"FETCHED\"><!ATTLIST figure icon CDATA \"FETCHED\">"
                      "<!ENTITY outside \"<lineto><vertex x='FETCHED' y='0'/></lineto>\">");
         std::string head = c.head;
-        if (const size_t at = head.find("FOLDER"); at != head.npos)
-            head.replace(at, 6, folder.path.generic_u8string());
+        if (const size_t at = head.find("FOLDER"); at != head.npos) head.replace(at, 6, folder.path.generic_u8string());
         std::ofstream out;
 #ifdef _WIN32
         const std::string accepted = c.loadedByMsxml;
@@ -434,9 +409,7 @@ TEST_F(Templates, HostileFilesLoadWithinBoundsBesideAGoodOne) {
         out << head;
         for (int i = 0; i < c.count; ++i) out << c.chunk;
         out << c.tail << std::flush;
-        EXPECT_EXIT(LoadWithinBounds(c.label, folder.path, accepted), ::testing::ExitedWithCode(0),
-                    "")
-            << c.label;
+        EXPECT_EXIT(LoadWithinBounds(c.label, folder.path, accepted), ::testing::ExitedWithCode(0), "") << c.label;
     }
 #ifndef _WIN32
     close(listener);
@@ -451,8 +424,7 @@ TEST_F(Templates, EveryBundledFigureBuildsCompletelyAtItsLimits) {
     ASSERT_GE(TemplateLibrary::Instance().Count(), 12u);
     for (const String& name : TemplateLibrary::Instance().Names()) {
         const FigureTemplate& figure = *TemplateLibrary::Instance().FindTemplate(name);
-        EXPECT_TRUE(figure.info.tips && *figure.info.tips && figure.info.icon && *figure.info.icon)
-            << U8(name);
+        EXPECT_TRUE(figure.info.tips && *figure.info.tips && figure.info.icon && *figure.info.icon) << U8(name);
         for (int end = 0; end <= 2; ++end) {  // the file's values, then all minima, then all maxima
             std::unique_ptr<FigureTemplate> t(CloneTemplate(figure));
             for (int32_t i = 0; end > 0 && i < GetReferenceCount(figure); ++i) {
@@ -460,8 +432,7 @@ TEST_F(Templates, EveryBundledFigureBuildsCompletelyAtItsLimits) {
                 GetReferenceLimits(figure, i, &limits[0], &limits[1], &limits[2], &limits[3]);
                 SetReferenceValues(*t, i, limits[end - 1], limits[end + 1]);
             }
-            EXPECT_TRUE(BuildPathFromTemplate(Held{CVXPath::Create()}.path, *t, kFrame))
-                << U8(name) << " " << end;
+            EXPECT_TRUE(BuildPathFromTemplate(Held{CVXPath::Create()}.path, *t, kFrame)) << U8(name) << " " << end;
         }
     }
 }
@@ -508,12 +479,10 @@ TEST_F(Templates, LibraryNamesAreExactAndInCodeUnitOrder) {
     EXPECT_EQ(canvas.names, (std::vector<std::string>{"B", "a", "b", "\xC3\xA9toile"}));
     EXPECT_EQ(canvas.tools, std::vector<IVXFigures*>(4, tool));
     library.EnumerateTemplateNames(nullptr, nullptr);  // no canvas: nothing to call
-    for (const char* absent : {"A", "a ", ""})
-        EXPECT_EQ(library.FindTemplate(W(absent)), nullptr) << absent;
+    for (const char* absent : {"A", "a ", ""}) EXPECT_EQ(library.FindTemplate(W(absent)), nullptr) << absent;
     EXPECT_EQ(library.FindTemplate(static_cast<const VXCHAR*>(nullptr)), nullptr);
     VX_Release();
-    EXPECT_TRUE(library.FindTemplate(VXTEXT("a")) == nullptr &&
-                library.Names().empty());  // TearDown releases again
+    EXPECT_TRUE(library.FindTemplate(VXTEXT("a")) == nullptr && library.Names().empty());  // TearDown releases again
 }
 
 TEST(TemplateBuild, MapsTheUnitFrameAndBindsReferencesInOrder) {
@@ -526,21 +495,15 @@ TEST(TemplateBuild, MapsTheUnitFrameAndBindsReferencesInOrder) {
     } cases[] = {
         {{Element(1, {"0.5", "1"})}, {}, "L 200 150"},
         // Width and height scale without the frame origin; AddNodes then makes the outline.
-        {{Element(5, {"0.25", "0.25", "0.5", "0.5"})},
-         {},
-         "M 150 75 L 250 75 L 250 125 L 150 125 Z"},
+        {{Element(5, {"0.25", "0.25", "0.5", "0.5"})}, {}, "M 150 75 L 250 75 L 250 125 L 150 125 Z"},
         {{Element(0, {"0", "0"}), Element(1, {"0.25", "0.5"}), Element(1, {"1", "1"})},
          {},
          "M 300 50 L 250 100 L 100 150",
          true,
          {300, 50, 100, 150}},  // mirrored
-        {{Element(2, {"0", "0", "1", "0", "1", "1"}), Element(6, {})},
-         {},
-         "C 100 50 300 50 300 150 Z"},
+        {{Element(2, {"0", "0", "1", "0", "1", "1"}), Element(6, {})}, {}, "C 100 50 300 50 300 150 Z"},
         // The first empty text ends the coordinates: the rest stay 0, even a bad text.
-        {{Element(1, {"0.5", "", "not evaluated"}), Element(2, {"1", "1"})},
-         {},
-         "L 200 0 C 300 150 0 0 0 0"},
+        {{Element(1, {"0.5", "", "not evaluated"}), Element(2, {"1", "1"})}, {}, "L 200 0 C 300 150 0 0 0 0"},
         // The frame enters through "%f": edges act as rounded to six decimals.
         {{Element(0, {"0", "0"}), Element(1, {"1", "1"})},
          {},
@@ -548,9 +511,7 @@ TEST(TemplateBuild, MapsTheUnitFrameAndBindsReferencesInOrder) {
          true,
          {0.0000004, 0.1234567, 2.0000006, 1}},
         // y may use the x of the same reference; a name bound again takes the new value.
-        {{Element(1, {"w", "h"})},
-         {Reference({"w", "0.5"}, {"h", "w/2"}), Reference({"w", "1"})},
-         "L 300 75"},
+        {{Element(1, {"w", "h"})}, {Reference({"w", "0.5"}, {"h", "w/2"}), Reference({"w", "1"})}, "L 300 75"},
         // A bound name hides the constant of that name; names are case-sensitive, and a
         // failing coordinate keeps the nodes before it.
         {{Element(1, {"a", "pi"})}, {Reference({"a", "0.3"}, {"pi", "0.5"})}, "L 160 100"},
@@ -591,13 +552,11 @@ TEST(TemplateBuild, ReferenceLimits) {
         auto t = MakeTemplate("T", {}, c.references);
         std::vector<double> limits(4, -99);
         GetReferenceLimits(*t, c.index, &limits[0], &limits[1], &limits[2], &limits[3]);
-        for (size_t i = 0; i < 4; ++i)
-            EXPECT_DOUBLE_EQ(limits[i], c.limits[i]) << c.index << " " << i;
+        for (size_t i = 0; i < 4; ++i) EXPECT_DOUBLE_EQ(limits[i], c.limits[i]) << c.index << " " << i;
     }
 }
 
-PathCreateParams Params(const std::string& name, std::vector<double> pairs = {},
-                        const double* frame = kFrame) {
+PathCreateParams Params(const std::string& name, std::vector<double> pairs = {}, const double* frame = kFrame) {
     PathCreateParams p{};
     p.left = frame[0], p.top = frame[1], p.right = frame[2], p.bottom = frame[3];
     const String wide = W(name);
@@ -608,9 +567,8 @@ PathCreateParams Params(const std::string& name, std::vector<double> pairs = {},
 }
 
 TEST_F(Templates, CreatePathExSetsValuesBuildsAndAttaches) {
-    StoreTemplate(MakeTemplate(
-        "Handle", {Element(0, {"0", "0"}), Element(1, {"a", "b"})},
-        {Reference({"a", "0.3", "0", "1"}, {"b", "1"}), Reference({"c", "0.5"}, {"d", "a"})}));
+    StoreTemplate(MakeTemplate("Handle", {Element(0, {"0", "0"}), Element(1, {"a", "b"})},
+                               {Reference({"a", "0.3", "0", "1"}, {"b", "1"}), Reference({"c", "0.5"}, {"d", "a"})}));
     // Count 0: the values of the file. Reference points are frame origin plus frame size times
     // the value; "d" = a cannot be read without bindings, so it contributes 0.
     PathCreateParams p = Params("Handle");
@@ -625,11 +583,9 @@ TEST_F(Templates, CreatePathExSetsValuesBuildsAndAttaches) {
     Held set{VX_CreatePathEx(&p)};
     ASSERT_NE(set.path, nullptr);
     const std::vector<TemplateReference>& refs = TemplateOf(set.path)->references;
-    EXPECT_EQ(U8(refs[0].x.value) + " " + U8(refs[0].y.value) + " " + U8(refs[1].x.value),
-              "0.100000 12345.677734 0.5");
+    EXPECT_EQ(U8(refs[0].x.value) + " " + U8(refs[0].y.value) + " " + U8(refs[1].x.value), "0.100000 12345.677734 0.5");
     ASSERT_TRUE(set.path->GetTemplateInfo(&p));  // read back for building again
-    EXPECT_EQ(std::vector<double>(
-                  {p.pairs[0][0], p.pairs[0][1], p.pairs[1][0], static_cast<double>(p.count)}),
+    EXPECT_EQ(std::vector<double>({p.pairs[0][0], p.pairs[0][1], p.pairs[1][0], static_cast<double>(p.count)}),
               (std::vector<double>{0.1, 12345.677734, 0.5, 2}));
 
     // Surplus pairs and negative counts set nothing beyond the references.
@@ -643,15 +599,13 @@ TEST_F(Templates, CreatePathExSetsValuesBuildsAndAttaches) {
 }
 
 TEST_F(Templates, CreatePathExFailureRowsNameFieldAndHostileNumbers) {
-    StoreTemplate(MakeTemplate(
-        "Shape", {Element(0, {"0", "0"}), Element(1, {"1", "1"}), Element(1, {"broken(", "0"})}));
     StoreTemplate(
-        MakeTemplate("Forward", {Element(0, {"0", "0"})},
-                     {Reference({"a", "b"}, {"", "0.25"}), Reference({"b", "0.5"}, {"", "0"})}));
+        MakeTemplate("Shape", {Element(0, {"0", "0"}), Element(1, {"1", "1"}), Element(1, {"broken(", "0"})}));
+    StoreTemplate(MakeTemplate("Forward", {Element(0, {"0", "0"})},
+                               {Reference({"a", "b"}, {"", "0.25"}), Reference({"b", "0.5"}, {"", "0"})}));
     EXPECT_EQ(VX_CreatePathEx(nullptr), nullptr);
     PathCreateParams p;
-    for (const char* name : {"shape", "Shape ", ""})
-        EXPECT_EQ(VX_CreatePathEx(&(p = Params(name))), nullptr) << name;
+    for (const char* name : {"shape", "Shape ", ""}) EXPECT_EQ(VX_CreatePathEx(&(p = Params(name))), nullptr) << name;
     // A coordinate that cannot be evaluated: the earlier nodes stay.
     p = Params("Shape");
     Held partial{VX_CreatePathEx(&p)};
@@ -667,8 +621,7 @@ TEST_F(Templates, CreatePathExFailureRowsNameFieldAndHostileNumbers) {
     // After VX_Release the name is gone, and paths built before still hold their copy.
     VX_Release();
     EXPECT_EQ(VX_CreatePathEx(&p), nullptr);
-    EXPECT_EQ(U8(TemplateOf(partial.path)->info.name) + ": " + PathText(partial.path),
-              "Shape: M 100 50 L 300 150");
+    EXPECT_EQ(U8(TemplateOf(partial.path)->info.name) + ": " + PathText(partial.path), "Shape: M 100 50 L 300 150");
 
     // A name field without a terminator is read within its 256 units: the units after it
     // read as more "n"s, so a reader that ran on would look for a longer name.
@@ -684,10 +637,9 @@ TEST_F(Templates, CreatePathExFailureRowsNameFieldAndHostileNumbers) {
 
     // NaN and infinite edges and values give a path; whether "nan" and "inf" texts evaluate is
     // the evaluator's business. -1e8 prints longer than 15 units.
-    StoreTemplate(MakeTemplate("Box", {Element(5, {"a", "b", "0.5", "0.5"})},
-                               {Reference({"a", "0.25"}, {"b", "0.25"})}));
-    const double nan = std::numeric_limits<double>::quiet_NaN(),
-                 inf = std::numeric_limits<double>::infinity();
+    StoreTemplate(
+        MakeTemplate("Box", {Element(5, {"a", "b", "0.5", "0.5"})}, {Reference({"a", "0.25"}, {"b", "0.25"})}));
+    const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
     const double hostile[4] = {nan, -inf, 1, inf};
     p = Params("Box", {nan, -1e8}, hostile);
     Held made{VX_CreatePathEx(&p)};

@@ -45,14 +45,12 @@ TEST(FormatFixed, RoundsHalfToEvenOnTheExactValue) {
     for (const auto& c : cases) {
         std::string narrow = "x=";
         AppendFixed(narrow, c.value, c.precision);
-        EXPECT_TRUE(ToUtf8(FormatFixed(c.value, c.precision)) == c.expected &&
-                    narrow == std::string("x=") + c.expected)
+        EXPECT_TRUE(ToUtf8(FormatFixed(c.value, c.precision)) == c.expected && narrow == std::string("x=") + c.expected)
             << c.expected << " " << narrow;
     }
     // The smallest subnormal exactly: 1074 fraction digits, the last ones 625 as 5^1074's.
     const std::string tiny = ToUtf8(FormatFixed(0x1p-1074, 1074));
-    EXPECT_EQ("0." + std::string(323, '0') + "4940656458412465441765687928682213723650",
-              tiny.substr(0, 2 + 323 + 40));
+    EXPECT_EQ("0." + std::string(323, '0') + "4940656458412465441765687928682213723650", tiny.substr(0, 2 + 323 + 40));
     EXPECT_EQ("625", tiny.substr(1073));
     EXPECT_EQ("1." + std::string(4096, '0'), ToUtf8(FormatFixed(1.0, 5000)));  // capped
 }
@@ -91,8 +89,7 @@ TEST(Format, PatternsFlagsAndArguments) {
         {"end%5", {}, "end%5"},
     };
     for (const auto& c : cases) {
-        EXPECT_TRUE(ToUtf8(Format(c.pattern, c.args)) == c.expected &&
-                    FormatNarrow(c.pattern, c.args) == c.expected)
+        EXPECT_TRUE(ToUtf8(Format(c.pattern, c.args)) == c.expected && FormatNarrow(c.pattern, c.args) == c.expected)
             << c.pattern << " -> " << FormatNarrow(c.pattern, c.args);
     }
     EXPECT_EQ(String(), Format(nullptr, {1}));
@@ -112,8 +109,7 @@ TEST(Format, PatternsFlagsAndArguments) {
 TEST(Format, AgreesWithGlibcPrintf) {
     std::mt19937_64 rng(31337);
     char expected[2048];
-    const char* patterns[] = {"%f",    "%12.3f", "%-12.3f|", "%+014.2f", "% f",
-                              "%#.0f", "%.0f",   "%.15f",    "%F"};
+    const char* patterns[] = {"%f", "%12.3f", "%-12.3f|", "%+014.2f", "% f", "%#.0f", "%.0f", "%.15f", "%F"};
     for (int i = 0; i < 100000; ++i) {
         uint64_t bits = rng();
         if (i % 3 != 0) bits = (bits & 0x800FFFFFFFFFFFFFull) | (uint64_t(983 + rng() % 100) << 52);
@@ -123,8 +119,7 @@ TEST(Format, AgreesWithGlibcPrintf) {
         if (i % 5 == 0) d = std::ldexp(double(int64_t(rng() >> 20)), -int(rng() % 40));
         const int precision = i % 2 ? 6 : static_cast<int>(rng() % 25);
         std::snprintf(expected, sizeof expected, "%.*f", precision, d);
-        ASSERT_EQ(expected, ToUtf8(FormatFixed(d, precision)))
-            << std::hexfloat << d << " " << precision;
+        ASSERT_EQ(expected, ToUtf8(FormatFixed(d, precision))) << std::hexfloat << d << " " << precision;
         const char* pattern = patterns[i % std::size(patterns)];
         std::snprintf(expected, sizeof expected, pattern, d);
         ASSERT_EQ(expected, FormatNarrow(pattern, {d})) << pattern << " " << std::hexfloat << d;

@@ -18,8 +18,7 @@ namespace {
 
 // Same bits (so -0 differs from 0), or both NaN with the same sign.
 bool Same(double a, double b) {
-    return std::memcmp(&a, &b, sizeof a) == 0 ||
-           (std::isnan(a) && std::isnan(b) && std::signbit(a) == std::signbit(b));
+    return std::memcmp(&a, &b, sizeof a) == 0 || (std::isnan(a) && std::isnan(b) && std::signbit(a) == std::signbit(b));
 }
 
 const double kInf = HUGE_VAL, kNan = std::nan("");
@@ -114,20 +113,16 @@ TEST(ReadNumber, ValueAndConsumedCount) {
     for (const auto& c : cases) {
         size_t consumed = 12345, bounded = 12345;
         const double whole = c.size == SIZE_MAX ? ReadNumber(c.text, &consumed) : c.value;
-        const double part = ReadNumber(
-            c.size == SIZE_MAX ? StringView(c.text) : StringView(c.text, c.size), &bounded);
-        EXPECT_TRUE(Same(c.value, whole) && Same(c.value, part))
-            << ToUtf8(c.text) << std::hexfloat << " " << part;
-        EXPECT_TRUE(bounded == c.consumed && (c.size != SIZE_MAX || consumed == c.consumed))
-            << ToUtf8(c.text);
+        const double part = ReadNumber(c.size == SIZE_MAX ? StringView(c.text) : StringView(c.text, c.size), &bounded);
+        EXPECT_TRUE(Same(c.value, whole) && Same(c.value, part)) << ToUtf8(c.text) << std::hexfloat << " " << part;
+        EXPECT_TRUE(bounded == c.consumed && (c.size != SIZE_MAX || consumed == c.consumed)) << ToUtf8(c.text);
     }
     size_t consumed = 1;
     EXPECT_TRUE(ReadNumber(static_cast<const VXCHAR*>(nullptr), &consumed) == 0.0 && consumed == 0);
     EXPECT_EQ(2.5, ReadNumber(VXTEXT("2.5"), nullptr));
     // A tie between 2^53 and 2^53 + 2, then a megabyte of zeros: only a nonzero digit at the
     // very end breaks the tie.
-    const String tie = VXTEXT("9007199254740993.") + String(size_t(1) << 20, '0'),
-                 above = tie + VXTEXT("1");
+    const String tie = VXTEXT("9007199254740993.") + String(size_t(1) << 20, '0'), above = tie + VXTEXT("1");
     EXPECT_TRUE(ReadNumber(tie.c_str(), &consumed) == 0x1p53 && consumed == tie.size());
     EXPECT_TRUE(ReadNumber(StringView(above), &consumed) == 0x1p53 + 2 && consumed == above.size());
 }
@@ -137,17 +132,15 @@ TEST(ReadNumber, ValueAndConsumedCount) {
 // random digit strings with exponents around the limits.
 TEST(ReadNumber, AgreesWithGlibcWcstod) {
     std::mt19937_64 rng(4242);
-    const char* pieces[] = {" ",  "\t",        "+",        "-",    "0",     "1",     "9",   "5",
-                            "00", "123456789", ".",        "e",    "E",     "e+",    "e-",  "x",
-                            "0x", "p",         "P",        "a",    "f",     "inf",   "nan", "(",
-                            ")",  "_",         "infinity", "e308", "e-308", "e-330", "9999"};
+    const char* pieces[] = {" ",   "\t", "+",  "-",  "0",        "1",    "9",     "5",     "00",  "123456789", ".",
+                            "e",   "E",  "e+", "e-", "x",        "0x",   "p",     "P",     "a",   "f",         "inf",
+                            "nan", "(",  ")",  "_",  "infinity", "e308", "e-308", "e-330", "9999"};
     for (int i = 0; i < 400000; ++i) {
         std::string s;
         for (int k = 0, n = 1 + int(rng() % (i % 4 ? 8 : 60)); k < n; ++k) {
             s += i % 4 ? pieces[rng() % std::size(pieces)] : std::string(1, char('0' + rng() % 10));
         }
-        if (i % 4 == 0)
-            s.insert(rng() % (s.size() + 1), ".") += "e" + std::to_string(int(rng() % 700) - 370);
+        if (i % 4 == 0) s.insert(rng() % (s.size() + 1), ".") += "e" + std::to_string(int(rng() % 700) - 370);
         const std::wstring w(s.begin(), s.end());
         wchar_t* end = nullptr;
         const double expected = std::wcstod(w.c_str(), &end);
@@ -165,10 +158,8 @@ TEST(ReadNumber, IgnoresTheProcessLocale) {
         comma = comma || (std::setlocale(LC_ALL, name) && *std::localeconv()->decimal_point == ',');
     }
     size_t consumed = 0;
-    const double values[] = {ReadNumber(VXTEXT("1.5"), &consumed),
-                             ReadNumber(VXTEXT("1,5"), nullptr)};
-    const std::string texts[] = {ToUtf8(FormatFixed(1.5)),
-                                 FormatNarrow("(%.3f - %d)", {1234567.25, 2})};
+    const double values[] = {ReadNumber(VXTEXT("1.5"), &consumed), ReadNumber(VXTEXT("1,5"), nullptr)};
+    const std::string texts[] = {ToUtf8(FormatFixed(1.5)), FormatNarrow("(%.3f - %d)", {1234567.25, 2})};
     std::setlocale(LC_ALL, saved.c_str());
     if (!comma) GTEST_SKIP() << "no locale with a decimal comma is installed";
     EXPECT_TRUE(values[0] == 1.5 && consumed == 3u && values[1] == 1.0);

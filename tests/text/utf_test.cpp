@@ -24,16 +24,14 @@ TEST(Utf, EveryScalarValueRoundTrips) {
     EXPECT_EQ(127u + 1920u * 2 + 61440u * 3 + 1048576u * 4, utf8.size());
     EXPECT_TRUE(FromUtf8(utf8) == all);
     const std::string z("a\0\xE2\x82\xAC", 5);  // a zero is a character like any other
-    EXPECT_TRUE(Units(FromUtf8(z)) == std::vector<uint32_t>({'a', 0, 0x20AC}) &&
-                ToUtf8(FromUtf8(z)) == z);
+    EXPECT_TRUE(Units(FromUtf8(z)) == std::vector<uint32_t>({'a', 0, 0x20AC}) && ToUtf8(FromUtf8(z)) == z);
 }
 
 TEST(Utf, IllFormedTextBecomesOneReplacementPerMaximalSubpartAndLengths) {
     const uint32_t R = 0xFFFD;
     const std::pair<std::string, std::vector<uint32_t>> utf8Cases[] = {
         // The example of the Unicode standard.
-        {"\x61\xF1\x80\x80\xE1\x80\xC2\x62\x80\x63\x80\xBF\x64",
-         {'a', R, R, R, 'b', R, 'c', R, R, 'd'}},
+        {"\x61\xF1\x80\x80\xE1\x80\xC2\x62\x80\x63\x80\xBF\x64", {'a', R, R, R, 'b', R, 'c', R, R, 'd'}},
         {"\xC0\xAF", {R, R}},
         {"\xE0\x80\xAF", {R, R, R}},
         {"\xF0\x80\x80\xAF", {R, R, R, R}},
@@ -55,12 +53,10 @@ TEST(Utf, IllFormedTextBecomesOneReplacementPerMaximalSubpartAndLengths) {
         {{0xD800, 0xD800, 0xDC00}, r + "\xF0\x90\x80\x80"},
         {{0xDBFF, 0xDFFF, 0xDBFF}, "\xF4\x8F\xBF\xBF" + r},
     };
-    for (const auto& c : utf16Cases)
-        EXPECT_EQ(c.second, ToUtf8(String(c.first.begin(), c.first.end())));
+    for (const auto& c : utf16Cases) EXPECT_EQ(c.second, ToUtf8(String(c.first.begin(), c.first.end())));
     // Lengths; the bounded one never reads beyond max units: this array has no terminator.
     const VXCHAR unterminated[3] = {'a', 'b', 'c'};
-    EXPECT_TRUE(Length(nullptr) == 0 && Length(VXTEXT("hello")) == 5 &&
-                BoundedLength(nullptr, 10) == 0);
+    EXPECT_TRUE(Length(nullptr) == 0 && Length(VXTEXT("hello")) == 5 && BoundedLength(nullptr, 10) == 0);
     EXPECT_TRUE(BoundedLength(unterminated, 3) == 3 && BoundedLength(VXTEXT("ab"), 10) == 2);
 }
 

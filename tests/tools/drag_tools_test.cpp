@@ -13,20 +13,18 @@ TEST_F(ToolTest, DragToolsLineFollowsTheMouseAndEndsAtTheLastMove) {
     // position is not read; what follows the release stays in the queue.
     events.Drag(20, 20).Drag(20, 20).Drag(40, 30).Release(90, 90).Move(50, 50);
     EXPECT_EQ(Got(DrawWith(CreateLineTool, 10.7, 10.2)), "M 10 10 L 40 30");
-    EXPECT_EQ(log.lines,
-              Cat({kOpening,
-                   kFirstMove,
-                   {"AcceptTrackPoint 40 30 1", "RestoreOverlay 7 10 10 20 20", "BeginPath null",
-                    "MoveTo 10 10", "LineTo 40 30", "EndPath null 1", "ShowOverlay 7 10 10 40 30"},
-                   kFinishing}));
+    EXPECT_EQ(log.lines, Cat({kOpening,
+                              kFirstMove,
+                              {"AcceptTrackPoint 40 30 1", "RestoreOverlay 7 10 10 20 20", "BeginPath null",
+                               "MoveTo 10 10", "LineTo 40 30", "EndPath null 1", "ShowOverlay 7 10 10 40 30"},
+                              kFinishing}));
     EXPECT_EQ(events.Leftover(), 1u);
 }
 
 TEST_F(ToolTest, DragToolsRectangleWritesOneSignedNodeAndFlatOrUnmovedDragsAreRefused) {
     events.Drag(40, 30).Release(40, 30);
     EXPECT_EQ(Got(DrawWith(CreateRectangleTool, 10, 10)), "M 10 10 L 40 10 L 40 30 L 10 30 Z");
-    EXPECT_EQ(Tail(7), Cat({{"BeginPath null", "Rectangle 10 10 30 20", "EndPath null 1",
-                             "ShowOverlay 7 10 10 40 30"},
+    EXPECT_EQ(Tail(7), Cat({{"BeginPath null", "Rectangle 10 10 30 20", "EndPath null 1", "ShowOverlay 7 10 10 40 30"},
                             kFinishing}));
     // Up and left: negative width and height.
     events.Drag(20, 30).Release(20, 30);
@@ -50,9 +48,8 @@ TEST_F(ToolTest, DragToolsRectangleWritesOneSignedNodeAndFlatOrUnmovedDragsAreRe
 }
 
 TEST_F(ToolTest, DragToolsPlaceCentresTheFigureOnTheCursor) {
-    for (auto [make, text] :
-         {std::pair<IVXFigures* (*)(), const char*>{CreateLineTool, "M 80 90 L 120 110"},
-          {CreateRectangleTool, "M 80 90 L 120 90 L 120 110 L 80 110 Z"}}) {
+    for (auto [make, text] : {std::pair<IVXFigures* (*)(), const char*>{CreateLineTool, "M 80 90 L 120 110"},
+                              {CreateRectangleTool, "M 80 90 L 120 90 L 120 110 L 80 110 Z"}}) {
         Reset();
         Use(make);
         events.Release(0, 0);
@@ -64,8 +61,8 @@ TEST_F(ToolTest, DragToolsPlaceCentresTheFigureOnTheCursor) {
     events.Move(110, 105).Move(110, 105).Release(500, 500);
     EXPECT_EQ(Got(Place(100.5, 100.25, 40, 20)), "M 90 95 L 130 95 L 130 115 L 90 115 Z");
     EXPECT_EQ(log.Only({"Rectangle", "ShowOverlay"}),
-              (Lines{"Rectangle 90 95 40 20", "ShowOverlay 7 80.5 90.25 130 115",
-                     "Rectangle 90 95 40 20", "ShowOverlay 7 90 95 130 115"}));
+              (Lines{"Rectangle 90 95 40 20", "ShowOverlay 7 80.5 90.25 130 115", "Rectangle 90 95 40 20",
+                     "ShowOverlay 7 90 95 130 115"}));
 }
 
 class CustomFigures : public ToolTest {
@@ -100,12 +97,11 @@ protected:
 TEST_F(CustomFigures, DragBuildsTheFigureInTheDraggedBox) {
     events.Drag(50, 30).Release(50, 30);
     EXPECT_EQ(Got(DrawWith(CreateCustomFiguresTool, 10, 10)), "M 10 10 L 50 10 L 50 30 Z");
-    EXPECT_EQ(log.lines,
-              Cat({kOpening,
-                   {"GetRotation", "AcceptTrackPoint 50 30 1", "RestoreOverlay 7 10 10 10 10",
-                    "BeginPath p", "MoveTo 10 10", "LineTo 50 10", "LineTo 50 30", "ClosePath",
-                    "EndPath p 1", "ShowOverlay 7 10 10 50 30"},
-                   kFinishing}));
+    EXPECT_EQ(log.lines, Cat({kOpening,
+                              {"GetRotation", "AcceptTrackPoint 50 30 1", "RestoreOverlay 7 10 10 10 10", "BeginPath p",
+                               "MoveTo 10 10", "LineTo 50 10", "LineTo 50 30", "ClosePath", "EndPath p 1",
+                               "ShowOverlay 7 10 10 50 30"},
+                              kFinishing}));
     EXPECT_EQ(FrameAndTransform(), (std::vector<double>{10, 10, 50, 30, 1, 0, 0, 1, 0, 0}));
 
     // Angle pi/2, drag (0, 0) to (40, 20): m = (20, 10), U maps the corners to (10, 30)
@@ -114,12 +110,10 @@ TEST_F(CustomFigures, DragBuildsTheFigureInTheDraggedBox) {
     host.rotation = 1.5707963267948966;
     events.Drag(40, 20).Release(40, 20);
     EXPECT_EQ(Got(DrawWith(CreateCustomFiguresTool, 0, 0)), "M 10 -10 L 30 -10 L 30 30 Z");
-    const std::vector<double> all = FrameAndTransform(),
-                              expected = {10, -10, 30, 30, 0, 1, -1, 0, 30, -10};
+    const std::vector<double> all = FrameAndTransform(), expected = {10, -10, 30, 30, 0, 1, -1, 0, 30, -10};
     for (int i = 0; i < 10; ++i) EXPECT_NEAR(all[i], expected[i], 1e-12) << "entry " << i;
     // The feedback box is the dragged one, not the turned figure's.
-    EXPECT_EQ(log.Only({"ShowOverlay", "GetRotation"}),
-              (Lines{"GetRotation", "ShowOverlay 7 0 0 40 20"}));
+    EXPECT_EQ(log.Only({"ShowOverlay", "GetRotation"}), (Lines{"GetRotation", "ShowOverlay 7 0 0 40 20"}));
     TemplateLibrary::Instance().ReleaseAll();
     EXPECT_TRUE(path->HasTemplate());  // the path's copy outlives the library's template
 }
@@ -134,8 +128,7 @@ TEST_F(CustomFigures, UnmovedOrRefusedDragsPlacesWithoutAMoveAndUnknownNamesCanc
     events.Drag(50, 30).Drag(50, 30).Drag(60, 40).Release(60, 40);
     EXPECT_EQ(Got(DrawWith(CreateCustomFiguresTool, 10, 10)), "refused: ");
     EXPECT_EQ(log.Only({"AcceptTrackPoint", "BeginPath"}),
-              (Lines{"AcceptTrackPoint 50 30 1", "AcceptTrackPoint 50 30 1",
-                     "AcceptTrackPoint 60 40 1"}));
+              (Lines{"AcceptTrackPoint 50 30 1", "AcceptTrackPoint 50 30 1", "AcceptTrackPoint 60 40 1"}));
 
     // Unknown names (case matters) touch nothing; a known one gives the template's strings.
     Reset();
@@ -148,9 +141,8 @@ TEST_F(CustomFigures, UnmovedOrRefusedDragsPlacesWithoutAMoveAndUnknownNamesCanc
     EXPECT_EQ(events.Leftover(), 2u);
     const FigureInfo* info = tool->GetInfo(VXTEXT("Wedge"));
     ASSERT_NE(info, nullptr);
-    EXPECT_EQ(
-        String(info->name) + VXTEXT("|") + String(info->tips) + VXTEXT("|") + String(info->icon),
-        String(VXTEXT("Wedge|A wedge|wedge.ico")));
+    EXPECT_EQ(String(info->name) + VXTEXT("|") + String(info->tips) + VXTEXT("|") + String(info->icon),
+              String(VXTEXT("Wedge|A wedge|wedge.ico")));
 
     host.acceptTrackPoint = 1;
     events.Release(0, 0);
@@ -183,8 +175,7 @@ TEST_F(CustomFigures, ShiftConstraintsOfTheDraggingTools) {
          {{130, 112}, {110, 108}, {90, 108}, {110, 105}, {105, 111}, {95, 130}},
          5,
          "LineTo",
-         {"LineTo 130 100", "LineTo 110 110", "LineTo 90 110", "LineTo 110 110", "LineTo 100 111",
-          "LineTo 95 130"},
+         {"LineTo 130 100", "LineTo 110 110", "LineTo 90 110", "LineTo 110 110", "LineTo 100 111", "LineTo 95 130"},
          {},
          "M 100 100 L 95 130"},
         {CreateRectangleTool,
@@ -193,8 +184,7 @@ TEST_F(CustomFigures, ShiftConstraintsOfTheDraggingTools) {
          "Rectangle",
          {"Rectangle 100 100 30 -30", "Rectangle 100 100 -20 20", "Rectangle 100 100 4 -10",
           "Rectangle 100 100 -30 -30"},
-         {"w=30, ptOrg.x=100, ptOrg.y=100, xScr=130, yScr=70\n",
-          "w=20, ptOrg.x=100, ptOrg.y=100, xScr=80, yScr=120\n",
+         {"w=30, ptOrg.x=100, ptOrg.y=100, xScr=130, yScr=70\n", "w=20, ptOrg.x=100, ptOrg.y=100, xScr=80, yScr=120\n",
           "w=30, ptOrg.x=100, ptOrg.y=100, xScr=70, yScr=70\n"},
          "M 100 100 L 70 100 L 70 70 L 100 70 Z"},
         {CreateCustomFiguresTool,

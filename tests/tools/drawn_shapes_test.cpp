@@ -16,21 +16,21 @@ TEST_F(ToolTest, PolygonClosesOnTheFirstVertexOrFinishesOpen) {
     events.Move(13, 14).Press(14, 14);
     EXPECT_EQ(Got(DrawWith(CreatePolygonTool, 10.6, 10.4)), "M 10 10 L 50 10 L 50 40 Z");
     const Lines two = {"RestoreOverlay 7 null", "BeginPath null", "MoveTo 10 10", "LineTo 50 10"};
-    EXPECT_EQ(log.lines, Cat({kOpening,
-                              two,
-                              {"EndPath null 1", "ShowOverlay 7 10 10 50 10"},
-                              two,
-                              {"LineTo 50 40", "EndPath null 1", "ShowOverlay 7 10 10 50 40"},
-                              two,
-                              {"LineTo 50 40", "LineTo 13 14", "EndPath null 1",
-                               "DrawMark 10 10 8 8 3", "ShowOverlay 7 10 10 50 40"},
-                              kFinishing}));
+    EXPECT_EQ(
+        log.lines,
+        Cat({kOpening,
+             two,
+             {"EndPath null 1", "ShowOverlay 7 10 10 50 10"},
+             two,
+             {"LineTo 50 40", "EndPath null 1", "ShowOverlay 7 10 10 50 40"},
+             two,
+             {"LineTo 50 40", "LineTo 13 14", "EndPath null 1", "DrawMark 10 10 8 8 3", "ShowOverlay 7 10 10 50 40"},
+             kFinishing}));
     EXPECT_TRUE(events.dispatched.empty());
 
     // A press with only two vertices, or outside the closing box, is eaten; its release
     // adds a vertex. A double-click finishes open, its first click being the last vertex.
-    events.Release(50, 10).Press(12, 12).Release(12, 12).Press(30, 30).Release(30, 30).DoubleClick(
-        80, 80);
+    events.Release(50, 10).Press(12, 12).Release(12, 12).Press(30, 30).Release(30, 30).DoubleClick(80, 80);
     EXPECT_EQ(Got(DrawWith(CreatePolygonTool, 10, 10)), "M 10 10 L 50 10 L 12 12 L 30 30");
     events.Press(50, 50).Release(50, 50).DoubleClick(50, 50).Release(50, 50);
     EXPECT_EQ(Got(DrawWith(CreatePolygonTool, 10, 10)), "M 10 10 L 50 50");
@@ -72,10 +72,7 @@ TEST_F(ToolTest, PolygonShiftKeepsEachSegmentAtAMultipleOf45Degrees) {
     // Vertices (130, 100), then diagonal from there (150, 120). The
     // closing mark needs the constrained point: (103, 103) becomes (103, 120), outside;
     // (104, 103) without Shift is inside.
-    events.Move(130, 112, kShift)
-        .Release(130, 112, kShift)
-        .Move(150, 125, kShift)
-        .Release(150, 125, kShift);
+    events.Move(130, 112, kShift).Release(130, 112, kShift).Move(150, 125, kShift).Release(150, 125, kShift);
     events.Move(103, 103, kShift).Move(104, 103).KeyDown(0x1B);
     EXPECT_EQ(Got(DrawWith(CreatePolygonTool, 100, 100)), "M 100 100 L 130 100 L 150 120");
     EXPECT_EQ(log.Only({"DrawMark"}), (Lines{"DrawMark 100 100 8 8 3"}));
@@ -86,43 +83,35 @@ TEST_F(ToolTest, BezierDraggingAfterAPressPullsTheControlsAndPressingOnTheStartC
     // Esc with only the rubber curve cancels.
     events.Drag(110, 90).Release(110, 90).Move(150, 100).Move(150, 100).KeyDown(0x1B);
     EXPECT_EQ(Got(DrawWith(CreateBezierTool, 100, 100)), "refused: ");
-    EXPECT_EQ(log.Only({"CurveTo"}),
-              (Lines{"CurveTo 110 90 100 100 100 100", "CurveTo 110 90 150 100 150 100",
-                     "CurveTo 110 90 150 100 150 100"}));
+    EXPECT_EQ(log.Only({"CurveTo"}), (Lines{"CurveTo 110 90 100 100 100 100", "CurveTo 110 90 150 100 150 100",
+                                            "CurveTo 110 90 150 100 150 100"}));
     EXPECT_EQ(Tail(5), kCancelling);
     // The release is swallowed; a press level with the start is ignored; the press at
     // A = (150, 120) and drag to D = (170, 130): the curve ending at A has c2 = 2A - D, the
     // next starts with c1 = D. Pressing in the closing box closes, leaving the rubber curve
     // out; the last frame ends with the closing mark, after the path bracket's end.
-    events.Drag(110, 90).Release(110, 90).Move(150, 100).Press(150, 100).Move(150, 120).Press(150,
-                                                                                              120);
-    events.Drag(170, 130).Release(170, 130).Move(200, 100).Press(200, 100).Move(103, 97).Press(103,
-                                                                                               97);
+    events.Drag(110, 90).Release(110, 90).Move(150, 100).Press(150, 100).Move(150, 120).Press(150, 120);
+    events.Drag(170, 130).Release(170, 130).Move(200, 100).Press(200, 100).Move(103, 97).Press(103, 97);
     EXPECT_EQ(Got(DrawWith(CreateBezierTool, 100, 100)),
               "M 100 100 C 110 90 130 110 150 120 C 170 130 200 100 200 100 Z");
-    EXPECT_EQ(Tail(6), Cat({{"EndPath null 1", "DrawMark 100 100 8 8 3", "ShowOverlay 7 null"},
-                            kFinishing}));
+    EXPECT_EQ(Tail(6), Cat({{"EndPath null 1", "DrawMark 100 100 8 8 3", "ShowOverlay 7 null"}, kFinishing}));
     // Closing before any further anchor writes the rubber curve.
     events.Move(150, 130).Press(102, 103);
     EXPECT_EQ(Got(DrawWith(CreateBezierTool, 100, 100)), "M 100 100 C 100 100 150 130 150 130 Z");
 
     // Plumb with the start press, level with it, on its pixel; later plumb with (150, 150).
     // The start press counts as the truncated (100, 100).
-    events.Press(100, 150).Press(150, 100).Press(100, 100).Move(150, 150).Press(150, 150).Press(
-        150, 170);
+    events.Press(100, 150).Press(150, 100).Press(100, 100).Move(150, 150).Press(150, 150).Press(150, 170);
     events.KeyDown(0x1B);
-    EXPECT_EQ(Got(DrawWith(CreateBezierTool, 100.5, 100.5)),
-              "M 100.5 100.5 C 100.5 100.5 150 150 150 150");
+    EXPECT_EQ(Got(DrawWith(CreateBezierTool, 100.5, 100.5)), "M 100.5 100.5 C 100.5 100.5 150 150 150 150");
     // The first press of the double-click placed the last anchor.
     events.Move(150, 120).Press(150, 120).Release(150, 120).DoubleClick(150, 120);
     EXPECT_EQ(Got(DrawWith(CreateBezierTool, 100, 100)), "M 100 100 C 100 100 150 120 150 120");
     events.Move(150, 120).Press(150, 120).Move(200, 90).Press(200, 90).Move(230, 60).KeyDown(0x1B);
-    EXPECT_EQ(Got(DrawWith(CreateBezierTool, 100, 100)),
-              "M 100 100 C 100 100 150 120 150 120 C 150 120 200 90 200 90");
+    EXPECT_EQ(Got(DrawWith(CreateBezierTool, 100, 100)), "M 100 100 C 100 100 150 120 150 120 C 150 120 200 90 200 90");
     // A press where no move went: the curve ends at the press, and the drag after it mirrors
     // through it, (140, 120) = 2 (160, 130) - (180, 140).
-    events.Move(150, 120).Press(160, 130).Drag(180, 140).Release(180, 140).Move(200, 100).Press(
-        200, 100);
+    events.Move(150, 120).Press(160, 130).Drag(180, 140).Release(180, 140).Move(200, 100).Press(200, 100);
     events.KeyDown(0x1B);
     EXPECT_EQ(Got(DrawWith(CreateBezierTool, 100, 100)),
               "M 100 100 C 100 100 140 120 160 130 C 180 140 200 100 200 100");
@@ -135,11 +124,10 @@ TEST_F(ToolTest, FreeHandRecordsEveryThreePixelsAndDrawsTheWholeStroke) {
     EXPECT_EQ(Got(DrawWith(CreateFreeHandTool, 10.5, 10.5)), "M 10 10 L 16 10");
     EXPECT_EQ(log.lines,
               Cat({kOpening,
-                   {"AcceptTrackPoint 13 10 1", "RestoreOverlay 7 10 10 10 10", "BeginPath p",
-                    "MoveTo 10 10", "LineTo 13 10", "EndPath p 1", "ShowOverlay 7 10 10 13 10",
-                    "AcceptTrackPoint 16 10 1", "RestoreOverlay 7 10 10 13 10", "BeginPath p",
-                    "MoveTo 10 10", "LineTo 13 10", "LineTo 16 10", "EndPath p 1",
-                    "ShowOverlay 7 10 10 16 10"},
+                   {"AcceptTrackPoint 13 10 1", "RestoreOverlay 7 10 10 10 10", "BeginPath p", "MoveTo 10 10",
+                    "LineTo 13 10", "EndPath p 1", "ShowOverlay 7 10 10 13 10", "AcceptTrackPoint 16 10 1",
+                    "RestoreOverlay 7 10 10 13 10", "BeginPath p", "MoveTo 10 10", "LineTo 13 10", "LineTo 16 10",
+                    "EndPath p 1", "ShowOverlay 7 10 10 16 10"},
                    kFinishing}));
     EXPECT_EQ(events.dispatched, (Lines{"w0 0x0201 1 1310740"}));
     // One recorded move: the move alone, and true. Nothing recorded: the release cancels

@@ -42,10 +42,9 @@ TEST_F(ToolTest, MessageLoopBuiltinToolObjectsAndGesturesThatDoNotStart) {
 }
 
 TEST_F(ToolTest, MessageLoopEveryCancelPathRestoresAndShowsTheWholeOverlayFirst) {
-    const std::pair<uint32_t, uintptr_t> cases[] = {
-        {0x0204, 2},       {0x0205, 0},     {kCaptureChanged, 0},
-        {0x0100, kEscape}, {0x0100, kMenu}, {0x0104, kEscape},
-        {0x0104, kMenu},   {kActivate, 0},  {kActivateApp, 0}};
+    const std::pair<uint32_t, uintptr_t> cases[] = {{0x0204, 2},       {0x0205, 0},     {kCaptureChanged, 0},
+                                                    {0x0100, kEscape}, {0x0100, kMenu}, {0x0104, kEscape},
+                                                    {0x0104, kMenu},   {kActivate, 0},  {kActivateApp, 0}};
     for (const auto& [message, wParam] : cases) {
         SCOPED_TRACE(testing::Message() << std::hex << message << " " << wParam);
         events.Drag(20, 20).Post(message, wParam, 0).Release(20, 20);
@@ -69,16 +68,11 @@ TEST_F(ToolTest, MessageLoopOtherKeysAndActivationAreSwallowedTheRestDispatched)
     // Other keys are swallowed, so never translated into characters; a key-up is dispatched,
     // Esc or not; the line tool does not take presses.
     events.Drag(20, 20).KeyDown('A').SysKeyDown('F').Post(kActivate, 1, 0).Post(kActivateApp, 1, 0);
-    events.KeyUp(kEscape)
-        .Post(0x0102, 'a', 1)
-        .Post(0x0105, kMenu, 0)
-        .Press(30, 30)
-        .DoubleClick(30, 30);
+    events.KeyUp(kEscape).Post(0x0102, 'a', 1).Post(0x0105, kMenu, 0).Press(30, 30).DoubleClick(30, 30);
     events.Post(0x8005, 1, 2).Release(30, 30);
     EXPECT_EQ(Got(DrawWith(CreateLineTool, 10, 10)), "M 10 10 L 20 20");
-    EXPECT_EQ(events.dispatched,
-              (Lines{"w0 0x0101 27 -1073741823", "w0 0x0102 97 1", "w0 0x0105 18 0",
-                     "w0 0x0201 1 1966110", "w0 0x0203 1 1966110", "w0 0x8005 1 2"}));
+    EXPECT_EQ(events.dispatched, (Lines{"w0 0x0101 27 -1073741823", "w0 0x0102 97 1", "w0 0x0105 18 0",
+                                        "w0 0x0201 1 1966110", "w0 0x0203 1 1966110", "w0 0x8005 1 2"}));
     EXPECT_EQ(log.lines, Cat({kOpening, kFirstMove, kFinishing}));
 
     // Screen (210, 120); signed 16-bit client coordinates: (195, 93); w0 sits at the origin.
@@ -87,8 +81,7 @@ TEST_F(ToolTest, MessageLoopOtherKeysAndActivationAreSwallowedTheRestDispatched)
     events.Release(0, 0, kNoKeys, other);
     EXPECT_EQ(Got(DrawWith(CreateLineTool, 210, 110)), "M 210 110 L 30 40");
     EXPECT_EQ(log.Only({"AcceptTrackPoint"}),
-              (Lines{"AcceptTrackPoint 210 120 1", "AcceptTrackPoint 195 93 1",
-                     "AcceptTrackPoint 30 40 1"}));
+              (Lines{"AcceptTrackPoint 210 120 1", "AcceptTrackPoint 195 93 1", "AcceptTrackPoint 30 40 1"}));
 
     // Quit or failed retrieval cancels without spinning.
     events.Drag(20, 20).Quit(3);
@@ -125,8 +118,7 @@ TEST_F(ToolTest, BadInputHostsMappingToNaNOrRefusingEveryPointAndHugePresses) {
     // Press positions beyond the 32-bit range saturate.
     events.Drag(10, 10).Release(10, 10);
     EXPECT_TRUE(DrawWith(CreateRectangleTool, 1e300, -1e300));
-    EXPECT_EQ(log.Only({"Rectangle"}),
-              (Lines{"Rectangle 2147483647 -2147483648 -2147483637 2147483658"}));
+    EXPECT_EQ(log.Only({"Rectangle"}), (Lines{"Rectangle 2147483647 -2147483648 -2147483637 2147483658"}));
 
     // Refused points: the line's Draw does not look at the answer; the placing loop does.
     host.acceptTrackPoint = 0;
@@ -135,9 +127,7 @@ TEST_F(ToolTest, BadInputHostsMappingToNaNOrRefusingEveryPointAndHugePresses) {
     Reset();
     events.Move(40, 30).Move(50, 50).Release(50, 50);
     EXPECT_EQ(Got(Place(100, 100, 10, 10)), "M 95 95 L 105 105");
-    EXPECT_EQ(
-        log.lines,
-        Cat({kOpening, {"AcceptTrackPoint 40 30 1", "AcceptTrackPoint 50 50 1"}, kFinishing}));
+    EXPECT_EQ(log.lines, Cat({kOpening, {"AcceptTrackPoint 40 30 1", "AcceptTrackPoint 50 50 1"}, kFinishing}));
 }
 
 TEST_F(ToolTest, BadInputHugePolygonsAndStrokes) {

@@ -15,9 +15,8 @@
 namespace vx::test {
 
 // Shift and Control cannot be held by a script on Windows (Wine's key state cannot be set).
-#define REQUIRE_HELD_KEYS()                         \
-    if (!::vx::test::ScriptedEvents::CanHoldKeys()) \
-    GTEST_SKIP() << "held keys need the portable hooks"
+#define REQUIRE_HELD_KEYS() \
+    if (!::vx::test::ScriptedEvents::CanHoldKeys()) GTEST_SKIP() << "held keys need the portable hooks"
 
 using Lines = std::vector<std::string>;
 
@@ -61,9 +60,7 @@ protected:
         log.Clear();
         events.dispatched.clear();
     }
-    Lines Tail(size_t n) const {
-        return Lines(log.lines.end() - long(std::min(n, log.lines.size())), log.lines.end());
-    }
+    Lines Tail(size_t n) const { return Lines(log.lines.end() - long(std::min(n, log.lines.size())), log.lines.end()); }
 
     CallLog log;
     RecordingSurface surface{log};
@@ -74,9 +71,7 @@ protected:
     // The recording host, with GetSurface logged too: it opens every gesture.
     struct Host : RecordingHost {
         Host(CallLog& l, IDrawSurface* s) : RecordingHost(l, s), log(l) {}
-        IDrawSurface* GetSurface() override {
-            return log.Add("GetSurface"), RecordingHost::GetSurface();
-        }
+        IDrawSurface* GetSurface() override { return log.Add("GetSurface"), RecordingHost::GetSurface(); }
         CallLog& log;
     } host{log, &surface};
 };
@@ -92,14 +87,10 @@ inline Lines Cat(std::initializer_list<Lines> parts) {
 inline const Lines kOpening = {"GetSurface", "BeginOverlay", "BeginTracking", "SaveOverlay"};
 inline const Lines kFinishing = {"DropOverlay 7", "EndOverlay", "EndTracking"};
 // Everything a line drag from (10, 10) to (20, 20) shows.
-inline const Lines kFirstMove = {"AcceptTrackPoint 20 20 1",
-                                 "RestoreOverlay 7 10 10 10 10",
-                                 "BeginPath null",
-                                 "MoveTo 10 10",
-                                 "LineTo 20 20",
-                                 "EndPath null 1",
-                                 "ShowOverlay 7 10 10 20 20"};
-inline const Lines kCancelling = {"RestoreOverlay 7 null", "ShowOverlay 7 null", "DropOverlay 7",
-                                  "EndOverlay", "EndTracking"};
+inline const Lines kFirstMove = {
+    "AcceptTrackPoint 20 20 1", "RestoreOverlay 7 10 10 10 10", "BeginPath null", "MoveTo 10 10", "LineTo 20 20",
+    "EndPath null 1",           "ShowOverlay 7 10 10 20 20"};
+inline const Lines kCancelling = {"RestoreOverlay 7 null", "ShowOverlay 7 null", "DropOverlay 7", "EndOverlay",
+                                  "EndTracking"};
 
 }  // namespace vx::test

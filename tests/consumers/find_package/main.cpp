@@ -20,14 +20,11 @@ int main(int argc, char** argv) {
     IVXPath* arrow = VX_CreatePathEx(&params);
     if (!arrow) return 1;
 
-    std::printf("Ostrel %d.%d.%d: Arrow", OSTREL_VERSION_MAJOR, OSTREL_VERSION_MINOR,
-                OSTREL_VERSION_PATCH);
+    std::printf("Ostrel %d.%d.%d: Arrow", OSTREL_VERSION_MAJOR, OSTREL_VERSION_MINOR, OSTREL_VERSION_PATCH);
     PathNode nodes[16];
     for (int32_t i = 0, count = arrow->GetNodes(nodes, 16); i < count; ++i) {
         if (nodes[i].kind == VX_NODE_CLOSE) std::printf(" Z");
-        else
-            std::printf(" %s %g %g", nodes[i].kind == VX_NODE_MOVE ? "M" : "L", nodes[i].x1,
-                        nodes[i].y1);
+        else std::printf(" %s %g %g", nodes[i].kind == VX_NODE_MOVE ? "M" : "L", nodes[i].x1, nodes[i].y1);
     }
     std::printf("\n");
     arrow->Release();

@@ -12,8 +12,8 @@ int main() {
     path->SetTransform(turn);
     double x = 0, y = 0, w = 0, h = 0;
     path->GetBounds(&x, &y, &w, &h);
-    std::printf("Ostrel %d.%d.%d: %d nodes, box %g %g %g %g\n", OSTREL_VERSION_MAJOR,
-                OSTREL_VERSION_MINOR, OSTREL_VERSION_PATCH, path->GetNodes(nullptr, 0), x, y, w, h);
+    std::printf("Ostrel %d.%d.%d: %d nodes, box %g %g %g %g\n", OSTREL_VERSION_MAJOR, OSTREL_VERSION_MINOR,
+                OSTREL_VERSION_PATCH, path->GetNodes(nullptr, 0), x, y, w, h);
     path->Release();
     return 0;
 }
