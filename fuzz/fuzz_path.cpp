@@ -17,15 +17,15 @@
 #include "path/path.h"
 #include "templates/figure_template.h"
 #include "templates/template_build.h"
+#include "fuzz_input.h"
 #include "null_surface.h"
 
 namespace {
 
-class Input {
+// The shared reader with this target's own numbers, kinds and texts.
+class PathInput : public Input {
 public:
-    Input(const uint8_t* data, size_t size) : data_(data), size_(size) {}
-    bool Empty() const { return at_ >= size_; }
-    uint8_t Byte() { return at_ < size_ ? data_[at_++] : 0; }
+    using Input::Input;
     // Mostly small coordinates; the rest the values that break arithmetic, or any double.
     double Real() {
         static const double kHostile[] = {std::numeric_limits<double>::quiet_NaN(),
@@ -48,23 +48,8 @@ public:
         return v;
     }
     int32_t Kind() {
-        static const int32_t kKinds[] = {0,
-                                         1,
-                                         2,
-                                         3,
-                                         4,
-                                         5,
-                                         6,
-                                         0,
-                                         1,
-                                         2,
-                                         6,
-                                         -1,
-                                         7,
-                                         9,
-                                         1000,
-                                         std::numeric_limits<int32_t>::min(),
-                                         std::numeric_limits<int32_t>::max()};
+        constexpr int32_t kLow = std::numeric_limits<int32_t>::min(), kHigh = std::numeric_limits<int32_t>::max();
+        static const int32_t kKinds[] = {0, 1, 2, 3, 4, 5, 6, 0, 1, 2, 6, -1, 7, 9, 1000, kLow, kHigh};
         return kKinds[Byte() % (sizeof kKinds / sizeof kKinds[0])];
     }
     vx::String Text() {
@@ -73,11 +58,6 @@ public:
         const char* text = kTexts[Byte() % (sizeof kTexts / sizeof kTexts[0])];
         return vx::String(text, text + std::strlen(text));
     }
-
-private:
-    const uint8_t* data_;
-    size_t size_;
-    size_t at_ = 0;
 };
 
 // A canvas whose screen is the canvas scaled and shifted as the input says.
@@ -124,7 +104,7 @@ struct World {
     vx::CVXEditor* canvas;
 };
 
-std::unique_ptr<vx::FigureTemplate> MakeTemplate(Input& in) {
+std::unique_ptr<vx::FigureTemplate> MakeTemplate(PathInput& in) {
     auto figure = std::make_unique<vx::FigureTemplate>();
     figure->SetName(VXTEXT("T"));
     for (int n = in.Byte() % 5; n > 0; --n) {
@@ -146,7 +126,7 @@ std::unique_ptr<vx::FigureTemplate> MakeTemplate(Input& in) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static World world;
-    Input in(data, size);
+    PathInput in(data, size);
     vx::CVXPath* paths[2] = {vx::CVXPath::Create(), vx::CVXPath::Create()};
     Fill fill;
     double v[8];
