@@ -437,47 +437,22 @@ TEST_F(Templates, EveryBundledFigureBuildsCompletelyAtItsLimits) {
     }
 }
 
-// Records RegisterTool; every other canvas operation is unused here.
-struct NameRecordingCanvas : IGraphicCanvas {
-    void RegisterTool(const VXCHAR* name, IVXFigures* tool) override {
-        names.push_back(U8(name)), tools.push_back(tool);
-    }
-    std::vector<std::string> names;
-    std::vector<IVXFigures*> tools;
-    void SetEditMode(int32_t) override {}
-    int32_t GetEditMode() override { return 0; }
-    IVXSelections* GetSelections() override { return nullptr; }
-    const VXCHAR* GetCurrentToolName() override { return nullptr; }
-    bool SetCurrentTool(const VXCHAR*) override { return false; }
-    int32_t GetToolInfos(FigureInfo*, int32_t) override { return 0; }
-    void AddPath(IVXPath*) override {}
-    void RemovePath(IVXPath*) override {}
-    void DetachPath(IVXPath*) override {}
-    bool ApplyTemplateText(IVXPath*, const VXCHAR*, bool) override { return false; }
-    int32_t GetTemplateText(IVXPath*, VXCHAR*, int32_t) override { return 0; }
-    void ClearPaths() override {}
-    int32_t GetPathCount() override { return 0; }
-    IVXPath* GetPath(int32_t) override { return nullptr; }
-    void DrawSelection(IDrawSurface*, int32_t, int32_t) override {}
-    int32_t HitTest(double, double, int32_t, IVXPath**) override { return 0; }
-    void KeyDown(int32_t, int32_t, int32_t) override {}
-    void KeyUp(int32_t, int32_t, int32_t) override {}
-    void MouseDown(double, double, int32_t) override {}
-    void MouseMove(double, double) override {}
-    void ClickHovered(double, double) override {}
-    bool PlaceFigure(double, double, const VXCHAR*) override { return false; }
-};
-
 TEST_F(Templates, LibraryNamesAreExactAndInCodeUnitOrder) {
     TemplateLibrary& library = TemplateLibrary::Instance();
     for (const char* name : {"b", "a", "B", "\xC3\xA9toile"})
         StoreTemplate(MakeTemplate(name, {Element(0, {"0", "0"})}));
     EXPECT_EQ(Names(), "B;a;b;\xC3\xA9toile;");  // "étoile" sorts last
-    NameRecordingCanvas canvas;
-    auto* tool = reinterpret_cast<IVXFigures*>(&canvas);  // only passed through
-    library.EnumerateTemplateNames(&canvas, tool);
-    EXPECT_EQ(canvas.names, (std::vector<std::string>{"B", "a", "b", "\xC3\xA9toile"}));
-    EXPECT_EQ(canvas.tools, std::vector<IVXFigures*>(4, tool));
+    // A canvas registers each name with the template tool, whose infos name the templates.
+    CallLog log;
+    RecordingSurface surface{log};
+    RecordingHost host{log, &surface};
+    IGraphicCanvas* canvas = VX_CreateGraphicCanvas(&host);
+    FigureInfo infos[9];
+    ASSERT_EQ(canvas->GetToolInfos(infos, 9), 0);
+    std::string listed;
+    for (const FigureInfo& info : infos) listed += U8(info.name) + ";";
+    EXPECT_EQ(listed, "B;Bezier;Free Hand;Line;Polygon;Rectangle;a;b;\xC3\xA9toile;");
+    VX_DestroyGraphicCanvas(canvas);
     library.EnumerateTemplateNames(nullptr, nullptr);  // no canvas: nothing to call
     for (const char* absent : {"A", "a ", ""}) EXPECT_EQ(library.FindTemplate(W(absent)), nullptr) << absent;
     EXPECT_EQ(library.FindTemplate(static_cast<const VXCHAR*>(nullptr)), nullptr);
