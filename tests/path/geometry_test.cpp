@@ -1,5 +1,9 @@
+// Boxes, corners and transforms, the parameters that shape them, and hostile values: every
+// query and drawing call gives a defined result and never crashes.
 #include <cmath>
+#include <limits>
 
+#include "path/marks.h"
 #include "path_fixture.h"
 
 namespace vx::test {
@@ -99,6 +103,104 @@ TEST_F(PathTest, BoxesStartAtTheFirstNodeFlatOnesWidenCornersFollowTheTransform)
     SetNodes("M 0 0 L 10 10");
     SetTransform(path, {1, 0.5, 0, 1, 0, 0});
     ExpectNear(Corners(path, true), {0, 0, 14, 7, -4, 8, 10, 15}, 1e-12);
+}
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+// The five fields in index order.
+std::vector<double> Fields() {
+    const GlobalParameters& g = g_parameters;
+    return {double(g.MarkSize), g.FlatBoundsMargin, double(g.EdgeTolerance), double(g.HandleColor),
+            double(g.OutlineColor)};
+}
+
+TEST_F(PathTest, ParameterDefaultsHoldAndIndicesOutsideZeroToFourChangeNothing) {
+    const std::vector<double> defaults{8, 4.0, 2, 0xFF0000, 0x0000FF};
+    EXPECT_EQ(Fields(), defaults);  // before any call
+    for (int32_t index : {5, -1, INT32_MIN, INT32_MAX}) VX_SetParameters(index, 3.0);
+    EXPECT_EQ(Fields(), defaults);
+}
+
+TEST_F(PathTest, ParameterSizesRoundHalfUpTowardZeroMarginIsExactColoursAreUnsigned) {
+    const struct {
+        int32_t index;
+        double value, stored;
+    } cases[] = {{VX_PARAM_MARK_SIZE, 10.5, 11},
+                 {VX_PARAM_MARK_SIZE, 10.4999, 10},
+                 {VX_PARAM_EDGE_TOLERANCE, 7.5, 8},
+                 {VX_PARAM_EDGE_TOLERANCE, 7.49, 7},
+                 {VX_PARAM_MARK_SIZE, -1.7, -1},
+                 {VX_PARAM_EDGE_TOLERANCE, -0.6, 0},
+                 {VX_PARAM_MARK_SIZE, -2.5, -2},
+                 {VX_PARAM_EDGE_TOLERANCE, 2147483646.9, 2147483647},
+                 {VX_PARAM_FLAT_BOUNDS_MARGIN, 2.75, 2.75},
+                 {VX_PARAM_FLAT_BOUNDS_MARGIN, -0.1, -0.1},
+                 {VX_PARAM_HANDLE_COLOR, 65280.0, 65280},
+                 {VX_PARAM_OUTLINE_COLOR, 4294967295.0, 4294967295.0},
+                 {VX_PARAM_OUTLINE_COLOR, 254.5, 255},
+                 {VX_PARAM_HANDLE_COLOR, 2147483648.2, 2147483648.0},
+                 // Out of range: saturated, NaN as 0, never an undefined conversion.
+                 {VX_PARAM_MARK_SIZE, kNaN, 0},
+                 {VX_PARAM_EDGE_TOLERANCE, 1e300, INT32_MAX},
+                 {VX_PARAM_EDGE_TOLERANCE, -kInf, INT32_MIN},
+                 {VX_PARAM_HANDLE_COLOR, -5, 0},
+                 {VX_PARAM_OUTLINE_COLOR, 1e10, UINT32_MAX},
+                 {VX_PARAM_OUTLINE_COLOR, kNaN, 0}};
+    for (const auto& c : cases) {
+        VX_SetParameters(c.index, c.value);
+        EXPECT_EQ(Fields()[size_t(c.index)], c.stored) << c.index << " " << c.value;
+    }
+    // Readers take a negative size as 2^32 plus it.
+    VX_SetParameters(VX_PARAM_EDGE_TOLERANCE, -1.5);
+    EXPECT_EQ(g_parameters.EdgeToleranceValue(), 4294967295.0);
+}
+
+TEST_F(PathTest, NonFiniteInputsGiveDefinedResults) {
+    // NaN never wins a comparison, so it stays only where it started the box.
+    AddPathText(path, "M 0 0 L 10 5");
+    path->NodeAt(0)->x1 = kNaN;
+    V b = Box(path, true);
+    EXPECT_TRUE(std::isnan(b[0]) && std::isnan(b[2]));
+    EXPECT_EQ(V({b[1], b[3]}), (V{0, 5}));
+
+    path->NodeAt(0)->x1 = kInf;
+    path->NodeAt(1)->x1 = 0;
+    EXPECT_EQ(Box(path, true), (V{0, 0, kInf, 5}));
+    // The identity multiplies the infinite x by b = 0: corners 2 and 4 get a NaN y.
+    const V c = Corners(path);
+    EXPECT_EQ(V({c[0], c[1], c[2], c[5]}), (V{0, 0, kInf, 5}));
+    EXPECT_TRUE(std::isnan(c[3]) && std::isnan(c[7]));
+    EXPECT_EQ(V({Box(path)[0], Box(path)[2]}), (V{0, kInf}));
+
+    // A NaN margin widens a flat box to NaN; a zero mark size draws empty squares.
+    VX_SetParameters(VX_PARAM_FLAT_BOUNDS_MARGIN, kNaN);
+    SetNodes("M 1 1");
+    EXPECT_TRUE(std::isnan(Corners(path)[0]));
+    VX_SetParameters(VX_PARAM_MARK_SIZE, kNaN);
+    PaintMark(&surface, 3, 4, VX_MARK_NODE);
+    EXPECT_EQ(log.lines.back(), "Rectangle 3 4 0 0");
+
+    // No transform makes a query or drawing crash.
+    SetNodes("M 0 0 C 1 2 3 4 5 6 L 7 8 Z");
+    const PathTransform hostile[] = {{kNaN, kNaN, kNaN, kNaN, kNaN, kNaN},
+                                     {1, 1e-300, 0, 1, 0, 0},
+                                     {1e300, 1e300, -1e300, 1e300, 0, 0},
+                                     {1, -kInf, kInf, 1, kNaN, 0}};
+    surface.drawMarkResult = 1;
+    for (const PathTransform& t : hostile) {
+        SetTransform(path, t);
+        Corners(path, true);
+        path->Draw(&surface);
+        path->DrawTracker(&surface, 0, true, true);
+        path->DrawTracker(&surface, 1, true, true);
+    }
+    // A NaN in b is not 0, so the corners go through the squaring-up and come out NaN.
+    SetTransform(path, hostile[0]);
+    EXPECT_TRUE(std::isnan(Corners(path, true)[0]));
+    // A transform with b = 1e-300 keeps a tiny turn: the corners come back unchanged.
+    SetTransform(path, hostile[1]);
+    ExpectNear(Corners(path, true), Corners(path), 1e-9);
 }
 
 }  // namespace
