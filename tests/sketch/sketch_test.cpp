@@ -10,21 +10,12 @@
 namespace sketch {
 namespace {
 
-OstrelExports Linked() {
-    OstrelExports e;
-    e.CreateGraphicCanvas = VX_CreateGraphicCanvas;
-    e.DestroyGraphicCanvas = VX_DestroyGraphicCanvas;
-    e.CreatePath = VX_CreatePath;
-    e.CreatePathEx = VX_CreatePathEx;
-    e.Initial = VX_Initial;
-    e.Release = VX_Release;
-    e.SetParameters = VX_SetParameters;
-    return e;
-}
-
 // A canvas with the bundled figures, its host recording undo steps.
 struct Sketch : ::testing::Test {
-    OstrelExports library = Linked();
+    // The exports as the program finds them in the library, in the table's order.
+    OstrelExports library{
+        VX_CreateGraphicCanvas, VX_DestroyGraphicCanvas, VX_CreatePath, VX_CreatePathEx, VX_Initial, VX_Release,
+        VX_SetParameters};
     View view;
     UndoStack undo{library};
     SketchHost host{view, undo};
@@ -97,13 +88,12 @@ TEST(SketchView, MapsScreenToCanvasAndBack) {
             EXPECT_NEAR(y, c.screenY, 1e-9);
         }
     }
+    // Steps move along the levels from 25 % to 800 %, stopping at the ends; NaN leaves the zoom.
     View view;
-    view.ZoomSteps(1, 0, 0);
-    EXPECT_EQ(view.Zoom(), 2);
-    view.ZoomSteps(10, 0, 0);
-    EXPECT_EQ(view.Zoom(), 8);
-    view.ZoomSteps(-3, 0, 0);
-    EXPECT_EQ(view.Zoom(), 1);
+    for (auto [steps, zoom] : {std::pair{1, 2.0}, {10, 8.0}, {-3, 1.0}}) {
+        view.ZoomSteps(steps, 0, 0);
+        EXPECT_EQ(view.Zoom(), zoom) << steps;
+    }
     view.SetZoom(NAN, 0, 0);
     EXPECT_EQ(view.Zoom(), 1);
 }
