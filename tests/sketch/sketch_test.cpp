@@ -12,7 +12,7 @@ namespace {
 
 // A canvas with the bundled figures, its host recording undo steps.
 struct Sketch : ::testing::Test {
-    // The exports as the program finds them in the library, in the table's order.
+    // The exports the program looks up in the library, in the order of OstrelExports' fields.
     OstrelExports library{
         VX_CreateGraphicCanvas, VX_DestroyGraphicCanvas, VX_CreatePath, VX_CreatePathEx, VX_Initial, VX_Release,
         VX_SetParameters};
