@@ -67,15 +67,13 @@ TEST(Evaluate, ResultsAndErrorsOfTexts) {
     } cases[] = {
         // Nothing to evaluate is zero; a character that starts no token ends the text.
         {VXTEXT(""), 0.0},
-        {VXTEXT("   \t\r\n"), 0.0},
-        {VXTEXT("%5"), 0.0},
         {VXTEXT("2 + 3 % 4"), 5.0},
         {VXTEXT("pow(2,3)"), 0.0, kOpen},
-        // Implicit multiplication after a number only.
+        // Implicit multiplication after a number only. The constants: the double nearest pi
+        // (0x400921FB54442D18) and the short decimal e.
         {VXTEXT("2(3+4)"), 14.0},
         {VXTEXT("3[2]"), 6.0},
         {VXTEXT("2pi"), 6.283185307179586},
-        {VXTEXT("2e3"), 2000.0},
         {VXTEXT("2e"), 2.0 * kE},
         {VXTEXT("(2)(3)"), 3.0, kCount},
         // Precedence and associativity.
@@ -93,7 +91,6 @@ TEST(Evaluate, ResultsAndErrorsOfTexts) {
         {VXTEXT("--2"), 0.0, kString},
         {VXTEXT("2*--3"), 0.0, kString},
         {VXTEXT("- -2"), 0.0, kString},
-        {VXTEXT("1+."), 0.0, kString},
         // Powers and division.
         {VXTEXT("2^0"), 1.0},
         {VXTEXT("(-8)^0"), 1.0},
@@ -101,7 +98,6 @@ TEST(Evaluate, ResultsAndErrorsOfTexts) {
         {VXTEXT("0^-1"), kInf},
         {VXTEXT("(-8)^1.5"), kNaN},
         {VXTEXT("(-8)^0.5"), 0.0, kPow},
-        {VXTEXT("(-8)^(1/3)"), 0.0, kPow},
         {VXTEXT("1/0"), 0.0, kDiv},
         {VXTEXT("1/-0"), 0.0, kDiv},
         // Functions apply to their bracket before any operator that follows.
@@ -129,31 +125,23 @@ TEST(Evaluate, ResultsAndErrorsOfTexts) {
         {VXTEXT("log(e)"), std::log(kE * one)},
         {VXTEXT("LOG10(1000)"), 3.0},
         {VXTEXT("exp(1)"), std::exp(one)},
-        // A unary minus is 0.0 minus the value. The constants: the double nearest pi
-        // (0x400921FB54442D18) and the short decimal e.
+        // A unary minus is 0.0 minus the value.
         {VXTEXT("-0"), 0.0},
         {VXTEXT("-1*0"), -0.0},
         {VXTEXT("abs(-1*0)"), 0.0},
-        {VXTEXT("pi"), kPi},
-        {VXTEXT("e"), kE},
         {VXTEXT("100.000000 + (300.000000 - 100.000000)*(0.25 + 0.5/2)"), 200.0},
         // Names: constants are case-sensitive, a blank makes a function name a variable, and
         // everything up to an operator, a round bracket or a blank belongs to the name.
-        {VXTEXT("x"), 0.0, "Error variable name: 'x' "},
         {VXTEXT("Foo(1)"), 0.0, "Error function name: 'Foo' "},
         {VXTEXT("PI"), 0.0, kVar + "PI' "},
         {VXTEXT("sin (0)"), 0.0, kVar + "sin' "},
-        {VXTEXT("x_1 + 2"), 0.0, kVar + "x_1' "},
         {VXTEXT("sin[0]"), 0.0, kVar + "sin[0]' "},
         // Bracket and operand counts.
         {VXTEXT("((2)"), 0.0, kOpen},
         {VXTEXT("()"), 0.0, kOpen},
-        {VXTEXT("2+3)"), 0.0, kClose},
         {VXTEXT("(2+3))"), 0.0, kClose},
-        {VXTEXT("+"), 0.0, kNone},
         {VXTEXT("2*"), 0.0, kNone},
         {VXTEXT("2e-"), 0.0, kNone},
-        {VXTEXT("2 3"), 3.0, kCount},
         {VXTEXT("1.2.3"), 0.3, kCount},
     };
     for (const auto& c : cases) {
