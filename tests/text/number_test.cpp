@@ -50,9 +50,7 @@ TEST(ReadNumber, ValueAndConsumedCount) {
         {VXTEXT(".e1"), 0.0, 0},
         {VXTEXT("+-1"), 0.0, 0},
         {VXTEXT("e5"), 0.0, 0},
-        {VXTEXT("\x00a0"
-                "1"),
-         0.0, 0},
+        {VXTEXT("\u00a01"), 0.0, 0},
         // Range limits.
         {VXTEXT("-1e309"), -kInf, 6},
         {VXTEXT("1e99999999999999999999"), kInf, 22},
@@ -106,9 +104,7 @@ TEST(ReadNumber, ValueAndConsumedCount) {
         {VXTEXT("infinity"), kInf, 3, 5},
         {VXTEXT("nan(x)"), kNan, 3, 5},
         {VXTEXT("  7"), 0.0, 0, 2},
-        {VXTEXT("12\0"
-                "3"),
-         12.0, 2, 4},
+        {VXTEXT("12\0003"), 12.0, 2, 4},  // \000 is the zero
     };
     for (const auto& c : cases) {
         size_t consumed = 12345, bounded = 12345;
