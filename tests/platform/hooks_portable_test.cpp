@@ -10,20 +10,6 @@
 namespace vx {
 namespace {
 
-// No message, points and keys left alone, the cursor at (0, 0), the trace discarded.
-void ExpectDefaults() {
-    platform::Message m;
-    EXPECT_EQ(platform::NextMessage(&m), 0);
-    platform::DispatchUnconsumed(m);
-    int32_t x = 5, y = 6;
-    platform::ClientToScreen(nullptr, &x, &y);
-    EXPECT_EQ(std::make_pair(x, y), std::make_pair(5, 6));
-    EXPECT_EQ(platform::GetAsyncKeyState(16), 0);
-    platform::GetCursorPos(&x, &y);
-    EXPECT_EQ(std::make_pair(x, y), std::make_pair(0, 0));
-    platform::OutputDebugText("discarded");
-}
-
 TEST(Hooks, CopiedWithTheirContextNullMembersKeepDefaultsNullRestores) {
     std::string trace;
     VXPlatformHooks hooks{};
@@ -56,8 +42,18 @@ TEST(Hooks, CopiedWithTheirContextNullMembersKeepDefaultsNullRestores) {
     EXPECT_EQ(platform::GetAsyncKeyState(16) & 0x8000, 0x8000);
     EXPECT_EQ(platform::NextMessage(&m), 0);  // the earlier hooks are gone
 
+    // Null restores the defaults: no message, points and keys left alone, the cursor at
+    // (0, 0), the trace discarded.
     VX_SetPlatformHooks(nullptr);
-    ExpectDefaults();
+    EXPECT_EQ(platform::NextMessage(&m), 0);
+    platform::DispatchUnconsumed(m);
+    x = 5, y = 6;
+    platform::ClientToScreen(nullptr, &x, &y);
+    EXPECT_EQ(std::make_pair(x, y), std::make_pair(5, 6));
+    EXPECT_EQ(platform::GetAsyncKeyState(16), 0);
+    platform::GetCursorPos(&x, &y);
+    EXPECT_EQ(std::make_pair(x, y), std::make_pair(0, 0));
+    platform::OutputDebugText("discarded");
     EXPECT_EQ(trace, "get;line\n");  // each hook got its context; the defaults discard
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <utility>
 
 #include "platform/platform.h"
 
@@ -11,20 +12,17 @@ TEST(SysString, LengthPrefixedAndZeroTerminated) {
     EXPECT_EQ(platform::AllocSysString(nullptr), nullptr);
     platform::FreeSysString(nullptr);
     EXPECT_EQ(platform::SysStringLength(nullptr), 0u);
-
-    VXCHAR* s = platform::AllocSysString(VXTEXT("Arrow \u00e9"));
-    ASSERT_NE(s, nullptr);
-    EXPECT_EQ(platform::SysStringLength(s), 7u);
-    uint32_t bytes;
-    std::memcpy(&bytes, reinterpret_cast<const char*>(s) - 4, 4);
-    EXPECT_EQ(bytes, 14u);
-    EXPECT_EQ(std::memcmp(s, VXTEXT("Arrow \u00e9"), 8 * sizeof(VXCHAR)), 0);  // and the zero
-    platform::FreeSysString(s);
-
-    VXCHAR* empty = platform::AllocSysString(VXTEXT(""));
-    ASSERT_NE(empty, nullptr);
-    EXPECT_EQ(platform::SysStringLength(empty), 0u);
-    platform::FreeSysString(empty);
+    // The byte count stands in the four bytes before the text; the zero follows it.
+    for (const auto& [text, length] : {std::pair{VXTEXT("Arrow \u00e9"), 7u}, std::pair{VXTEXT(""), 0u}}) {
+        VXCHAR* s = platform::AllocSysString(text);
+        ASSERT_NE(s, nullptr);
+        EXPECT_EQ(platform::SysStringLength(s), length);
+        uint32_t bytes;
+        std::memcpy(&bytes, reinterpret_cast<const char*>(s) - 4, 4);
+        EXPECT_EQ(bytes, 2 * length);
+        EXPECT_EQ(std::memcmp(s, text, (length + 1) * sizeof(VXCHAR)), 0);
+        platform::FreeSysString(s);
+    }
 }
 
 }  // namespace
