@@ -1,13 +1,21 @@
 // A host program in miniature: it sees only the public header and the shared library. It
 // builds a path, draws it into a surface of its own and checks every call the library made,
 // then calls entries of the path's and a canvas's tables by raw position, as hosts written
-// against the table layout do. Prints one line per check; exits 1 if any failed.
+// against the table layout do; and it compares what the header's other translation units
+// saw (C, platform.h alone) with C++. Prints one line per check; exits 1 if any failed.
+//
+// ostrel.h twice in one translation unit: the guard must make the second inclusion empty.
+#include "ostrel/ostrel.h"
 #include "ostrel/ostrel.h"
 
 #include <cstdio>
 #include <initializer_list>
 #include <string>
 #include <vector>
+
+extern "C" int CFigureInfoSize(void);
+int PlatformAloneHookCount();
+static_assert(sizeof(PathNode) == 56, "PathNode is 56 bytes in C++ as in C");
 
 namespace {
 
@@ -108,6 +116,9 @@ private:
 }  // namespace
 
 int main() {
+    Check(CFigureInfoSize() == static_cast<int>(sizeof(FigureInfo)),
+          "C fills the records; FigureInfo has one size in C and C++");
+    Check(PlatformAloneHookCount() == 6, "platform.h compiles alone with six hooks");
     IVXPath* path = VX_CreatePath();
     Check(path && path->GetNodes(nullptr, 0) == 0, "VX_CreatePath returns a path without nodes");
     if (!path) return 1;
