@@ -28,6 +28,7 @@ const char* kSquare = "M 0 0 L 100 0 L 100 100 L 0 100 Z";
 
 using Answer = std::pair<int32_t, int32_t>;  // a hit code and the part index beside it
 using Case = std::tuple<double, double, Answer>;
+const Answer kMiss{kHitNothing, -1}, kFigure{kHitFigure, -1};
 
 class HitTest : public ::testing::Test {
 protected:
@@ -70,34 +71,34 @@ TEST_F(HitTest, BoxHandlesRingsAndEdgesOfASelectedPath) {
     Map({1, 0, 0, 1, 5, 5}, 2, 10, 20);
     selections.Add(path);
     // Each handle's mark box, in test order; the part holds the previous handle's code.
-    Check(0, {{20, 30, {3, -1}},
-              {70, 30, {4, 3}},
-              {120, 30, {5, 4}},
-              {120, 80, {6, 5}},
-              {120, 130, {7, 6}},
-              {70, 130, {8, 7}},
-              {20, 130, {9, 8}},
-              {20, 80, {2, 9}},
-              {70, 80, {1, 2}},
+    Check(0, {{20, 30, {kHitTopLeft, -1}},
+              {70, 30, {kHitTop, kHitTopLeft}},
+              {120, 30, {kHitTopRight, kHitTop}},
+              {120, 80, {kHitRight, kHitTopRight}},
+              {120, 130, {kHitBottomRight, kHitRight}},
+              {70, 130, {kHitBottom, kHitBottomRight}},
+              {20, 130, {kHitBottomLeft, kHitBottom}},
+              {20, 80, {kHitLeft, kHitBottomLeft}},
+              {70, 80, {kHitCenter, kHitLeft}},
               // Mark boxes reach half the mark size, borders included; rings the whole size.
-              {23, 30, {3, -1}},
-              {24, 34, {3, -1}},
-              {24.01, 30, {10, 3}},
-              {28, 38, {10, 3}},
-              {77, 80, {10, 1}},
+              {23, 30, {kHitTopLeft, -1}},
+              {24, 34, {kHitTopLeft, -1}},
+              {24.01, 30, {kHitRing, kHitTopLeft}},
+              {28, 38, {kHitRing, kHitTopLeft}},
+              {77, 80, {kHitRing, kHitCenter}},
               // Edges come after every handle: the part is the last handle's code, 1.
-              {45, 29, {4, 1}},
-              {121, 105, {6, 1}},
-              {95, 131.5, {8, 1}},
-              {18.5, 55, {2, 1}},
-              {45, 55, {0, -1}},
-              {kNaN, 80, {0, -1}}});
+              {45, 29, {kHitTop, kHitCenter}},
+              {121, 105, {kHitRight, kHitCenter}},
+              {95, 131.5, {kHitBottom, kHitCenter}},
+              {18.5, 55, {kHitLeft, kHitCenter}},
+              {45, 55, kMiss},
+              {kNaN, 80, kMiss}});
     g_parameters.MarkSize = 7;  // half is 3: the mark box runs from -3 to +4
-    Check(0, {{24, 30, {3, -1}}, {16, 30, {10, 3}}});
+    Check(0, {{24, 30, {kHitTopLeft, -1}}, {16, 30, {kHitRing, kHitTopLeft}}});
     log.Clear();
-    EXPECT_TRUE(Hit(5.9, 80, 0) == Answer(0, -1) && log.lines.size() == 2);  // more than 2 * 7 left of the box
+    EXPECT_TRUE(Hit(5.9, 80, 0) == kMiss && log.lines.size() == 2);  // more than 2 * 7 left of the box
     g_parameters.MarkSize = 40;  // rings of 40 reach over the next handle's mark box: the ring comes first
-    Check(0, {{55, 30, {10, 3}}, {70, 70, {10, 4}}});
+    Check(0, {{55, 30, {kHitRing, kHitTopLeft}}, {70, 70, {kHitRing, kHitTop}}});
 }
 
 TEST_F(HitTest, ReferenceHandlesComeFirstWithTheirIndexInEightBits) {
@@ -115,10 +116,11 @@ TEST_F(HitTest, ReferenceHandlesComeFirstWithTheirIndexInEightBits) {
     selections.Add(path);
     // On (0, 0) the third reference wins over the corner handle and the node; past the
     // references the part holds the last index until the first handle writes.
-    Check(0, {{25, 50, {18, 0}}, {79, 46, {18, 1}}, {0, 0, {18, 2}}, {90, 90, {18, 299 & 0xFF}}, {100, 0, {5, 4}}});
-    Check(1, {{0, 0, {15, 0}}, {25, 50, {0, -1}}});  // only in object mode
+    Check(0, {{25, 50, {kHitReference, 0}}, {79, 46, {kHitReference, 1}}, {0, 0, {kHitReference, 2}}});
+    Check(0, {{90, 90, {kHitReference, 299 & 0xFF}}, {100, 0, {kHitTopRight, kHitTop}}});
+    Check(1, {{0, 0, {kHitNode, 0}}, {25, 50, kMiss}});  // only in object mode
     selections.Clear();
-    Check(0, {{0, 0, {15, 0}}});  // and only when selected
+    Check(0, {{0, 0, {kHitNode, 0}}});  // and only when selected
 }
 
 TEST_F(HitTest, NodesAndControlPointsInNodeOrder) {
@@ -127,42 +129,43 @@ TEST_F(HitTest, NodesAndControlPointsInNodeOrder) {
     for (int round = 0; round < 3; ++round) {
         if (round == 2) selections.Add(path);
         // The move comes before the last line's end at the same point.
-        Check(round > 0, {{0, 0, {15, 0}},
-                          {1, 50, {16, 256}},
-                          {100, 53, {16, 257}},
-                          {97, 3, {15, 258}},
-                          {100, 100, {15, 512}},
-                          {50, 100.5, {0, -1}},
-                          {100.5, 60, {17, -1}},
-                          {50, 36.5, {17, -1}},
-                          {50, 50, {17, -1}}});
+        Check(round > 0, {{0, 0, {kHitNode, 0}},
+                          {1, 50, {kHitControl, 256}},
+                          {100, 53, {kHitControl, 257}},
+                          {97, 3, {kHitNode, 258}},
+                          {100, 100, {kHitNode, 512}},
+                          {50, 100.5, kMiss},
+                          {100.5, 60, kFigure},
+                          {50, 36.5, kFigure},
+                          {50, 50, kFigure}});
     }
     // A diamond: its box corner P1 (0, 0) is neither a node nor near the outline.
     path->ClearNodes();
     AddPathText(path, "M 10 0 L 0 10 L 10 20 L 20 10 Z");
-    Check(0, {{0, 0, {3, -1}}});
-    Check(1, {{0, 0, {0, -1}}, {4.5, 4.5, {17, -1}}, {10, 0, {15, 0}}});
+    Check(0, {{0, 0, {kHitTopLeft, -1}}});
+    Check(1, {{0, 0, kMiss}, {4.5, 4.5, kFigure}, {10, 0, {kHitNode, 0}}});
 }
 
 TEST_F(HitTest, FillRuleKindNineHostileValuesTransformAndHostMapping) {
     AddPathText(path, kSquare);
-    EXPECT_EQ(Hit(50, 50), (Answer{0, -1}));
+    EXPECT_EQ(Hit(50, 50), kMiss);
     Fill(VX_FILL_NONZERO);
-    EXPECT_EQ(Hit(50, 50), (Answer{17, -1}));
+    EXPECT_EQ(Hit(50, 50), kFigure);
     // Kind 9 ends the outline and inside test, but later nodes still show their marks: the
     // line before it; the line after it; no longer inside, and its point is no mark.
     path->ClearNodes();
     AddPathText(path, "M 0 0 L 100 0 N 9 50 50 0 0 0 0 L 100 100 L 0 100 Z");
-    Check(1, {{50, 1, {17, -1}}, {101, 50, {0, -1}}, {50, 50, {0, -1}}, {100, 100, {15, 768}}, {3, 97, {15, 1024}}});
+    Check(1, {{50, 1, kFigure}, {101, 50, kMiss}, {50, 50, kMiss}});
+    Check(1, {{100, 100, {kHitNode, 768}}, {3, 97, {kHitNode, 1024}}});
     for (double v : {kNaN, kInf, 1e300}) {
         // A bad control point: the nodes and the line still answer, the curve never hits.
         path->ClearNodes();
-        EXPECT_EQ(Hit(0, 0), (Answer{0, -1}));  // no nodes
+        EXPECT_EQ(Hit(0, 0), kMiss);  // no nodes
         path->AddNode(VX_NODE_MOVE, 0, 0, 0, 0, 0, 0);
         path->AddNode(VX_NODE_CUBIC, v, 50, 100, 50, 100, 0);
         AddPathText(path, "L 100 100");
-        Check(1, {{0, 0, {15, 0}}, {100.5, 60, {17, -1}}});
-        EXPECT_LE(unsigned(Hit(50, 30).first), 17u) << v;
+        Check(1, {{0, 0, {kHitNode, 0}}, {100.5, 60, kFigure}});
+        EXPECT_LE(unsigned(Hit(50, 30).first), unsigned(kHitFigure)) << v;
     }
     // Turned a quarter: (x, y) -> (100 - y, 50 + x) on the canvas, then three times as large
     // and shifted by (-20, 10): move (280, 160), line (280, 190), controls (265, 190) and
@@ -171,14 +174,14 @@ TEST_F(HitTest, FillRuleKindNineHostileValuesTransformAndHostMapping) {
     path->ClearNodes();
     AddPathText(path, "M 0 0 L 10 0 C 10 5 5 10 0 10 Z");
     Map({0, 1, -1, 0, 100, 50}, 3, -20, 10);
-    Check(1, {{280, 160, {15, 0}},
-              {282, 192, {15, 256}},
-              {265, 190, {16, 512}},
-              {250, 175, {16, 513}},
-              {246, 156, {15, 514}},
-              {281, 175, {17, -1}},
-              {259.375, 180.625, {17, -1}},
-              {270, 170, {0, -1}}});
+    Check(1, {{280, 160, {kHitNode, 0}},
+              {282, 192, {kHitNode, 256}},
+              {265, 190, {kHitControl, 512}},
+              {250, 175, {kHitControl, 513}},
+              {246, 156, {kHitNode, 514}},
+              {281, 175, kFigure},
+              {259.375, 180.625, kFigure},
+              {270, 170, kMiss}});
 }
 
 TEST_F(HitTest, InsideRectTakesEveryPointControlsIncluded) {
@@ -351,17 +354,17 @@ TEST_F(HitTest, TenThousandRandomPointsAgreeWithTheAnalyticEllipse) {
         const double u = uniform(), v = uniform(), r = 1 + (v - 0.5) * 8 / 80;
         const double x = i % 4 ? 50 + 300 * u : 200 + 120 * r * std::cos(2 * kPi * u);
         const double y = i % 4 ? 40 + 220 * v : 150 + 80 * r * std::sin(2 * kPi * u);
-        Answer expected{0, -1};
+        Answer expected = kMiss;
         int m = 0;
         while (m < 13 && (std::fabs(x - kMarks[m][0]) > 4 || std::fabs(y - kMarks[m][1]) > 4)) ++m;
         const double d = DistanceToEllipse(x, y), ex = (x - 200) / 120, ey = (y - 150) / 80;
         if (m < 13) {  // node (m + 2) / 3; the move and each cubic's end are nodes
             const int point = m == 0 ? 0 : (m - 1) % 3;
-            expected = {point == 2 || m == 0 ? 15 : 16, (m + 2) / 3 * 256 + point};
+            expected = {point == 2 || m == 0 ? kHitNode : kHitControl, (m + 2) / 3 * 256 + point};
         } else if (std::fabs(d - 2) < 0.1) {
             continue;  // too near the tolerance's edge: the cubics stray 0.033 from the ellipse
         } else if (d < 2 || (ex * ex + ey * ey < 1 && rule != 0)) {
-            expected = {17, -1};
+            expected = kFigure;
         }
         log.Clear();
         ASSERT_EQ(Hit(x, y), expected) << i << " at " << x << ", " << y;
