@@ -30,28 +30,21 @@ public:
     explicit Texts(uint32_t seed) : gen_(seed) {}
 
     std::string Expression(int depth) {
-        switch (depth <= 0 ? 0 : gen_() % 8) {
-            case 0:
-            case 1:
-            case 2: return Operand(depth);
-            case 3: return "-" + Operand(depth - 1);
-            default: {
-                static const char* const kOperators[] = {" + ", " - ", " * ", " / ", "+", "-", "*", "/"};
-                return Expression(depth - 1) + kOperators[gen_() % 8] + Expression(depth - 1);
-            }
-        }
+        static const char* const kOperators[] = {" + ", " - ", " * ", " / ", "+", "-", "*", "/"};
+        const uint32_t pick = depth <= 0 ? 0 : gen_() % 8;  // 0 to 2 an operand, 3 a negated one
+        if (pick < 3) return Operand(depth);
+        if (pick == 3) return "-" + Operand(depth - 1);
+        return Expression(depth - 1) + kOperators[gen_() % 8] + Expression(depth - 1);
     }
 
 private:
     // Anything but a leading minus, so that no sign follows a sign.
     std::string Operand(int depth) {
         static const char* const kFunctions[] = {"sin", "cos", "sqrt", "exp", "log"};
-        switch (depth <= 0 ? 0 : gen_() % 4) {
-            case 0:
-            case 1: return Number();
-            case 2: return "(" + Expression(depth - 1) + ")";
-            default: return std::string(kFunctions[gen_() % 5]) + "(" + Expression(depth - 1) + ")";
-        }
+        const uint32_t pick = depth <= 0 ? 0 : gen_() % 4;  // 0 and 1 a number, 2 a bracket, 3 a function
+        if (pick < 2) return Number();
+        if (pick == 2) return "(" + Expression(depth - 1) + ")";
+        return std::string(kFunctions[gen_() % 5]) + "(" + Expression(depth - 1) + ")";
     }
 
     std::string Number() {
