@@ -121,8 +121,8 @@ std::string TemplateText(IGraphicCanvas* canvas, IVXPath* path) {
 // Plays the steps of a session: canvas calls directly, events through the queue.
 class Player final : public EventHandler {
 public:
-    Player(IGraphicCanvas* canvas, ReplayHost& host, Trace& trace, const std::string& file,
-           std::ostream& err)
+    Player(IGraphicCanvas* canvas, ostrel_recording::RecordingHost& host, Trace& trace,
+           const std::string& file, std::ostream& err)
         : canvas_(canvas), host_(host), trace_(trace), file_(file), err_(err) {}
 
     void Play(const Session& session, EventSource& events) {
@@ -325,7 +325,7 @@ private:
     }
 
     IGraphicCanvas* canvas_;
-    ReplayHost& host_;
+    ostrel_recording::RecordingHost& host_;
     Trace& trace_;
     const std::string& file_;
     std::ostream& err_;
@@ -336,13 +336,13 @@ private:
     bool warnedOpen_ = false, warnedKeys_ = false;
 };
 
-std::string Summary(IGraphicCanvas* canvas, PathNames& names) {
+std::string Summary(IGraphicCanvas* canvas, ostrel_recording::CallLog& names) {
     std::string out;
     const int32_t count = canvas->GetPathCount();
     out += "paths " + std::to_string(count) + "\n";
     for (int32_t i = 0; i < count; ++i) {
         IVXPath* path = canvas->GetPath(i);
-        out += "path " + names.Of(path) + "\n";
+        out += "path " + names.PathName(path) + "\n";
         double m[6] = {1, 0, 0, 1, 0, 0};
         path->GetTransform(m);
         out += "  transform";
@@ -356,7 +356,7 @@ std::string Summary(IGraphicCanvas* canvas, PathNames& names) {
     }
     out += "selection";
     const std::vector<IVXPath*> selected = Selected(canvas);
-    for (IVXPath* path : selected) out += " " + names.Of(path);
+    for (IVXPath* path : selected) out += " " + names.PathName(path);
     if (selected.empty()) out += " none";
     out += "\n";
     const int32_t mode = canvas->GetEditMode();
@@ -471,23 +471,21 @@ void RunReplay(const Options& options, const std::string& folder, std::ostream& 
                std::ostream& err) {
     const Session session = LoadSession(options.session);
     Trace trace(options.trace);
-    PathNames names;
+    SessionHost sessionHost(trace);
     LibraryFolder library(folder);
-    ReplaySurface surface(trace, names);
-    ReplayHost host(trace, names, &surface);
-    Canvas canvas(&host);
+    Canvas canvas(&sessionHost.host);
     {
-        Player player(canvas.get(), host, trace, options.session, err);
+        Player player(canvas.get(), sessionHost.host, trace, options.session, err);
         EventSource events(player);
         player.Play(session, events);
     }
-    const std::string summary = Summary(canvas.get(), names);
+    const std::string summary = Summary(canvas.get(), sessionHost.log);
     std::string svg;
     if (!options.svg.empty() || !options.png.empty()) {
         svg = Drawing(canvas.get(), session, options.session);
     }
     canvas.Destroy();
-    names.ReleaseAll();
+    sessionHost.log.ReleaseHeld();
     if (trace.Truncated()) {
         err << "ostrel: warning: the trace '" << options.trace << "' stops after "
             << Trace::kMaxLines << " lines\n";

@@ -38,12 +38,18 @@ struct TestTemplates {
 class CanvasTest : public ::testing::Test {
 protected:
     CanvasTest() {
+        host.logGetSurface = true;
         events.onDispatch = [this](uint32_t) { log.onCall ? log.onCall("dispatch") : void(); };
     }
     void SetUp() override { g_parameters = GlobalParameters{}; }
     void TearDown() override {
         if (canvas) VX_DestroyGraphicCanvas(canvas);
         g_parameters = GlobalParameters{};
+    }
+    // A new canvas on the same host: it knows the templates loaded before it.
+    void Renew() {
+        if (canvas) VX_DestroyGraphicCanvas(canvas);
+        canvas = static_cast<IGraphicCanvasEx*>(VX_CreateGraphicCanvas(&host));
     }
     // A path on the canvas from text ("M 0 0 L 10 0 Z"), logged under name; the canvas holds
     // the only reference.
@@ -64,11 +70,6 @@ protected:
         for (int32_t i = 0; i < canvas->GetSelections()->GetCount(); ++i)
             out.push_back(canvas->GetSelections()->GetAt(i));
         return out;
-    }
-    static PathTransform TransformOf(IVXPath* path) {
-        PathTransform t;
-        path->GetTransform(&t.a);
-        return t;
     }
     // Plays what is scripted into a press at (x, y).
     void Press(double x, double y) {
@@ -95,19 +96,16 @@ protected:
     CallLog log;
     size_t linesAtDestroy = 0;
     RecordingSurface surface{log};
-    struct Host : RecordingHost {
-        Host(CallLog& l, IDrawSurface* s) : RecordingHost(l, s), log(l) {}
-        IDrawSurface* GetSurface() override { return log.Add("GetSurface"), RecordingHost::GetSurface(); }
-        CallLog& log;
-    } host{log, &surface};
+    RecordingHost host{log, &surface};  // GetSurface logged too
     ScriptedEvents events;
     IGraphicCanvasEx* canvas = static_cast<IGraphicCanvasEx*>(VX_CreateGraphicCanvas(&host));
 };
 
-inline Lines Cat(std::initializer_list<Lines> parts) {
-    Lines all;
-    for (const auto& p : parts) all.insert(all.end(), p.begin(), p.end());
-    return all;
-}
+// A canvas that knows the editor's test templates.
+class TemplateCanvasTest : public CanvasTest {
+protected:
+    TemplateCanvasTest() { Renew(); }
+    TestTemplates templates;
+};
 
 }  // namespace vx::test
