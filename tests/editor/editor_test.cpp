@@ -118,7 +118,7 @@ TEST_F(CanvasTest, PathListReferencesRemovalClearAndTeardown) {
     Select({canvas->GetPath(0)});
     canvas->ClearPaths();
     EXPECT_EQ(canvas->GetPathCount(), 0);
-    EXPECT_EQ(Cat({{"Release owner 1", "BeginSelectionChange", "EndSelectionChange"}}), log.lines);
+    EXPECT_EQ(log.lines, (Lines{"Release owner 1", "BeginSelectionChange", "EndSelectionChange"}));
 
     // Teardown releases every listed path once and tells the host nothing.
     CountedObject kept(&log, "kept");
@@ -191,10 +191,7 @@ TEST_F(CanvasTest, HoverFeedbackCarriesTheHandleAngle) {
 // The canvas answers hovers from the boxes it keeps beside its list. After each kind of
 // change it must make the calls and give the answers of a new canvas listing the same paths,
 // which has kept nothing yet: the same ToScreen points, the same feedback.
-TEST_F(CanvasTest, KeptBoxesFollowEveryChangeOfPathsListSelectionAndParameters) {
-    TestTemplates templates;
-    VX_DestroyGraphicCanvas(canvas);
-    canvas = static_cast<IGraphicCanvasEx*>(VX_CreateGraphicCanvas(&host));
+TEST_F(TemplateCanvasTest, KeptBoxesFollowEveryChangeOfPathsListSelectionAndParameters) {
     IVXPath* r = Add("M 10 10 L 110 10 L 110 70 L 10 70 Z", "r");
     IVXPath* f = Add("M 0 200 L 100 200", "f");  // flat: its box is the margin's
     IVXPath* t = Add("M 100 100 L 200 100 L 200 200 L 100 200 Z", "t");
@@ -284,10 +281,7 @@ TEST_F(CanvasTest, ClicksAndIgnoredButtons) {
     EXPECT_EQ(log.lines, Lines{"SetFeedback 1 q 17 0 1 0"});
 }
 
-TEST_F(CanvasTest, TemplateTextsRebuildInTheBoxAndAskWhenTold) {
-    TestTemplates templates;
-    VX_DestroyGraphicCanvas(canvas);  // a canvas knows the templates loaded before it
-    canvas = static_cast<IGraphicCanvasEx*>(VX_CreateGraphicCanvas(&host));
+TEST_F(TemplateCanvasTest, TemplateTextsRebuildInTheBoxAndAskWhenTold) {
     VXCHAR names[64];
     ASSERT_EQ(canvas->GetToolNames(names), 45);  // the template's name after the tools'
     EXPECT_EQ(Units(names, 45), std::u16string(u"Bezier\0Free Hand\0Line\0Polygon\0Rectangle\0Tab\0\0", 45));
@@ -350,10 +344,7 @@ TEST_F(CanvasTest, ToolDrawsAreAddedOnlyWithConsent) {
     EXPECT_EQ(tool.refs, 1);
 }
 
-TEST_F(CanvasTest, HostileInputGivesDefinedResults) {
-    TestTemplates templates;
-    VX_DestroyGraphicCanvas(canvas);
-    canvas = static_cast<IGraphicCanvasEx*>(VX_CreateGraphicCanvas(&host));
+TEST_F(TemplateCanvasTest, HostileInputGivesDefinedResults) {
     const double nan = std::nan(""), inf = HUGE_VAL;
     IVXPath* p = Add("M 10 10 L 110 10 L 110 70 L 10 70 Z", "p");
     canvas->SetEditMode(0);

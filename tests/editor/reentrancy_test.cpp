@@ -8,15 +8,14 @@
 namespace vx::test {
 namespace {
 
-class ReentryTest : public CanvasTest {
+class ReentryTest : public TemplateCanvasTest {
 protected:
     // A fresh canvas that knows the test templates, holding p (a rectangle), q (a line) and
     // the template figure t, with the `selected` ones ("pq") selected; the mouse hovers
     // (x, y), and the script drags by (10, 10), dispatches a message of the host's own,
     // drags by (20, 20) and releases.
     void Stage(const char* selected, int32_t mode, const VXCHAR* tool, double x, double y) {
-        if (canvas) VX_DestroyGraphicCanvas(canvas);
-        canvas = static_cast<IGraphicCanvasEx*>(VX_CreateGraphicCanvas(&host));
+        Renew();
         log.names.clear();  // a new path may take the place of one gone
         p = Add("M 10 10 L 110 10 L 110 70 L 10 70 Z", "p");
         q = Add("M 200 10 L 300 10", "q");
@@ -36,7 +35,6 @@ protected:
         return [this, tool] { events.Play(), canvas->PlaceFigure(40, 20, tool); };
     }
 
-    TestTemplates templates;
     IVXPath *p = nullptr, *q = nullptr, *t = nullptr;
 };
 
@@ -49,7 +47,11 @@ TEST_F(ReentryTest, PressesKeepTheirHoverStateAndEndWhenTheirPathsLeave) {
     auto leave = [this](IVXPath** path, bool ask) {  // and is given up
         return [this, path, ask] { ask ? canvas->RemovePath(*path) : canvas->DetachPath(*path), (*path)->Release(); };
     };
+    auto hoverAway = [this] { canvas->MouseMove(500, 500); };
+    const VXCHAR* line = VXTEXT("Line");
+    const Lines drawn = {"BeginTracking", "ApprovePathAdd ?"};
     const Lines moved = {"BeginTracking", "ApprovePathChange p 2 1 0 0 1 20 20", "PathChanged p 2"};
+    const Lines reshaped = {"BeginTracking", "ApprovePathChange p 3 1 0 0 1 0 0", "PathChanged p 3"};
     struct Case {
         const char* selected;
         int32_t mode;
@@ -63,39 +65,11 @@ TEST_F(ReentryTest, PressesKeepTheirHoverStateAndEndWhenTheirPathsLeave) {
     };
     const Case cases[] = {
         // The tool found is replaced before its gesture starts: it still draws its line.
-        {"",
-         1,
-         VXTEXT("Line"),
-         300,
-         300,
-         PressAt(300, 300),
-         "SetFeedback",
-         replaceTool,
-         {"BeginTracking", "ApprovePathAdd ?"},
-         0},
-        {"",
-         1,
-         VXTEXT("Line"),
-         300,
-         300,
-         Place(VXTEXT("Line")),
-         "SetFeedback",
-         replaceTool,
-         {"BeginTracking", "ApprovePathAdd ?"},
-         0},
+        {"", 1, line, 300, 300, PressAt(300, 300), "SetFeedback", replaceTool, drawn, 0},
+        {"", 1, line, 300, 300, Place(line), "SetFeedback", replaceTool, drawn, 0},
         // The mouse state moves over empty space inside the press: p is still moved.
-        {"", 0, nullptr, 60, 10, PressAt(60, 10), "EndSelectionChange", [this] { canvas->MouseMove(500, 500); }, moved,
-         0},
-        {"",
-         1,
-         nullptr,
-         10,
-         10,
-         PressAt(10, 10),
-         "SetFeedback",
-         [this] { canvas->MouseMove(500, 500); },
-         {"BeginTracking", "ApprovePathChange p 3 1 0 0 1 0 0", "PathChanged p 3"},
-         0},
+        {"", 0, nullptr, 60, 10, PressAt(60, 10), "EndSelectionChange", hoverAway, moved, 0},
+        {"", 1, nullptr, 10, 10, PressAt(10, 10), "SetFeedback", hoverAway, reshaped, 0},
         // The pressed path leaves (and is given up) before a loop starts: none starts; a
         // reference handle's figure leaves: the other selected path is not dragged instead.
         {"", 0, nullptr, 60, 10, PressAt(60, 10), "SetFeedback", leave(&p, false), {}, 4},
@@ -108,16 +82,7 @@ TEST_F(ReentryTest, PressesKeepTheirHoverStateAndEndWhenTheirPathsLeave) {
         {"pq", 0, nullptr, 60, 40, PressAt(60, 40), "PathChanged p", leave(&q, true), moved, 0},
         // The library is emptied once a template figure's gesture has begun: it draws from its
         // own copy. Last, as the cases above need the template.
-        {"",
-         1,
-         VXTEXT("Tab"),
-         300,
-         300,
-         PressAt(300, 300),
-         "BeginTracking",
-         [] { VX_Release(); },
-         {"BeginTracking", "ApprovePathAdd ?"},
-         0},
+        {"", 1, VXTEXT("Tab"), 300, 300, PressAt(300, 300), "BeginTracking", [] { VX_Release(); }, drawn, 0},
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         SCOPED_TRACE(i);
@@ -178,6 +143,9 @@ TEST_F(CanvasTest, ReentryHitTestWhileToScreenChangesTheCanvas) {
         const double m[6] = {1, 0, 0, 1, e, f};
         p->SetTransform(m);
     };
+    auto grow = [&] {
+        for (int i = 0; i < 64; ++i) c->AddNode(VX_NODE_LINE, 100, 101 + i, 0, 0, 0, 0);
+    };
     struct Case {
         std::string at;
         std::function<void()> act;
@@ -190,19 +158,14 @@ TEST_F(CanvasTest, ReentryHitTestWhileToScreenChangesTheCanvas) {
         // The path being asked leaves and is given up: the walk goes on below it.
         {"ToScreen", [&] { canvas->RemovePath(c), c->Release(); }, 50, 17, "b"},
         // The path being asked grows inside its own walk, so its nodes move in memory.
-        {"ToScreen 0 100",
-         [&] {
-             for (int i = 0; i < 64; ++i) c->AddNode(VX_NODE_LINE, 100, 101 + i, 0, 0, 0, 0);
-         },
-         100, 17, "c"},
+        {"ToScreen 0 100", grow, 100, 17, "c"},
         {"ToScreen", [&] { DestroyCanvas(); }, 50, 0, "null"},
         // Paths below move while the top one is asked: they are found where they are now.
         {"ToScreen", [&] { Translate(b, 0, 1000), Translate(a, 0, 50); }, 50, 17, "a"},
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         SCOPED_TRACE(i);
-        if (!canvas) canvas = static_cast<IGraphicCanvasEx*>(VX_CreateGraphicCanvas(&host));
-        canvas->ClearPaths();
+        Renew();
         a = Add("M 0 0 L 100 0", "a");
         b = Add("M 0 50 L 100 50", "b");
         c = Add("M 0 100 L 100 100", "c");

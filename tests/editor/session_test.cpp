@@ -96,9 +96,13 @@ TEST_F(CanvasTest, CancelsRefusalsAndStillPressesChangeNothing) {
         uint32_t message;
         uintptr_t wParam;
     };
-    for (Cancel c :
-         {Cancel{0x0100, 27}, {0x0104, 18}, {0x0204, 0}, {0x0205, 0}, {0x0215, 0}, {0x0006, 0}, {0x001C, 0}}) {
-        events.Drag(70, 50).Post(0x0100, 'A', 1).Post(0x0006, 1, 0).Post(c.message, c.wParam, 0).Release(70, 50);
+    const Cancel cancels[] = {{VX_WM_KEYDOWN, VX_KEY_ESCAPE}, {VX_WM_SYSKEYDOWN, VX_KEY_ALT}, {VX_WM_RBUTTONDOWN, 0},
+                              {VX_WM_RBUTTONUP, 0},           {VX_WM_CAPTURECHANGED, 0},      {VX_WM_ACTIVATE, 0},
+                              {VX_WM_ACTIVATEAPP, 0}};
+    for (Cancel c : cancels) {
+        // A key that is not Esc and an activation do not cancel.
+        events.Drag(70, 50).Post(VX_WM_KEYDOWN, 'A', 1).Post(VX_WM_ACTIVATE, 1, 0).Post(c.message, c.wParam, 0);
+        events.Release(70, 50);
         log.Clear();
         Press(60, 40);
         EXPECT_EQ(log.Only({"BeginChange", "ApprovePathChange"}), Lines{}) << c.message;
@@ -143,12 +147,12 @@ TEST_F(CanvasTest, KeyUpReachesTheWindowOnlyDuringNodeTracking) {
         Select({p});
         canvas->MouseMove(10, 10);  // a node in node mode, the top-left handle in object mode
         events.dispatched.clear();
-        events.KeyUp(0x11).Release(10, 10);
+        events.KeyUp(VX_KEY_CONTROL).Release(10, 10);
         Press(10, 10);
         EXPECT_EQ(events.dispatched.size(), mode == 1 ? 1u : 0u) << mode;
         canvas->MouseMove(300, 300);  // empty canvas: the band swallows key-ups too
         events.dispatched.clear();
-        events.KeyUp(0x11).Release(300, 300);
+        events.KeyUp(VX_KEY_CONTROL).Release(300, 300);
         Press(300, 300);
         EXPECT_EQ(events.dispatched.size(), 0u);
     }
@@ -163,10 +167,7 @@ TEST_F(CanvasTest, KeyUpReachesTheWindowOnlyDuringNodeTracking) {
     EXPECT_EQ(events.Leftover(), 2u);
 }
 
-TEST_F(CanvasTest, ReferenceDragThenNodeEditOfATemplateFigure) {
-    TestTemplates templates;
-    VX_DestroyGraphicCanvas(canvas);
-    canvas = static_cast<IGraphicCanvasEx*>(VX_CreateGraphicCanvas(&host));
+TEST_F(TemplateCanvasTest, ReferenceDragThenNodeEditOfATemplateFigure) {
     IVXPath* t = Add("M 100 100 L 200 100 L 200 200 L 100 200 Z", "t");
     ASSERT_TRUE(canvas->ApplyTemplateText(t, VXTEXT("<Tab><(0.25,0)>"), false));
     Select({t});
@@ -241,8 +242,8 @@ TEST_F(CanvasTest, HeldKeysSquareTheBandScaleUniformlyAndDragNeighbours) {
     // script's event source leaves at the origin.
     Add("M 0 0 L 40 0", "corner");
     log.Clear();
-    canvas->KeyDown(0x11, 0, 0);
-    canvas->KeyUp(0x11, 0, 0);
+    canvas->KeyDown(VX_KEY_CONTROL, 0, 0);
+    canvas->KeyUp(VX_KEY_CONTROL, 0, 0);
     EXPECT_EQ(log.lines, (Lines{"SetFeedback 1 corner 15 0 0 0", "SetFeedback 1 corner 15 0 0 0"}));
 }
 
