@@ -211,12 +211,12 @@ void RunFigures(const Options& options, const std::string& folder, std::ostream&
     }
 }
 
-void RunBuild(const Options& options, const std::string& folder, std::ostream& out) {
-    LoadedFolder loaded(options, folder);
-    PathCreateParams params = MakeParams(options.name, options.frame);
+namespace {
 
-    // First with the file's values, to learn how many references the figure has.
-    PathRef probe(VX_CreatePathEx(&params));
+// Sets the --ref values into params, after a first build with the file's values tells how
+// many references the figure has.
+void SetReferences(const Options& options, const LoadedFolder& loaded, PathCreateParams* params) {
+    PathRef probe(VX_CreatePathEx(params));
     if (!probe.path) {
         throw UsageError("unknown figure '" + options.name + "' in " + loaded.Source());
     }
@@ -227,45 +227,56 @@ void RunBuild(const Options& options, const std::string& folder, std::ostream& o
                          " reference handle(s); " + std::to_string(options.refs.size()) +
                          " --ref given");
     }
-    params.count = static_cast<int32_t>(options.refs.size());
+    params->count = static_cast<int32_t>(options.refs.size());
     for (size_t i = 0; i < options.refs.size(); ++i) {
-        params.pairs[i][0] = options.refs[i].first;
-        params.pairs[i][1] = options.refs[i].second;
+        params->pairs[i][0] = options.refs[i].first;
+        params->pairs[i][1] = options.refs[i].second;
     }
+}
+
+// The built figure alone; the view covers the frame and every point, control points
+// included, with a margin.
+std::string FigureSvg(const std::string& name, const PathCreateParams& params, IVXPath* path,
+                      const std::vector<PathNode>& nodes) {
+    SvgPathSurface surface;
+    path->Draw(&surface);
+    double minX = std::min(params.left, params.right), maxX = std::max(params.left, params.right);
+    double minY = std::min(params.top, params.bottom), maxY = std::max(params.top, params.bottom);
+    for (const PathNode& n : nodes) {
+        if (n.kind == VX_NODE_CLOSE) continue;
+        const double xs[3] = {n.x1, n.x2, n.x3}, ys[3] = {n.y1, n.y2, n.y3};
+        const int used = n.kind == VX_NODE_CUBIC ? 3 : 1;
+        for (int k = 0; k < used; ++k) {
+            if (!std::isfinite(xs[k]) || !std::isfinite(ys[k])) continue;
+            minX = std::min(minX, xs[k]), maxX = std::max(maxX, xs[k]);
+            minY = std::min(minY, ys[k]), maxY = std::max(maxY, ys[k]);
+        }
+    }
+    const double margin = std::max({maxX - minX, maxY - minY, 1.0}) * 0.05;
+    minX -= margin, minY -= margin, maxX += margin, maxY += margin;
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+           "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"" +
+           FormatNumber(minX) + ' ' + FormatNumber(minY) + ' ' + FormatNumber(maxX - minX) + ' ' +
+           FormatNumber(maxY - minY) + "\" width=\"" + FormatNumber(maxX - minX) + "\" height=\"" +
+           FormatNumber(maxY - minY) + "\">\n<title>" + XmlEscape(name) + "</title>\n<path d=\"" +
+           surface.PathData() + "\" " + kPathStyle + "/>\n</svg>\n";
+}
+
+}  // namespace
+
+void RunBuild(const Options& options, const std::string& folder, std::ostream& out) {
+    LoadedFolder loaded(options, folder);
+    PathCreateParams params = MakeParams(options.name, options.frame);
+    SetReferences(options, loaded, &params);
     PathRef path(VX_CreatePathEx(&params));
     if (!path.path) throw RunError("the library could not build '" + options.name + "'");
+    PathCreateParams info;
     if (!path->GetTemplateInfo(&info)) info.count = 0;
     const std::vector<PathNode> nodes = NodesOf(path.path);
 
     // The SVG first: if it cannot be written, nothing is printed as if it had worked.
     if (!options.svg.empty()) {
-        SvgPathSurface surface;
-        path->Draw(&surface);
-        // The view covers the frame and every point, control points included.
-        double minX = std::min(params.left, params.right),
-               maxX = std::max(params.left, params.right);
-        double minY = std::min(params.top, params.bottom),
-               maxY = std::max(params.top, params.bottom);
-        for (const PathNode& n : nodes) {
-            if (n.kind == VX_NODE_CLOSE) continue;
-            const double xs[3] = {n.x1, n.x2, n.x3}, ys[3] = {n.y1, n.y2, n.y3};
-            const int used = n.kind == VX_NODE_CUBIC ? 3 : 1;
-            for (int k = 0; k < used; ++k) {
-                if (!std::isfinite(xs[k]) || !std::isfinite(ys[k])) continue;
-                minX = std::min(minX, xs[k]), maxX = std::max(maxX, xs[k]);
-                minY = std::min(minY, ys[k]), maxY = std::max(maxY, ys[k]);
-            }
-        }
-        const double margin = std::max({maxX - minX, maxY - minY, 1.0}) * 0.05;
-        minX -= margin, minY -= margin, maxX += margin, maxY += margin;
-        std::string svg =
-            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-            "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"" +
-            FormatNumber(minX) + ' ' + FormatNumber(minY) + ' ' + FormatNumber(maxX - minX) + ' ' +
-            FormatNumber(maxY - minY) + "\" width=\"" + FormatNumber(maxX - minX) + "\" height=\"" +
-            FormatNumber(maxY - minY) + "\">\n<title>" + XmlEscape(options.name) +
-            "</title>\n<path d=\"" + surface.PathData() + "\" " + kPathStyle + "/>\n</svg>\n";
-        PendingFile file(options.svg, svg);
+        PendingFile file(options.svg, FigureSvg(options.name, params, path.path, nodes));
         file.Commit();
     }
 
@@ -280,72 +291,86 @@ void RunBuild(const Options& options, const std::string& folder, std::ostream& o
     for (const PathNode& n : nodes) out << NodeLine(n) << '\n';
 }
 
+namespace {
+
+// Cells of 240 by 210 units, four to a row; each figure in a 160 by 130 frame, so the
+// unit frame is visibly stretched as a host would stretch it.
+constexpr int kColumns = 4;
+constexpr double kCellW = 240, kCellH = 210, kTitleH = 50;
+
+// The gallery's opening up to its title line.
+std::string GalleryHead(double width, double height, size_t figures, const std::string& source) {
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+           "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
+           FormatNumber(width) + "\" height=\"" + FormatNumber(height) + "\" viewBox=\"0 0 " +
+           FormatNumber(width) + ' ' + FormatNumber(height) +
+           "\">\n"
+           "<style>\n"
+           "  text { font-family: DejaVu Sans, Arial, sans-serif; fill: #222; }\n"
+           "  .guide { fill: none; stroke: #9aa5b1; stroke-width: 0.8; stroke-dasharray: 4 3; }\n"
+           "  .handle { fill: #fff; stroke: #6b7785; stroke-width: 1; }\n"
+           "  .node { fill: #1f4e79; }\n"
+           "  .control { fill: #fff; stroke: #1f4e79; }\n"
+           "  .reference { fill: #f28c28; stroke: #8a4b0f; stroke-width: 1; }\n"
+           "</style>\n"
+           "<rect width=\"100%\" height=\"100%\" fill=\"#ffffff\"/>\n"
+           "<text x=\"16\" y=\"32\" font-size=\"20\">Ostrel figures: " +
+           std::to_string(figures) + " templates from " + XmlEscape(source) + "</text>\n";
+}
+
+// One figure in the cell whose top-left corner is (cx, cy): its outline, box guide, handles
+// and name.
+std::string GalleryCell(const LoadedFolder& loaded, const FigureEntry& f, double cx, double cy) {
+    const double frame[4] = {cx + 40, cy + 25, cx + 200, cy + 155};
+    // The values as the catalogue evaluated them: a value text that names another
+    // reference becomes a number here, so that its handle is placed where the build
+    // puts it (a path evaluates its handle positions without variables).
+    PathCreateParams params = MakeParams(f.name, frame);
+    params.count = static_cast<int32_t>(std::min<size_t>(f.references.size(), 64));
+    for (int32_t i = 0; i < params.count; ++i) {
+        const ReferenceEntry& r = f.references[static_cast<size_t>(i)];
+        params.pairs[i][0] = r.x.valueOk ? r.x.value : 0.0;
+        params.pairs[i][1] = r.y.valueOk ? r.y.value : 0.0;
+    }
+
+    PathRef path(VX_CreatePathEx(&params));
+    if (!path.path) throw RunError("the library could not build '" + f.name + "'");
+    SvgPathSurface outline;
+    path->Draw(&outline);
+    SvgPathSurface selection;
+    loaded.Figures().DrawSelectionMarks(params, &selection);
+
+    std::string svg = "<g>\n<rect x=\"" + FormatNumber(cx + 6) + "\" y=\"" + FormatNumber(cy + 6) +
+                      "\" width=\"" + FormatNumber(kCellW - 12) + "\" height=\"" +
+                      FormatNumber(kCellH - 12) +
+                      "\" rx=\"6\" fill=\"#f7f9fb\" stroke=\"#e1e6eb\"/>\n";
+    svg += "<title>" + XmlEscape(f.name) + ": " + XmlEscape(f.tips) + "</title>\n";
+    if (!selection.PathData().empty()) {
+        svg += "<path class=\"guide\" d=\"" + selection.PathData() + "\"/>\n";
+    }
+    svg += "<path d=\"" + outline.PathData() + "\" " + kPathStyle + "/>\n";
+    svg += MarkElements(selection.Marks());
+    svg += "<text x=\"" + FormatNumber(cx + kCellW / 2) + "\" y=\"" + FormatNumber(cy + 188) +
+           "\" font-size=\"15\" text-anchor=\"middle\">" + XmlEscape(f.name) + "</text>\n</g>\n";
+    return svg;
+}
+
+}  // namespace
+
 void RunGallery(const Options& options, const std::string& folder, std::ostream& out) {
     LoadedFolder loaded(options, folder);
     const std::vector<FigureEntry>& figures = loaded.Figures().Figures();
-
-    // Cells of 240 by 210 units, four to a row; each figure in a 160 by 130 frame, so the
-    // unit frame is visibly stretched as a host would stretch it.
-    constexpr int kColumns = 4;
-    constexpr double kCellW = 240, kCellH = 210, kTitleH = 50;
     const int rows = static_cast<int>((figures.size() + kColumns - 1) / kColumns);
     const double width = kCellW * kColumns, height = kTitleH + kCellH * rows;
 
     std::string svg =
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-        "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
-        FormatNumber(width) + "\" height=\"" + FormatNumber(height) + "\" viewBox=\"0 0 " +
-        FormatNumber(width) + ' ' + FormatNumber(height) +
-        "\">\n"
-        "<style>\n"
-        "  text { font-family: DejaVu Sans, Arial, sans-serif; fill: #222; }\n"
-        "  .guide { fill: none; stroke: #9aa5b1; stroke-width: 0.8; stroke-dasharray: 4 3; }\n"
-        "  .handle { fill: #fff; stroke: #6b7785; stroke-width: 1; }\n"
-        "  .node { fill: #1f4e79; }\n"
-        "  .control { fill: #fff; stroke: #1f4e79; }\n"
-        "  .reference { fill: #f28c28; stroke: #8a4b0f; stroke-width: 1; }\n"
-        "</style>\n"
-        "<rect width=\"100%\" height=\"100%\" fill=\"#ffffff\"/>\n"
-        "<text x=\"16\" y=\"32\" font-size=\"20\">Ostrel figures: " +
-        std::to_string(figures.size()) + " templates from " +
-        XmlEscape(options.file.empty() ? folder : options.file) + "</text>\n";
-
+        GalleryHead(width, height, figures.size(), options.file.empty() ? folder : options.file);
     size_t index = 0;
     for (const FigureEntry& f : figures) {
         const double cx = kCellW * static_cast<double>(index % kColumns);
         const double cy = kTitleH + kCellH * static_cast<double>(index / kColumns);
         ++index;
-        const double frame[4] = {cx + 40, cy + 25, cx + 200, cy + 155};
-        // The values as the catalogue evaluated them: a value text that names another
-        // reference becomes a number here, so that its handle is placed where the build
-        // puts it (a path evaluates its handle positions without variables).
-        PathCreateParams params = MakeParams(f.name, frame);
-        params.count = static_cast<int32_t>(std::min<size_t>(f.references.size(), 64));
-        for (int32_t i = 0; i < params.count; ++i) {
-            const ReferenceEntry& r = f.references[static_cast<size_t>(i)];
-            params.pairs[i][0] = r.x.valueOk ? r.x.value : 0.0;
-            params.pairs[i][1] = r.y.valueOk ? r.y.value : 0.0;
-        }
-
-        PathRef path(VX_CreatePathEx(&params));
-        if (!path.path) throw RunError("the library could not build '" + f.name + "'");
-        SvgPathSurface outline;
-        path->Draw(&outline);
-        SvgPathSurface selection;
-        loaded.Figures().DrawSelectionMarks(params, &selection);
-
-        svg += "<g>\n<rect x=\"" + FormatNumber(cx + 6) + "\" y=\"" + FormatNumber(cy + 6) +
-               "\" width=\"" + FormatNumber(kCellW - 12) + "\" height=\"" +
-               FormatNumber(kCellH - 12) + "\" rx=\"6\" fill=\"#f7f9fb\" stroke=\"#e1e6eb\"/>\n";
-        svg += "<title>" + XmlEscape(f.name) + ": " + XmlEscape(f.tips) + "</title>\n";
-        if (!selection.PathData().empty()) {
-            svg += "<path class=\"guide\" d=\"" + selection.PathData() + "\"/>\n";
-        }
-        svg += "<path d=\"" + outline.PathData() + "\" " + kPathStyle + "/>\n";
-        svg += MarkElements(selection.Marks());
-        svg += "<text x=\"" + FormatNumber(cx + kCellW / 2) + "\" y=\"" + FormatNumber(cy + 188) +
-               "\" font-size=\"15\" text-anchor=\"middle\">" + XmlEscape(f.name) +
-               "</text>\n</g>\n";
+        svg += GalleryCell(loaded, f, cx, cy);
     }
     svg += "</svg>\n";
 

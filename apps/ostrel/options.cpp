@@ -54,87 +54,110 @@ void SetOnce(std::string& field, const std::string& option, const std::string& v
     field = value;
 }
 
-}  // namespace
+// Which commands take an option: one bit per command.
+constexpr unsigned Bit(Command c) { return 1u << static_cast<unsigned>(c); }
 
-Options ParseArguments(const std::vector<std::string>& args) {
-    Options o;
-    if (args.empty()) {
-        throw UsageError(
-            "no command given (figures, build, gallery, replay or check); see ostrel --help");
-    }
-    const std::string& command = args[0];
-    if (command == "--help" || command == "-h" || command == "help") {
-        if (args.size() > 1) throw UsageError("unexpected argument '" + args[1] + "' after help");
-        o.command = Command::Help;
-        return o;
-    }
-    if (command == "figures") {
-        o.command = Command::Figures;
-    } else if (command == "build") {
-        o.command = Command::Build;
-    } else if (command == "gallery") {
-        o.command = Command::Gallery;
-    } else if (command == "replay") {
-        o.command = Command::Replay;
-    } else if (command == "check") {
-        o.command = Command::Check;
-    } else {
-        throw UsageError("unknown command '" + command +
-                         "' (figures, build, gallery, replay or check); see ostrel --help");
-    }
+const std::pair<const char*, Command> kCommands[] = {
+    {"figures", Command::Figures}, {"build", Command::Build}, {"gallery", Command::Gallery},
+    {"replay", Command::Replay},   {"check", Command::Check},
+};
 
-    Reader in{args, 1, command};
-    while (!in.Done()) {
-        const std::string arg = args[in.next++];
-        const std::string option = arg.substr(0, arg.find('='));
-        const bool build = o.command == Command::Build;
-        const bool gallery = o.command == Command::Gallery;
-        const bool replay = o.command == Command::Replay;
-        const bool check = o.command == Command::Check;
-        if (option == "--folder" && !check) {
-            SetOnce(o.folder, option, in.Value(option, arg));
-        } else if ((build || gallery) && option == "--file") {
-            SetOnce(o.file, option, in.Value(option, arg));
-        } else if (build && option == "--frame") {
-            if (o.haveFrame) throw UsageError("option --frame given twice");
-            const std::string value = in.Value(option, arg);
-            if (!ParseList(value, 4, o.frame)) {
-                throw UsageError("--frame '" + value + "' is not four numbers L,T,R,B");
-            }
-            CheckMagnitude(option, value, o.frame, 4, "1e9", kMaxFrameMagnitude);
-            o.haveFrame = true;
-        } else if (build && option == "--ref") {
-            const std::string value = in.Value(option, arg);
-            double pair[2];
-            if (!ParseList(value, 2, pair)) {
-                throw UsageError("--ref '" + value + "' is not two numbers X,Y");
-            }
-            CheckMagnitude(option, value, pair, 2, "1e6", kMaxRefMagnitude);
-            if (o.refs.size() == kMaxRefs) {
-                throw UsageError("more than " + std::to_string(kMaxRefs) + " --ref options");
-            }
-            o.refs.emplace_back(pair[0], pair[1]);
-        } else if ((build || replay) && option == "--svg") {
-            SetOnce(o.svg, option, in.Value(option, arg));
-        } else if (gallery && option == "--out") {
-            SetOnce(o.out, option, in.Value(option, arg));
-        } else if ((gallery || replay) && option == "--png") {
-            SetOnce(o.png, option, in.Value(option, arg));
-        } else if (replay && option == "--trace") {
-            SetOnce(o.trace, option, in.Value(option, arg));
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            throw UsageError("unknown option '" + option + "' for " + command);
-        } else if (build && o.name.empty()) {
-            o.name = arg;
-        } else if (replay && o.session.empty() && !arg.empty()) {
-            o.session = arg;
-        } else if (check && !arg.empty()) {
-            o.paths.push_back(arg);
-        } else {
-            throw UsageError("unexpected argument '" + arg + "' for " + command);
+// The options that name one file or folder, each given at most once.
+struct TextOption {
+    const char* name;
+    unsigned commands;
+    std::string Options::*field;
+};
+constexpr TextOption kTextOptions[] = {
+    {"--folder",
+     Bit(Command::Figures) | Bit(Command::Build) | Bit(Command::Gallery) | Bit(Command::Replay),
+     &Options::folder},
+    {"--file", Bit(Command::Build) | Bit(Command::Gallery), &Options::file},
+    {"--svg", Bit(Command::Build) | Bit(Command::Replay), &Options::svg},
+    {"--out", Bit(Command::Gallery), &Options::out},
+    {"--png", Bit(Command::Gallery) | Bit(Command::Replay), &Options::png},
+    {"--trace", Bit(Command::Replay), &Options::trace},
+};
+
+Command ReadCommand(const std::string& command) {
+    for (const auto& [name, value] : kCommands) {
+        if (command == name) return value;
+    }
+    throw UsageError("unknown command '" + command +
+                     "' (figures, build, gallery, replay or check); see ostrel --help");
+}
+
+void ReadFrame(Reader& in, const std::string& option, const std::string& arg, Options& o) {
+    if (o.haveFrame) throw UsageError("option --frame given twice");
+    const std::string value = in.Value(option, arg);
+    if (!ParseList(value, 4, o.frame)) {
+        throw UsageError("--frame '" + value + "' is not four numbers L,T,R,B");
+    }
+    CheckMagnitude(option, value, o.frame, 4, "1e9", kMaxFrameMagnitude);
+    o.haveFrame = true;
+}
+
+void ReadRef(Reader& in, const std::string& option, const std::string& arg, Options& o) {
+    const std::string value = in.Value(option, arg);
+    double pair[2];
+    if (!ParseList(value, 2, pair)) {
+        throw UsageError("--ref '" + value + "' is not two numbers X,Y");
+    }
+    CheckMagnitude(option, value, pair, 2, "1e6", kMaxRefMagnitude);
+    if (o.refs.size() == kMaxRefs) {
+        throw UsageError("more than " + std::to_string(kMaxRefs) + " --ref options");
+    }
+    o.refs.emplace_back(pair[0], pair[1]);
+}
+
+// One option with its value, or one positional argument.
+void ReadArgument(Reader& in, Options& o) {
+    const std::string arg = in.args[in.next++];
+    const std::string option = arg.substr(0, arg.find('='));
+    for (const TextOption& text : kTextOptions) {
+        if (option == text.name && (text.commands & Bit(o.command))) {
+            SetOnce(o.*text.field, option, in.Value(option, arg));
+            return;
         }
     }
+    const bool build = o.command == Command::Build;
+    if (build && option == "--frame") {
+        ReadFrame(in, option, arg, o);
+    } else if (build && option == "--ref") {
+        ReadRef(in, option, arg, o);
+    } else if (arg.size() > 1 && arg[0] == '-') {
+        throw UsageError("unknown option '" + option + "' for " + in.command);
+    } else if (build && o.name.empty()) {
+        o.name = arg;
+    } else if (o.command == Command::Replay && o.session.empty() && !arg.empty()) {
+        o.session = arg;
+    } else if (o.command == Command::Check && !arg.empty()) {
+        o.paths.push_back(arg);
+    } else {
+        throw UsageError("unexpected argument '" + arg + "' for " + in.command);
+    }
+}
 
+// No two of replay's outputs, nor any of them and the session, may name the same file.
+void CheckReplayFiles(const Options& o) {
+    const std::pair<const char*, const std::string*> outputs[] = {
+        {"--svg", &o.svg}, {"--png", &o.png}, {"--trace", &o.trace}};
+    for (size_t i = 0; i < 3; ++i) {
+        for (size_t j = i + 1; j < 3; ++j) {
+            if (!outputs[i].second->empty() && *outputs[i].second == *outputs[j].second) {
+                throw UsageError(std::string(outputs[i].first) + " and " + outputs[j].first +
+                                 " name the same file '" + *outputs[i].second + "'");
+            }
+        }
+        if (*outputs[i].second == o.session) {
+            throw UsageError(std::string(outputs[i].first) + " names the session file '" +
+                             o.session + "'");
+        }
+    }
+}
+
+// What the options must hold together once all are read.
+void CheckComplete(const Options& o) {
     if (!o.file.empty() && !o.folder.empty())
         throw UsageError("--file and --folder cannot be given together");
     if (o.command == Command::Check && o.paths.empty())
@@ -151,21 +174,28 @@ Options ParseArguments(const std::vector<std::string>& args) {
     }
     if (o.command == Command::Replay) {
         if (o.session.empty()) throw UsageError("replay needs a session file");
-        const std::pair<const char*, const std::string*> outputs[] = {
-            {"--svg", &o.svg}, {"--png", &o.png}, {"--trace", &o.trace}};
-        for (size_t i = 0; i < 3; ++i) {
-            for (size_t j = i + 1; j < 3; ++j) {
-                if (!outputs[i].second->empty() && *outputs[i].second == *outputs[j].second) {
-                    throw UsageError(std::string(outputs[i].first) + " and " + outputs[j].first +
-                                     " name the same file '" + *outputs[i].second + "'");
-                }
-            }
-            if (*outputs[i].second == o.session) {
-                throw UsageError(std::string(outputs[i].first) + " names the session file '" +
-                                 o.session + "'");
-            }
-        }
+        CheckReplayFiles(o);
     }
+}
+
+}  // namespace
+
+Options ParseArguments(const std::vector<std::string>& args) {
+    Options o;
+    if (args.empty()) {
+        throw UsageError(
+            "no command given (figures, build, gallery, replay or check); see ostrel --help");
+    }
+    const std::string& command = args[0];
+    if (command == "--help" || command == "-h" || command == "help") {
+        if (args.size() > 1) throw UsageError("unexpected argument '" + args[1] + "' after help");
+        o.command = Command::Help;
+        return o;
+    }
+    o.command = ReadCommand(command);
+    Reader in{args, 1, command};
+    while (!in.Done()) ReadArgument(in, o);
+    CheckComplete(o);
     return o;
 }
 

@@ -72,94 +72,123 @@ public:
 
     // False for a line that sets something of the session instead of being a step.
     bool Parse(Session& session, SessionStep& step) {
+        // Each command word: the step it makes and how its arguments are read.
+        struct Command {
+            const char* name;
+            SessionOp op;
+            void (LineParser::*read)(SessionStep&) const;
+        };
+        static constexpr Command kCommands[] = {
+            {"hover", SessionOp::Hover, &LineParser::ReadPoint},
+            {"drag", SessionOp::Drag, &LineParser::ReadPoint},
+            {"press", SessionOp::Press, &LineParser::ReadPoint},
+            {"release", SessionOp::Release, &LineParser::ReadPoint},
+            {"dblclick", SessionOp::DoubleClick, &LineParser::ReadPoint},
+            {"rpress", SessionOp::RightPress, &LineParser::ReadPoint},
+            {"escape", SessionOp::Escape, &LineParser::ReadNothing},
+            {"click", SessionOp::Click, &LineParser::ReadNothing},
+            {"remove", SessionOp::Remove, &LineParser::ReadNothing},
+            {"hold", SessionOp::Hold, &LineParser::ReadKey},
+            {"free", SessionOp::Free, &LineParser::ReadKey},
+            {"approve", SessionOp::Approve, &LineParser::ReadApproval},
+            {"rotation", SessionOp::Rotation, &LineParser::ReadRotation},
+            {"mode", SessionOp::Mode, &LineParser::ReadMode},
+            {"tool", SessionOp::Tool, &LineParser::ReadTool},
+            {"template", SessionOp::Template, &LineParser::ReadTemplate},
+            {"place", SessionOp::Place, &LineParser::ParsePlace},
+        };
         step.line = line_;
         step.text = std::string(text_);
         const std::string_view command = tokens_[0].text;
-        if (command == "hover" || command == "drag" || command == "press" || command == "release" ||
-            command == "dblclick" || command == "rpress") {
-            step.op = command == "hover"      ? SessionOp::Hover
-                      : command == "drag"     ? SessionOp::Drag
-                      : command == "press"    ? SessionOp::Press
-                      : command == "release"  ? SessionOp::Release
-                      : command == "dblclick" ? SessionOp::DoubleClick
-                                              : SessionOp::RightPress;
-            Count(2, "X Y");
-            step.x = Coordinate(1);
-            step.y = Coordinate(2);
-        } else if (command == "escape" || command == "click" || command == "remove") {
-            step.op = command == "escape"  ? SessionOp::Escape
-                      : command == "click" ? SessionOp::Click
-                                           : SessionOp::Remove;
-            Count(0, "");
-        } else if (command == "hold" || command == "free") {
-            step.op = command == "hold" ? SessionOp::Hold : SessionOp::Free;
-            Count(1, "shift|ctrl");
-            const std::string_view key = tokens_[1].text;
-            if (key == "shift") {
-                step.key = SessionKey::Shift;
-            } else if (key == "ctrl") {
-                step.key = SessionKey::Control;
-            } else {
-                Fail("unknown key '" + std::string(key) + "' (shift or ctrl)");
-            }
-        } else if (command == "approve") {
-            step.op = SessionOp::Approve;
-            Count(2, "add|remove|change yes|no");
-            const std::string_view kind = tokens_[1].text, answer = tokens_[2].text;
-            if (kind == "add") {
-                step.approval = SessionApproval::Add;
-            } else if (kind == "remove") {
-                step.approval = SessionApproval::Remove;
-            } else if (kind == "change") {
-                step.approval = SessionApproval::Change;
-            } else {
-                Fail("unknown approval '" + std::string(kind) + "' (add, remove or change)");
-            }
-            if (answer != "yes" && answer != "no") {
-                Fail("approve answer '" + std::string(answer) + "' is not yes or no");
-            }
-            step.yes = answer == "yes";
-        } else if (command == "rotation") {
-            step.op = SessionOp::Rotation;
-            Count(1, "DEGREES");
-            step.degrees = Number(1, kMaxDegrees, "angle");
-        } else if (command == "mode") {
-            step.op = SessionOp::Mode;
-            Count(1, "object|node");
-            const std::string_view mode = tokens_[1].text;
-            if (mode != "object" && mode != "node") {
-                Fail("unknown mode '" + std::string(mode) + "' (object or node)");
-            }
-            step.mode = mode == "object" ? 0 : 1;
-        } else if (command == "tool") {
-            step.op = SessionOp::Tool;
-            if (tokens_.size() < 2) Fail("tool needs a name (or none)");
-            step.name = Rest(1);
-            step.none = step.name == "none";
-        } else if (command == "template") {
-            step.op = SessionOp::Template;
-            if (tokens_.size() < 2) Fail("template needs a text such as <Arrow><(0.5,0.3)>");
-            step.name = Rest(1);
-        } else if (command == "place") {
-            step.op = SessionOp::Place;
-            ParsePlace(step);
-        } else if (command == "canvas") {
-            Count(2, "W H");
-            if (session.hasCanvas) Fail("canvas given twice");
-            session.hasCanvas = true;
-            session.canvasWidth = Number(1, kMaxCanvasSize, "width");
-            session.canvasHeight = Number(2, kMaxCanvasSize, "height");
-            if (session.canvasWidth <= 0 || session.canvasHeight <= 0) {
-                Fail("canvas width and height must be above 0");
-            }
+        if (command == "canvas") {
+            ReadCanvas(session);
             return false;
-        } else {
-            Fail("unknown command '" + std::string(command) + "'");
         }
-        return true;
+        for (const Command& c : kCommands) {
+            if (command == c.name) {
+                step.op = c.op;
+                (this->*c.read)(step);
+                return true;
+            }
+        }
+        Fail("unknown command '" + std::string(command) + "'");
     }
 
 private:
+    void ReadPoint(SessionStep& step) const {
+        Count(2, "X Y");
+        step.x = Coordinate(1);
+        step.y = Coordinate(2);
+    }
+
+    void ReadNothing(SessionStep&) const { Count(0, ""); }
+
+    void ReadKey(SessionStep& step) const {
+        Count(1, "shift|ctrl");
+        const std::string_view key = tokens_[1].text;
+        if (key == "shift") {
+            step.key = SessionKey::Shift;
+        } else if (key == "ctrl") {
+            step.key = SessionKey::Control;
+        } else {
+            Fail("unknown key '" + std::string(key) + "' (shift or ctrl)");
+        }
+    }
+
+    void ReadApproval(SessionStep& step) const {
+        Count(2, "add|remove|change yes|no");
+        const std::string_view kind = tokens_[1].text, answer = tokens_[2].text;
+        if (kind == "add") {
+            step.approval = SessionApproval::Add;
+        } else if (kind == "remove") {
+            step.approval = SessionApproval::Remove;
+        } else if (kind == "change") {
+            step.approval = SessionApproval::Change;
+        } else {
+            Fail("unknown approval '" + std::string(kind) + "' (add, remove or change)");
+        }
+        if (answer != "yes" && answer != "no") {
+            Fail("approve answer '" + std::string(answer) + "' is not yes or no");
+        }
+        step.yes = answer == "yes";
+    }
+
+    void ReadRotation(SessionStep& step) const {
+        Count(1, "DEGREES");
+        step.degrees = Number(1, kMaxDegrees, "angle");
+    }
+
+    void ReadMode(SessionStep& step) const {
+        Count(1, "object|node");
+        const std::string_view mode = tokens_[1].text;
+        if (mode != "object" && mode != "node") {
+            Fail("unknown mode '" + std::string(mode) + "' (object or node)");
+        }
+        step.mode = mode == "object" ? 0 : 1;
+    }
+
+    void ReadTool(SessionStep& step) const {
+        if (tokens_.size() < 2) Fail("tool needs a name (or none)");
+        step.name = Rest(1);
+        step.none = step.name == "none";
+    }
+
+    void ReadTemplate(SessionStep& step) const {
+        if (tokens_.size() < 2) Fail("template needs a text such as <Arrow><(0.5,0.3)>");
+        step.name = Rest(1);
+    }
+
+    void ReadCanvas(Session& session) const {
+        Count(2, "W H");
+        if (session.hasCanvas) Fail("canvas given twice");
+        session.hasCanvas = true;
+        session.canvasWidth = Number(1, kMaxCanvasSize, "width");
+        session.canvasHeight = Number(2, kMaxCanvasSize, "height");
+        if (session.canvasWidth <= 0 || session.canvasHeight <= 0) {
+            Fail("canvas width and height must be above 0");
+        }
+    }
+
     void Count(size_t arguments, const char* form) const {
         if (tokens_.size() - 1 == arguments) return;
         const std::string command(tokens_[0].text);
