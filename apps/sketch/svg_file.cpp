@@ -153,6 +153,86 @@ bool IsNameChar(char c) {
            c == '.' || (c & 0x80);
 }
 
+size_t SkipSpace(const std::string& text, size_t n) {
+    while (n < text.size() && std::isspace(static_cast<unsigned char>(text[n]))) ++n;
+    return n;
+}
+
+size_t SkipName(const std::string& text, size_t n) {
+    while (n < text.size() && IsNameChar(text[n])) ++n;
+    return n;
+}
+
+// Past the comment, declaration or processing instruction at i (npos when it does not end);
+// i itself when there is none.
+size_t SkipMarkup(const std::string& text, size_t i) {
+    if (text.compare(i, 4, "<!--") == 0) {
+        const size_t end = text.find("-->", i + 4);
+        return end == std::string::npos ? end : end + 3;
+    }
+    if (text.compare(i, 2, "<?") == 0 || text.compare(i, 2, "<!") == 0) {
+        const size_t end = text.find('>', i);
+        return end == std::string::npos ? end : end + 1;
+    }
+    return i;
+}
+
+// The end tag at *i, which must close the innermost open element; *i moves past it.
+bool ReadEndTag(const std::string& text, size_t* i, std::vector<std::string>* open,
+                std::string* error) {
+    size_t n = SkipName(text, *i + 2);
+    const std::string name = text.substr(*i + 2, n - *i - 2);
+    n = SkipSpace(text, n);
+    if (open->empty() || open->back() != name || n >= text.size() || text[n] != '>') {
+        *error = "the XML tags do not match";
+        return false;
+    }
+    open->pop_back();
+    *i = n + 1;
+    return true;
+}
+
+// The attributes of a start tag from *n up to its '>' or "/>" (*closed), and *n past it.
+bool ReadAttributes(const std::string& text, size_t* at, Element* element, bool* closed,
+                    std::string* error) {
+    size_t n = *at;
+    for (;;) {
+        n = SkipSpace(text, n);
+        if (n >= text.size()) {
+            *error = "it ends inside a tag";
+            return false;
+        }
+        if (text[n] == '>' || text.compare(n, 2, "/>") == 0) {
+            *closed = text[n] == '/';
+            *at = n + (*closed ? 2 : 1);
+            return true;
+        }
+        const size_t start = n;
+        n = SkipName(text, n);
+        const std::string name = text.substr(start, n - start);
+        n = SkipSpace(text, n);
+        if (name.empty() || n + 1 >= text.size() || text[n] != '=') {
+            *error = "it is not well-formed XML";
+            return false;
+        }
+        n = SkipSpace(text, n + 1);
+        const char quote = n < text.size() ? text[n] : 0;
+        const size_t end =
+            quote == '"' || quote == '\'' ? text.find(quote, n + 1) : std::string::npos;
+        std::string value;
+        if (end == std::string::npos || text.find('<', n + 1) < end ||
+            !Unescape(text.substr(n + 1, end - n - 1), &value)) {
+            *error = "it is not well-formed XML";
+            return false;
+        }
+        if (!element->attributes.emplace(name, value).second) {
+            *error = "an element repeats an attribute";
+            return false;
+        }
+        n = end + 1;
+    }
+}
+
 // The elements of an XML text in document order, with their depth. Declarations, comments,
 // processing instructions and text are skipped; tags must nest.
 bool ScanElements(const std::string& text, std::vector<Element>* elements, std::string* error) {
@@ -160,29 +240,13 @@ bool ScanElements(const std::string& text, std::vector<Element>* elements, std::
     size_t i = 0;
     bool rootSeen = false;
     while ((i = text.find('<', i)) != std::string::npos) {
-        if (text.compare(i, 4, "<!--") == 0) {
-            i = text.find("-->", i + 4);
-            if (i == std::string::npos) break;
-            i += 3;
-            continue;
-        }
-        if (text.compare(i, 2, "<?") == 0 || text.compare(i, 2, "<!") == 0) {
-            i = text.find('>', i);
-            if (i == std::string::npos) break;
-            ++i;
+        const size_t after = SkipMarkup(text, i);
+        if (after != i) {
+            i = after;  // npos ends the scan
             continue;
         }
         if (text.compare(i, 2, "</") == 0) {
-            size_t n = i + 2;
-            while (n < text.size() && IsNameChar(text[n])) ++n;
-            const std::string name = text.substr(i + 2, n - i - 2);
-            while (n < text.size() && std::isspace(static_cast<unsigned char>(text[n]))) ++n;
-            if (open.empty() || open.back() != name || n >= text.size() || text[n] != '>') {
-                *error = "the XML tags do not match";
-                return false;
-            }
-            open.pop_back();
-            i = n + 1;
+            if (!ReadEndTag(text, &i, &open, error)) return false;
             continue;
         }
         if (rootSeen && open.empty()) {
@@ -191,54 +255,14 @@ bool ScanElements(const std::string& text, std::vector<Element>* elements, std::
         }
         Element element;
         element.depth = static_cast<int>(open.size());
-        size_t n = i + 1;
-        while (n < text.size() && IsNameChar(text[n])) ++n;
+        size_t n = SkipName(text, i + 1);
         element.name = text.substr(i + 1, n - i - 1);
         if (element.name.empty()) {
             *error = "it is not well-formed XML";
             return false;
         }
         bool closed = false;
-        for (;;) {
-            while (n < text.size() && std::isspace(static_cast<unsigned char>(text[n]))) ++n;
-            if (n >= text.size()) {
-                *error = "it ends inside a tag";
-                return false;
-            }
-            if (text[n] == '>') {
-                ++n;
-                break;
-            }
-            if (text.compare(n, 2, "/>") == 0) {
-                n += 2;
-                closed = true;
-                break;
-            }
-            size_t start = n;
-            while (n < text.size() && IsNameChar(text[n])) ++n;
-            const std::string name = text.substr(start, n - start);
-            while (n < text.size() && std::isspace(static_cast<unsigned char>(text[n]))) ++n;
-            if (name.empty() || n + 1 >= text.size() || text[n] != '=') {
-                *error = "it is not well-formed XML";
-                return false;
-            }
-            ++n;
-            while (n < text.size() && std::isspace(static_cast<unsigned char>(text[n]))) ++n;
-            const char quote = n < text.size() ? text[n] : 0;
-            const size_t end =
-                quote == '"' || quote == '\'' ? text.find(quote, n + 1) : std::string::npos;
-            std::string value;
-            if (end == std::string::npos || text.find('<', n + 1) < end ||
-                !Unescape(text.substr(n + 1, end - n - 1), &value)) {
-                *error = "it is not well-formed XML";
-                return false;
-            }
-            if (!element.attributes.emplace(name, value).second) {
-                *error = "an element repeats an attribute";
-                return false;
-            }
-            n = end + 1;
-        }
+        if (!ReadAttributes(text, &n, &element, &closed, error)) return false;
         rootSeen = true;
         if (!closed) open.push_back(element.name);
         elements->push_back(std::move(element));
@@ -291,6 +315,48 @@ bool ReadColour(const std::string& text, uint32_t* rgb) {
         return false;
     }
     *rgb = static_cast<uint32_t>(std::strtoul(text.c_str() + 1, nullptr, 16));
+    return true;
+}
+
+// One path element with the sketch's data in the attributes of namespace `prefix`. False
+// when something cannot be read, with *problem to follow "path N".
+bool ReadPath(const Element& e, const std::string& prefix, SvgPath* path, const char** problem) {
+    auto attribute = [&](const char* name) -> const std::string* {
+        auto found = e.attributes.find(prefix + ":" + name);
+        return found == e.attributes.end() ? nullptr : &found->second;
+    };
+    const std::string *nodes = attribute("nodes"), *transform = attribute("transform");
+    double m[6];
+    if (!nodes || !transform) {
+        *problem = " has no sketch data";
+        return false;
+    }
+    if (!ReadNodes(*nodes, &path->state.nodes) || path->state.nodes.empty() ||
+        !ReadNumbers(*transform, m, 6)) {
+        *problem = " has unreadable nodes or transform";
+        return false;
+    }
+    path->state.transform = {m[0], m[1], m[2], m[3], m[4], m[5]};
+    if (const std::string* templateText = attribute("template")) {
+        const std::string* frame = attribute("frame");
+        path->state.templateText = FromUtf8(*templateText);
+        if (!frame || !ReadNumbers(*frame, path->state.frame, 4) || !path->state.HasTemplate() ||
+            path->state.TemplateName().empty()) {
+            *problem = " has an unreadable template";
+            return false;
+        }
+    }
+    auto stroke = e.attributes.find("stroke");
+    if (stroke == e.attributes.end() || !ReadColour(stroke->second, &path->stroke)) {
+        *problem = " has no stroke colour";
+        return false;
+    }
+    auto fill = e.attributes.find("fill");
+    path->filled = fill != e.attributes.end() && fill->second != "none";
+    if (path->filled && !ReadColour(fill->second, &path->fill)) {
+        *problem = " has an unreadable fill colour";
+        return false;
+    }
     return true;
 }
 
@@ -351,42 +417,10 @@ bool ReadSvg(const std::string& text, SvgDrawing* drawing, std::string* error) {
     for (const Element& e : elements) {
         if (e.name != "path") continue;
         ++number;
-        const std::string where = "path " + std::to_string(number);
-        auto attribute = [&](const char* name) -> const std::string* {
-            auto found = e.attributes.find(prefix + ":" + name);
-            return found == e.attributes.end() ? nullptr : &found->second;
-        };
         SvgPath path;
-        const std::string *nodes = attribute("nodes"), *transform = attribute("transform");
-        double m[6];
-        if (!nodes || !transform) {
-            *error = where + " has no sketch data";
-            return false;
-        }
-        if (!ReadNodes(*nodes, &path.state.nodes) || path.state.nodes.empty() ||
-            !ReadNumbers(*transform, m, 6)) {
-            *error = where + " has unreadable nodes or transform";
-            return false;
-        }
-        path.state.transform = {m[0], m[1], m[2], m[3], m[4], m[5]};
-        if (const std::string* templateText = attribute("template")) {
-            const std::string* frame = attribute("frame");
-            path.state.templateText = FromUtf8(*templateText);
-            if (!frame || !ReadNumbers(*frame, path.state.frame, 4) || !path.state.HasTemplate() ||
-                path.state.TemplateName().empty()) {
-                *error = where + " has an unreadable template";
-                return false;
-            }
-        }
-        auto stroke = e.attributes.find("stroke");
-        if (stroke == e.attributes.end() || !ReadColour(stroke->second, &path.stroke)) {
-            *error = where + " has no stroke colour";
-            return false;
-        }
-        auto fill = e.attributes.find("fill");
-        path.filled = fill != e.attributes.end() && fill->second != "none";
-        if (path.filled && !ReadColour(fill->second, &path.fill)) {
-            *error = where + " has an unreadable fill colour";
+        const char* problem = nullptr;
+        if (!ReadPath(e, prefix, &path, &problem)) {
+            *error = "path " + std::to_string(number) + problem;
             return false;
         }
         drawing->paths.push_back(std::move(path));

@@ -145,6 +145,33 @@ bool PromptText(HWND owner, const std::wstring& title, std::wstring* text) {
     return prompt.accepted;
 }
 
+// Every tool the canvas has: the five built-in ones first, then the figures.
+std::vector<std::wstring> ToolsOf(IGraphicCanvas* graphicCanvas) {
+    auto* canvas = static_cast<IGraphicCanvasEx*>(graphicCanvas);
+    std::wstring names(canvas->GetToolNames(nullptr), L'\0');
+    canvas->GetToolNames(&names[0]);
+    std::vector<std::wstring> tools(std::begin(kBuiltInTools), std::end(kBuiltInTools));
+    for (size_t start = 0; start < names.size() && names[start];) {
+        const std::wstring name = names.c_str() + start;
+        start += name.size() + 1;
+        if (!IsBuiltIn(name)) tools.push_back(name);
+    }
+    return tools;
+}
+
+// Resizes the window until its client area is width by height: a menu bar that wraps takes
+// more height than AdjustWindowRectEx allowed for.
+void FitClientArea(HWND window, int width, int height) {
+    for (int tries = 0; tries < 2; ++tries) {
+        RECT client, outer;
+        GetClientRect(window, &client);
+        if (client.right == width && client.bottom == height) break;
+        GetWindowRect(window, &outer);
+        SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left + width - client.right,
+                     outer.bottom - outer.top + height - client.bottom, SWP_NOMOVE | SWP_NOZORDER);
+    }
+}
+
 }  // namespace
 
 // ---- The window -------------------------------------------------------------------------
@@ -170,18 +197,7 @@ bool SketchWindow::Create(HINSTANCE instance) {
     canvas_->SetEditMode(0);
     undo_.SetCanvas(canvas_);
 
-    // Every tool the canvas has: the five built-in ones first, then the figures.
-    auto* canvas = static_cast<IGraphicCanvasEx*>(canvas_);
-    std::wstring names(canvas->GetToolNames(nullptr), L'\0');
-    canvas->GetToolNames(&names[0]);
-    std::vector<std::wstring> figures;
-    for (size_t start = 0; start < names.size() && names[start];) {
-        const std::wstring name = names.c_str() + start;
-        start += name.size() + 1;
-        if (!IsBuiltIn(name)) figures.push_back(name);
-    }
-    tools_.assign(std::begin(kBuiltInTools), std::end(kBuiltInTools));
-    tools_.insert(tools_.end(), figures.begin(), figures.end());
+    tools_ = ToolsOf(canvas_);
 
     WNDCLASSW wc = {};
     wc.style = CS_DBLCLKS;  // the polygon and Bezier tools end on a double-click
@@ -200,16 +216,7 @@ bool SketchWindow::Create(HINSTANCE instance) {
     window_ = CreateWindowExW(0, kClassName, kAppName, style, 0, 0, r.right - r.left,
                               r.bottom - r.top, nullptr, menu_, instance, this);
     if (!window_) return false;
-    // A menu bar that wraps takes more height than AdjustWindowRectEx allowed for.
-    for (int tries = 0; tries < 2; ++tries) {
-        RECT client, outer;
-        GetClientRect(window_, &client);
-        if (client.right == options_.width && client.bottom == options_.height) break;
-        GetWindowRect(window_, &outer);
-        SetWindowPos(
-            window_, nullptr, 0, 0, outer.right - outer.left + options_.width - client.right,
-            outer.bottom - outer.top + options_.height - client.bottom, SWP_NOMOVE | SWP_NOZORDER);
-    }
+    FitClientArea(window_, options_.width, options_.height);
     surface_.Attach(window_);
     surface_.Resize(options_.width, options_.height);
     if (!options_.file.empty()) {
