@@ -10,6 +10,7 @@
 #include "path/parameters.h"
 #include "geometry/transform.h"
 #include "path/hit_test.h"
+#include "path/hit_test_steps.h"
 #include "path/path.h"
 #include "platform/platform.h"
 #include "templates/figure_template.h"
@@ -278,6 +279,12 @@ void CVXEditor::DrawSelection(IDrawSurface* surface, int32_t outline, int32_t ha
 }
 
 void CVXEditor::SendFeedback(IVXPath* path, int32_t code, int32_t busy, int32_t selected) {
+    Feedback(path, code, busy, selected);
+}
+
+// In line in MouseMove, which sends it at every move.
+[[gnu::always_inline]] inline void CVXEditor::Feedback(IVXPath* path, int32_t code, int32_t busy,
+                                                       int32_t selected) {
     double angle = 0.0;
     if (path && code >= kHitLeft && code <= kHitBottomLeft) {
         // A pointer resting on a handle is sent the same angle at every move: the last one
@@ -326,6 +333,13 @@ double CVXEditor::HandleAngle(IVXPath* path, int32_t code) {
 // The first step of HitTestPath is taken here, on the path's own box, as AskKept takes it
 // on a kept one.
 int32_t CVXEditor::Ask(IVXPath* path, double x, double y, int32_t* part) {
+    return AskInLine(path, x, y, part);
+}
+
+// Ask's body, in line where the hovered path is asked: a pointer resting on a selected path
+// asks nothing else at each move.
+[[gnu::always_inline]] inline int32_t CVXEditor::AskInLine(IVXPath* path, double x, double y,
+                                                           int32_t* part) {
     CVXPath* own = CVXPath::FromInterface(path);
     if (!own || doomed_) return kHitNothing;
     *part = -1;
@@ -334,9 +348,10 @@ int32_t CVXEditor::Ask(IVXPath* path, double x, double y, int32_t* part) {
     const uint64_t since = departures_;
     const Rect box = own->CornerBox();
     own->AddRef();
-    const int32_t code = WidenedBoxHolds(box, ScreenMap(), sizes.mark, x, y)
-                             ? own->HitTestNearPath(&gate_, &selections_, x, y, mode, part, sizes)
-                             : kHitNothing;
+    const int32_t code =
+        WidenedBoxHolds(box, ScreenMap(), sizes.mark, x, y)
+            ? own->HitTestNearPath(ScreenMap(), Selected(), x, y, mode, part, sizes)
+            : kHitNothing;
     own->Release();  // the last reference when the host gave the path up meanwhile
     return Stays(path, since) ? code : kHitNothing;
 }
@@ -368,7 +383,8 @@ int32_t CVXEditor::AskNear(const Asking& asked, double x, double y, const HitSiz
                            int32_t* part) {
     CVXPath* own = static_cast<CVXPath*>(asked.path);  // a kept box is an own path's
     if (!asked.held) own->AddRef();
-    const int32_t code = own->HitTestNearPath(&gate_, &selections_, x, y, asked.mode, part, sizes);
+    const int32_t code =
+        own->HitTestNearPath(ScreenMap(), Selected(), x, y, asked.mode, part, sizes);
     own->Release();
     return Stays(asked.path, asked.since) ? code : kHitNothing;
 }
@@ -382,26 +398,31 @@ void CVXEditor::HoldIfAsked(IVXPath* path) {
     }
 }
 
-int32_t CVXEditor::HitTestAt(double x, double y, bool selectedOnly, IVXPath** found,
-                             int32_t* part) {
+// In line in MouseMove and HitTest: the hovered path, when it is selected, is asked first.
+[[gnu::always_inline]] inline int32_t CVXEditor::HitTestAt(double x, double y, bool selectedOnly,
+                                                           IVXPath** found, int32_t* part) {
     *found = nullptr;
-    IVXPath* hit = nullptr;
-    int32_t code = kHitNothing;
     if (IVXPath* first = hovered_; first && IsSelected(first)) {
-        code = Ask(first, x, y, part);
-        if (code != kHitNothing) hit = first;
+        const int32_t code = AskInLine(first, x, y, part);
+        if (code != kHitNothing) return SelectedAnswer(first, code, found);
     }
-    for (int32_t i = selections_.Count() - 1; i >= 0 && code == kHitNothing; --i) {
+    return HitTestOthers(x, y, selectedOnly, found, part);
+}
+
+int32_t CVXEditor::SelectedAnswer(IVXPath* path, int32_t code, IVXPath** found) {
+    *found = path;
+    if (editMode_ == 0 && code == kHitNode) return kHitFigure;
+    if (editMode_ == 0 && code == kHitControl) return kHitNothing;
+    return code;
+}
+
+int32_t CVXEditor::HitTestOthers(double x, double y, bool selectedOnly, IVXPath** found,
+                                 int32_t* part) {
+    for (int32_t i = selections_.Count() - 1; i >= 0; --i) {
         if (i >= selections_.Count()) continue;
         IVXPath* path = selections_.GetAt(i);
-        code = Ask(path, x, y, part);
-        if (code != kHitNothing) hit = path;
-    }
-    if (hit) {
-        *found = hit;
-        if (editMode_ == 0 && code == kHitNode) return kHitFigure;
-        if (editMode_ == 0 && code == kHitControl) return kHitNothing;
-        return code;
+        const int32_t code = Ask(path, x, y, part);
+        if (code != kHitNothing) return SelectedAnswer(path, code, found);
     }
 
     if (selectedOnly) return kHitNothing;
@@ -417,7 +438,7 @@ int32_t CVXEditor::HitTestAt(double x, double y, bool selectedOnly, IVXPath** fo
         if (i >= paths_.size()) continue;
         IVXPath* path = paths_[i];
         const Rect* kept = boxes_.Current() ? boxes_.Kept(i) : nullptr;
-        code = kept ? AskKept(path, *kept, x, y, sizes, part) : Ask(path, x, y, part);
+        const int32_t code = kept ? AskKept(path, *kept, x, y, sizes, part) : Ask(path, x, y, part);
         if (code == kHitNothing) continue;
         *found = path;
         if (code >= kHitCenter && code <= kHitRing) return kHitFigure;
@@ -449,7 +470,7 @@ void CVXEditor::MouseMove(double x, double y) {
     hovered_ = found;
     hoveredPart_ = part;
     hoveredCode_ = code;
-    if (code != kHitNothing && found) SendFeedback(found, code, 0, IsSelected(found) ? 1 : 0);
+    if (code != kHitNothing && found) Feedback(found, code, 0, IsSelected(found) ? 1 : 0);
 }
 
 void CVXEditor::KeyDown(int32_t key, int32_t, int32_t) {

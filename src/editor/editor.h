@@ -103,7 +103,12 @@ private:
     // The host a tool is given: ours see it through the gate, a host's own tool the host itself.
     ICanvasHost* HostFor(IVXFigures* tool);
     int32_t HitTestAt(double x, double y, bool selectedOnly, IVXPath** found, int32_t* part);
+    // HitTestAt after the hovered path: the selection, then the list, from the top.
+    int32_t HitTestOthers(double x, double y, bool selectedOnly, IVXPath** found, int32_t* part);
+    // A selected path's code as the hit test answers it; sets *found.
+    int32_t SelectedAnswer(IVXPath* path, int32_t code, IVXPath** found);
     int32_t Ask(IVXPath* path, double x, double y, int32_t* part);
+    int32_t AskInLine(IVXPath* path, double x, double y, int32_t* part);
     int32_t AskKept(IVXPath* path, const Rect& box, double x, double y, const HitSizes& sizes,
                     int32_t* part);
     struct Asking;
@@ -113,6 +118,11 @@ private:
     auto ScreenMap() {
         return [this](double* x, double* y) { gate_.ToScreen(x, y); };
     }
+    // The hit test's selection question, without a call.
+    auto Selected() {
+        return [this](const IVXPath* path) { return selections_.Has(path); };
+    }
+    void Feedback(IVXPath* path, int32_t code, int32_t busy, int32_t selected);
     bool ClickSelect(IVXPath* path, bool* refresh);
     bool AddWithApproval(IVXPath* path);
     // Empties the selection and selects path, inside one selection bracket.

@@ -58,8 +58,8 @@ struct HitSizes {
 // by its two corners with toScreen and widened by 2 marks on every side, holds (x, y).
 // Inline, as the editor runs it over its kept boxes for every path at each mouse move.
 template <typename ToScreen>
-inline bool WidenedBoxHolds(const Rect& corners, const ToScreen& toScreen, double mark, double x,
-                            double y) {
+[[gnu::always_inline]] inline bool WidenedBoxHolds(const Rect& corners, const ToScreen& toScreen,
+                                                   double mark, double x, double y) {
     double left = corners.x1, top = corners.y1, right = corners.x2, bottom = corners.y2;
     toScreen(&left, &top);
     toScreen(&right, &bottom);

@@ -101,8 +101,10 @@ public:
     int32_t HitTestPath(ICanvasHost* host, IVXSelections* selection, double x, double y,
                         int32_t mode, int32_t* part);
     // HitTestPath after its first step, for a caller that took that step itself on a copy
-    // of CornerBox with the sizes given (the editor, over the boxes it keeps).
-    int32_t HitTestNearPath(ICanvasHost* host, IVXSelections* selection, double x, double y,
+    // of CornerBox with the sizes given (the editor, over the boxes it keeps), with its own
+    // way to the screen and its own selection (path/hit_test_steps.h).
+    template <typename Screen, typename Selected>
+    int32_t HitTestNearPath(const Screen& toScreen, const Selected& selected, double x, double y,
                             int32_t mode, int32_t* part, const HitSizes& sizes);
     // Whether every point of the path, controls included, lies in the canvas rectangle.
     bool IsInsideRect(double x1, double y1, double x2, double y2);
@@ -177,9 +179,11 @@ private:
     const Corners& MeasureCorners();
     // HitTestNearPath's parts: the reference and box handles and the box's edges of a
     // selected path in object mode, then the nodes and the outline.
-    int32_t HitTestHandles(ICanvasHost* host, double x, double y, int32_t* part,
+    template <typename Screen>
+    int32_t HitTestHandles(const Screen& toScreen, double x, double y, int32_t* part,
                            const HitSizes& sizes);
-    int32_t HitTestNodes(ICanvasHost* host, double x, double y, int32_t* part,
+    template <typename Screen>
+    int32_t HitTestNodes(const Screen& toScreen, double x, double y, int32_t* part,
                          const HitSizes& sizes);
     mutable Rect nodeBox_;
     mutable bool nodeBoxValid_ = false;
