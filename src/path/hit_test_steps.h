@@ -81,6 +81,7 @@ template <typename Screen>
         {1, 3, kHitRight},      {3, 3, kHitBottomRight}, {2, 3, kHitBottom},
         {2, 2, kHitBottomLeft}, {0, 2, kHitLeft},        {-1, -1, kHitCenter},
     };
+#pragma GCC unroll 9
     for (const Handle& h : kHandles) {
         double hx, hy;
         if (h.a < 0) {
