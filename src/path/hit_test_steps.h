@@ -29,6 +29,23 @@ inline bool InRingBox(double px, double py, double x, double y, double mark) {
     return PointInRect(Rect{px - mark, py - mark, px + mark, py + mark}, x, y);
 }
 
+// A box handle in canvas space: corner a when a == b, the midpoint of corners a and b
+// otherwise, and the mean of all four corners when a < 0. In line, so that the unrolled
+// handle loop knows a and b at compile time.
+[[gnu::always_inline]] inline void HandlePoint(const double cx[4], const double cy[4], int a, int b,
+                                               double* hx, double* hy) {
+    if (a < 0) {
+        *hx = (cx[0] + cx[1] + cx[2] + cx[3]) / 4.0;
+        *hy = (cy[0] + cy[1] + cy[2] + cy[3]) / 4.0;
+    } else if (a == b) {
+        *hx = cx[a];
+        *hy = cy[a];
+    } else {
+        *hx = (cx[a] + cx[b]) / 2.0;
+        *hy = (cy[a] + cy[b]) / 2.0;
+    }
+}
+
 }  // namespace hit_detail
 
 template <typename Screen, typename Selected>
@@ -51,6 +68,7 @@ template <typename Screen>
 [[gnu::always_inline]] inline int32_t CVXPath::HitTestHandles(const Screen& toScreen, double x,
                                                               double y, int32_t* part,
                                                               const HitSizes& sizes) {
+    using hit_detail::HandlePoint;
     using hit_detail::InMarkBox;
     using hit_detail::InRingBox;
     const double mark = sizes.mark;
@@ -84,16 +102,7 @@ template <typename Screen>
 #pragma GCC unroll 9
     for (const Handle& h : kHandles) {
         double hx, hy;
-        if (h.a < 0) {
-            hx = (cx[0] + cx[1] + cx[2] + cx[3]) / 4.0;
-            hy = (cy[0] + cy[1] + cy[2] + cy[3]) / 4.0;
-        } else if (h.a == h.b) {
-            hx = cx[h.a];
-            hy = cy[h.a];
-        } else {
-            hx = (cx[h.a] + cx[h.b]) / 2.0;
-            hy = (cy[h.a] + cy[h.b]) / 2.0;
-        }
+        HandlePoint(cx, cy, h.a, h.b, &hx, &hy);
         toScreen(&hx, &hy);
         if (InMarkBox(hx, hy, x, y, mark, half)) return h.code;
         *part = h.code;
