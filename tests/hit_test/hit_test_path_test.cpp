@@ -18,6 +18,7 @@
 #include "path/hit_test.h"
 #include "path/path.h"
 #include "support/recording.h"
+#include "text/rows.h"
 #include "templates/figure_template.h"
 
 namespace vx::test {
@@ -196,43 +197,21 @@ TEST_F(HitTest, InsideRectTakesEveryPointControlsIncluded) {
     EXPECT_FALSE(path->IsInsideRect(-kInf, -kInf, kInf, kInf));
 }
 
+// The numbers of a row, from field FROM on.
+std::vector<double> Numbers(const Row& row, size_t from = 0) {
+    std::vector<double> numbers;
+    for (size_t i = from; i < row.fields.size(); ++i) numbers.push_back(NumberField(row.fields[i]));
+    return numbers;
+}
+
 TEST(SegmentHit, DistancesTruncationsAndTheRayTowardSmallerX) {
-    const struct {
-        double x1, y1, x2, y2, px, py, tol;
-        int32_t hit, crossings, winding;
-    } cases[] = {
-        // D = 2.25 < 4; D = 6.25; D = 4 is not below 4. Beside the middle L truncates to 0; before
-        // the start d1 does.
-        {0, 0, 10, 0, 5, 1.5, 2, 1, 0, 0},
-        {0, 0, 10, 0, 5, 2.5, 2, 0, 0, 0},
-        {0, 0, 10, 0, 5, 2, 2, 0, 0, 0},
-        {0, 0, 0.5, 0.5, 0.25, 0.26, 2, 0, 0, 0},
-        {0, 0, 0.5, 0.5, -0.5, -0.5, 2, 1, 0, 0},
-        // py = ymax + tol is in: trunc(6.5) < 6.25; beyond the end, exact: 3.7 > 3.61. Degenerate:
-        // trunc(3.92) = 3 < 4; trunc(4.5) = 4; 3.38 < 3.61, but 3 < trunc(3.61) fails.
-        {0, 0, 10, 0, -0.5, 2.5, 2.5, 1, 0, 0},
-        {0, 0, 10, 0, 11.9, 0.3, 1.9, 0, 0, 0},
-        {3, 3, 3, 3, 4.4, 4.4, 2, 1, 0, 0},
-        {3, 3, 3, 3, 4.5, 4.5, 2, 0, 0, 0},
-        {3, 3, 3, 3, 4.3, 4.3, 1.9, 0, 0, 0},
-        // Falling, left of the point: +1; rising: -1; at ymin counted, at ymax not; a hit counts
-        // nothing; hostile values: defined, no hit.
-        {0, 10, 0, -10, 5, 0, 2, 0, 1, 1},
-        {0, -10, 0, 10, 5, 0, 2, 0, 1, -1},
-        {0, -10, 0, 10, 5, -10, 2, 0, 1, -1},
-        {0, -10, 0, 10, 5, 10, 2, 0, 0, 0},
-        {0, 10, 0, -10, 1, 0, 2, 1, 0, 0},
-        {0, 10, 0, -10, kNaN, 0, 2, 0, 0, 0},
-        {0, 0, 10, 0, 5, 0, kNaN, 0, 0, 0},
-        // Past 32 bits the squares are exact: one unit beside a segment 100,000 long is near
-        // (L = 10^10), and 70,000 before its start is beyond a tolerance of 60,000.
-        {0, 0, 100000, 0, 50000, 1, 2, 1, 0, 0},
-        {0, 0, 100000, 0, -70000, 0, 60000, 0, 0, 0},
-    };
-    for (const auto& c : cases) {
+    for (const Row& row : ReadRows("hit_test/segment_hit.txt")) {
+        SCOPED_TRACE(row.where);
+        const std::vector<double> c = Numbers(row);
+        ASSERT_EQ(c.size(), 10u);
         int32_t n = 0, w = 0;
-        const int32_t hit = SegmentHit(c.x1, c.y1, c.x2, c.y2, c.px, c.py, c.tol, &n, &w);
-        EXPECT_EQ(std::make_tuple(hit, n, w), std::make_tuple(c.hit, c.crossings, c.winding)) << c.px << "," << c.py;
+        const int32_t hit = SegmentHit(c[0], c[1], c[2], c[3], c[4], c[5], c[6], &n, &w);
+        EXPECT_EQ(std::make_tuple(hit, n, w), std::make_tuple(int32_t(c[7]), int32_t(c[8]), int32_t(c[9])));
     }
 }
 
@@ -254,39 +233,12 @@ std::tuple<int32_t, int32_t, int32_t, int32_t> OutlineHit(const char* text, doub
 }
 
 TEST(PathOutlineHit, NodeNumbersFillRulesKindsAndHostileValues) {
-    const char* square = "M 0 0 L 10 0 L 10 10 L 0 10 Z";
-    // Outer and inner squares clockwise on the screen: the inner region winds twice (inside
-    // by nonzero) and is crossed twice (outside by even-odd). Reversed, it winds 0.
-    const char* same = "M 0 0 L 100 0 L 100 100 L 0 100 Z M 25 25 L 75 25 L 75 75 L 25 75 Z";
-    const char* reversed = "M 0 0 L 100 0 L 100 100 L 0 100 Z M 25 25 L 25 75 L 75 75 L 75 25 Z";
-    const char* star = "M 50 0 L 79 90 L 2 35 L 98 35 L 21 90 Z";  // its pentagon winds twice
-    const char* afterClose = "M 0 0 L 10 0 L 10 10 Z L 0 10 Z";    // the line starts at (10, 10)
-    const char* arch = "M 0 0 C 0 10 10 10 10 0 Z";
-    // With no fill, the nonzero rule, the even-odd rule.
-    const struct {
-        const char* path;
-        double x, y;
-        int32_t none, nz, eo;
-    } cases[] = {
-        {square, 5, 0.5, 2, 2, 2},
-        {square, 0.5, 5, 5, 5, 5},
-        {square, 5, 5, 0, 1, 1},
-        {same, 50, 50, 0, 1, 0},
-        {same, 10, 50, 0, 1, 1},
-        {reversed, 50, 50, 0, 0, 0},
-        {star, 50, 50, 0, 1, 0},
-        {star, 50, 80, 0, 0, 0},
-        {afterClose, 2, 8, 0, 0, 0},
-        {afterClose, 5, 10.5, 5, 5, 5},
-        {arch, 5, 5, 0, 1, 1},
-        {arch, 5, 8, 2, 2, 2},
-        {arch, 5, 0.5, 3, 3, 3},
-        {"M 0 0 L 100 100 L 100 0 L 0 100 Z", 20, 50, 0, 1, 1},  // a bow tie: winding -1
-        {"M 0 0 L 10 0 L 10 10", 8, 5, 0, 0, 0},                 // an open subpath is not closed for it
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(OutlineHit(c.path, c.x, c.y), std::make_tuple(c.none, c.nz, c.eo, c.none))
-            << c.path << " at " << c.x << "," << c.y;
+    for (const Row& row : ReadRows("hit_test/outline_hit.txt")) {
+        SCOPED_TRACE(row.where);
+        const std::vector<double> c = Numbers(row, 1);
+        ASSERT_EQ(c.size(), 5u);
+        const int32_t none = int32_t(c[2]), nz = int32_t(c[3]), eo = int32_t(c[4]);
+        EXPECT_EQ(OutlineHit(row.fields[0].c_str(), c[0], c[1]), std::make_tuple(none, nz, eo, none));
     }
     // The square with its kinds written 1.9 (a line), -0.5 (a move) and 6.9 (a close).
     const std::vector<double> sq = {-0.5, 0, 0, 1.9, 10, 0, 1, 10, 10, 1, 0, 10, 6.9};
