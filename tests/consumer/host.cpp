@@ -1,5 +1,6 @@
-// A host program in miniature: it sees only the public header and the shared library. It
-// builds a path, draws it into a surface of its own and checks every call the library made,
+// A host program in miniature: it sees only the public header and the shared library (and
+// the recording host of apps/recording, itself built on the public header alone). It builds
+// a path, draws it into a recording surface and checks every call the library made,
 // then calls entries of the path's and a canvas's tables by raw position, as hosts written
 // against the table layout do; and it compares what the header's other translation units
 // saw (C, platform.h alone) with C++. Prints one line per check; exits 1 if any failed.
@@ -9,9 +10,10 @@
 #include "ostrel/ostrel.h"
 
 #include <cstdio>
-#include <initializer_list>
 #include <string>
 #include <vector>
+
+#include "recording/recording.h"
 
 extern "C" int CFigureInfoSize(void);
 int PlatformAloneHookCount();
@@ -25,51 +27,6 @@ void Check(bool ok, const char* what) {
     std::printf("%s %s\n", ok ? "ok  " : "FAIL", what);
     if (!ok) ++g_failed;
 }
-
-// Records each call as one line, its name and numbers. Every entry records itself, so a
-// call the library should not make shows up as well.
-class RecordingSurface : public IDrawSurface {
-public:
-    std::vector<std::string> calls;
-    IVXPath* path = nullptr;  // the path drawn, which the bracket must name
-
-    void MoveTo(double x, double y) override { Add("MoveTo", {x, y}); }
-    void LineTo(double x, double y) override { Add("LineTo", {x, y}); }
-    void CurveTo(double x1, double y1, double x2, double y2, double x3, double y3) override {
-        Add("CurveTo", {x1, y1, x2, y2, x3, y3});
-    }
-    void CurveToV(double, double, double, double) override { Add("CurveToV"); }
-    void CurveToY(double, double, double, double) override { Add("CurveToY"); }
-    void Rectangle(double, double, double, double) override { Add("Rectangle"); }
-    void ClosePath() override { Add("ClosePath"); }
-    void BeginPath(IVXPath* p) override { Add(p == path ? "BeginPath path" : "BeginPath other"); }
-    void EndPath(IVXPath* p, int32_t endValue) override {
-        Add(p == path ? "EndPath path" : "EndPath other", {double(endValue)});
-    }
-    void BeginOverlay() override { Add("BeginOverlay"); }
-    void EndOverlay() override { Add("EndOverlay"); }
-    int32_t SaveOverlay() override { return Add("SaveOverlay"); }
-    void RestoreOverlay(int32_t, const double*) override { Add("RestoreOverlay"); }
-    void DropOverlay(int32_t) override { Add("DropOverlay"); }
-    void ShowOverlay(int32_t, const double*) override { Add("ShowOverlay"); }
-    void SetColor(uint32_t, int32_t) override { Add("SetColor"); }
-    int32_t WantsFullFigure(const double*) override { return Add("WantsFullFigure"); }
-    void Refresh(double, double, double, double) override { Add("Refresh"); }
-    int32_t DrawMark(double, double, double, double, int32_t) override { return Add("DrawMark"); }
-
-private:
-    // Returns 0, the answer of every entry that gives one.
-    int32_t Add(const char* name, std::initializer_list<double> numbers = {}) {
-        std::string line = name;
-        char number[32];
-        for (double v : numbers) {
-            std::snprintf(number, sizeof number, " %g", v);
-            line += number;
-        }
-        calls.push_back(line);
-        return 0;
-    }
-};
 
 // Table entries called by position take the object as their hidden first argument, in the
 // compiler's member convention (thiscall on 32-bit Windows).
@@ -87,31 +44,6 @@ void* TableEntry(T* object, int index) {
 }
 using ToolNamesEntry = int32_t(MEMBER_CALL*)(IGraphicCanvas*, VXCHAR*);
 using PathCountEntry = int32_t(MEMBER_CALL*)(IGraphicCanvas*);
-
-// A host that consents to everything and maps points unchanged.
-class Host : public ICanvasHost {
-public:
-    explicit Host(IDrawSurface* surface) : surface_(surface) {}
-    void SetFeedback(int32_t, IVXPath*, int32_t, int32_t, int32_t, double) override {}
-    void BeginTracking() override {}
-    void EndTracking() override {}
-    int32_t AcceptTrackPoint(double, double, int32_t) override { return 1; }
-    void AdjustPoint(double*, double*) override {}
-    void ToScreen(double*, double*) override {}
-    double GetRotation() override { return 0; }
-    void BeginChange() override {}
-    int32_t ApprovePathAdd(IVXPath*) override { return 1; }
-    int32_t ApprovePathRemove(IVXPath*) override { return 1; }
-    int32_t ApprovePathChange(IVXPath*, int32_t, PathTransform) override { return 1; }
-    void PathChanged(IVXPath*, int32_t) override {}
-    void EndChange() override {}
-    void BeginSelectionChange() override {}
-    void EndSelectionChange() override {}
-    IDrawSurface* GetSurface() override { return surface_; }
-
-private:
-    IDrawSurface* surface_;
-};
 
 }  // namespace
 
@@ -134,12 +66,15 @@ int main() {
     Check(path->GetNodes(nodes, 4) == 4 && nodes[2].kind == VX_NODE_CUBIC && nodes[2].x3 == 10 && nodes[2].y3 == 30,
           "GetNodes returns the four nodes with the stored curve");
 
-    RecordingSurface surface;
-    surface.path = path;
+    // Every entry of the surface records itself, so a call the library should not make shows
+    // up as well.
+    ostrel_recording::CallLog log;
+    log.Name(path, "path");
+    ostrel_recording::RecordingSurface surface(log);
     path->Draw(&surface);
-    for (const std::string& line : surface.calls) std::printf("     Draw: %s\n", line.c_str());
-    Check(surface.calls == std::vector<std::string>{"BeginPath path", "MoveTo 21 41", "LineTo 61 41",
-                                                    "CurveTo 61 61 41 81 21 61", "ClosePath", "EndPath path 0"},
+    for (const std::string& line : log.lines) std::printf("     Draw: %s\n", line.c_str());
+    Check(log.lines == std::vector<std::string>{"BeginPath path", "MoveTo 21 41", "LineTo 61 41",
+                                                "CurveTo 61 61 41 81 21 61", "ClosePath", "EndPath path 0"},
           "Draw emits the mapped outline in canvas coordinates inside the path's bracket");
 
     // Table order: entry 3 is GetTag and entry 1 is Release.
@@ -150,7 +85,7 @@ int main() {
 
     // A canvas holds its own reference on a path and gives it back when destroyed; its
     // entries 14 (GetPathCount) and 25 (GetToolNames) sit where hosts call them.
-    Host host(&surface);
+    ostrel_recording::RecordingHost host(log, &surface);  // consents to everything, maps unchanged
     IGraphicCanvas* canvas = VX_CreateGraphicCanvas(&host);
     Check(canvas != nullptr, "VX_CreateGraphicCanvas returns a canvas");
     if (!canvas) return 1;
