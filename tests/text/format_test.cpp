@@ -10,43 +10,21 @@
 #include <string>
 
 #include "text/format.h"
+#include "text/rows.h"
 #include "text/utf.h"
 
 namespace vx::text {
 namespace {
 
 TEST(FormatFixed, RoundsHalfToEvenOnTheExactValue) {
-    const struct {
-        double value;
-        int precision;
-        const char* expected;
-    } cases[] = {
-        {-0.0, 6, "-0.000000"},
-        {-1e-7, 6, "-0.000000"},
-        {1e20, 6, "100000000000000000000.000000"},
-        // Reference values pass through single precision: 12345.677734375 and -3.2999999523...
-        {static_cast<double>(12345.678f), 6, "12345.677734"},
-        {static_cast<double>(-3.3f), 6, "-3.300000"},
-        // 0.0000005 is 4.99999999999999977e-07, 0.0000015 is 1.50000000000000003841e-06.
-        {0.0000005, 6, "0.000000"},
-        {0.0000015, 6, "0.000002"},
-        // Exact ties (2^-7 and 3 * 2^-7) go to the even digit.
-        {0.0078125, 6, "0.007812"},
-        {0.0234375, 6, "0.023438"},
-        {2.5, 0, "2"},
-        {3.5, 0, "4"},
-        {1.005, 2, "1.00"},
-        {99.95, 1, "100.0"},
-        {0.1, 20, "0.10000000000000000555"},
-        {3.25, -1, "3.250000"},
-        {HUGE_VAL, 6, "inf"},
-        {-std::nan(""), 6, "-nan"},
-    };
-    for (const auto& c : cases) {
+    for (const auto& row : vx::test::ReadRows("text/fixed.txt")) {
+        SCOPED_TRACE(row.where);
+        const double value = vx::test::NumberField(row.fields.at(0));
+        const int precision = std::stoi(row.fields.at(1));
+        const std::string& expected = row.fields.at(2);
         std::string narrow = "x=";
-        AppendFixed(narrow, c.value, c.precision);
-        EXPECT_TRUE(ToUtf8(FormatFixed(c.value, c.precision)) == c.expected && narrow == std::string("x=") + c.expected)
-            << c.expected << " " << narrow;
+        AppendFixed(narrow, value, precision);
+        EXPECT_TRUE(ToUtf8(FormatFixed(value, precision)) == expected && narrow == "x=" + expected) << narrow;
     }
     // The smallest subnormal exactly: 1074 fraction digits, the last ones 625 as 5^1074's.
     const std::string tiny = ToUtf8(FormatFixed(0x1p-1074, 1074));
