@@ -31,6 +31,20 @@ using Answer = std::pair<int32_t, int32_t>;  // a hit code and the part index be
 using Case = std::tuple<double, double, Answer>;
 const Answer kMiss{kHitNothing, -1}, kFigure{kHitFigure, -1};
 
+// A hit code by its name in a data file (the constant's name without kHit), or a number.
+#define HIT_CODE(name) std::pair<const char*, int32_t>(#name, kHit##name)
+int32_t CodeOrNumber(const std::string& field) {
+    const std::pair<const char*, int32_t> names[] = {
+        HIT_CODE(Nothing),  HIT_CODE(Center), HIT_CODE(Left),        HIT_CODE(TopLeft), HIT_CODE(Top),
+        HIT_CODE(TopRight), HIT_CODE(Right),  HIT_CODE(BottomRight), HIT_CODE(Bottom),  HIT_CODE(BottomLeft),
+        HIT_CODE(Ring),     HIT_CODE(Node),   HIT_CODE(Control),     HIT_CODE(Figure),  HIT_CODE(Reference),
+    };
+    for (const auto& [name, code] : names) {
+        if (field == name) return code;
+    }
+    return std::stoi(field);
+}
+
 class HitTest : public ::testing::Test {
 protected:
     // Standard output holds the curves' diagnostic lines; a point the box test rejects maps
@@ -55,6 +69,19 @@ protected:
     void Check(int32_t mode, std::initializer_list<Case> cases) {
         for (const auto& [x, y, want] : cases) EXPECT_EQ(Hit(x, y, mode), want) << x << "," << y;
     }
+    // The rows of one section of hit_test/hit_path.txt.
+    void Check(int32_t mode, const std::string& section) {
+        int rows = 0;
+        for (const Row& row : ReadRows("hit_test/hit_path.txt")) {
+            if (row.fields.at(0) != section) continue;
+            SCOPED_TRACE(row.where);
+            ASSERT_EQ(row.fields.size(), 5u);
+            const Answer want{CodeOrNumber(row.fields[3]), CodeOrNumber(row.fields[4])};
+            EXPECT_EQ(Hit(NumberField(row.fields[1]), NumberField(row.fields[2]), mode), want);
+            ++rows;
+        }
+        EXPECT_GT(rows, 0) << section;
+    }
 
     CVXPath* path = CVXPath::Create();
     CallLog log;
@@ -71,29 +98,7 @@ TEST_F(HitTest, BoxHandlesRingsAndEdgesOfASelectedPath) {
     AddPathText(path, "M 0 0 L 50 0 L 50 50 L 0 50 Z");
     Map({1, 0, 0, 1, 5, 5}, 2, 10, 20);
     selections.Add(path);
-    // Each handle's mark box, in test order; the part holds the previous handle's code.
-    Check(0, {{20, 30, {kHitTopLeft, -1}},
-              {70, 30, {kHitTop, kHitTopLeft}},
-              {120, 30, {kHitTopRight, kHitTop}},
-              {120, 80, {kHitRight, kHitTopRight}},
-              {120, 130, {kHitBottomRight, kHitRight}},
-              {70, 130, {kHitBottom, kHitBottomRight}},
-              {20, 130, {kHitBottomLeft, kHitBottom}},
-              {20, 80, {kHitLeft, kHitBottomLeft}},
-              {70, 80, {kHitCenter, kHitLeft}},
-              // Mark boxes reach half the mark size, borders included; rings the whole size.
-              {23, 30, {kHitTopLeft, -1}},
-              {24, 34, {kHitTopLeft, -1}},
-              {24.01, 30, {kHitRing, kHitTopLeft}},
-              {28, 38, {kHitRing, kHitTopLeft}},
-              {77, 80, {kHitRing, kHitCenter}},
-              // Edges come after every handle: the part is the last handle's code, 1.
-              {45, 29, {kHitTop, kHitCenter}},
-              {121, 105, {kHitRight, kHitCenter}},
-              {95, 131.5, {kHitBottom, kHitCenter}},
-              {18.5, 55, {kHitLeft, kHitCenter}},
-              {45, 55, kMiss},
-              {kNaN, 80, kMiss}});
+    Check(0, "box");
     g_parameters.MarkSize = 7;  // half is 3: the mark box runs from -3 to +4
     Check(0, {{24, 30, {kHitTopLeft, -1}}, {16, 30, {kHitRing, kHitTopLeft}}});
     log.Clear();
@@ -129,16 +134,7 @@ TEST_F(HitTest, NodesAndControlPointsInNodeOrder) {
     // Not selected in either mode, and selected in node mode, where no box handle is tested.
     for (int round = 0; round < 3; ++round) {
         if (round == 2) selections.Add(path);
-        // The move comes before the last line's end at the same point.
-        Check(round > 0, {{0, 0, {kHitNode, 0}},
-                          {1, 50, {kHitControl, 256}},
-                          {100, 53, {kHitControl, 257}},
-                          {97, 3, {kHitNode, 258}},
-                          {100, 100, {kHitNode, 512}},
-                          {50, 100.5, kMiss},
-                          {100.5, 60, kFigure},
-                          {50, 36.5, kFigure},
-                          {50, 50, kFigure}});
+        Check(round > 0, "curve");
     }
     // A diamond: its box corner P1 (0, 0) is neither a node nor near the outline.
     path->ClearNodes();
@@ -175,14 +171,7 @@ TEST_F(HitTest, FillRuleKindNineHostileValuesTransformAndHostMapping) {
     path->ClearNodes();
     AddPathText(path, "M 0 0 L 10 0 C 10 5 5 10 0 10 Z");
     Map({0, 1, -1, 0, 100, 50}, 3, -20, 10);
-    Check(1, {{280, 160, {kHitNode, 0}},
-              {282, 192, {kHitNode, 256}},
-              {265, 190, {kHitControl, 512}},
-              {250, 175, {kHitControl, 513}},
-              {246, 156, {kHitNode, 514}},
-              {281, 175, kFigure},
-              {259.375, 180.625, kFigure},
-              {270, 170, kMiss}});
+    Check(1, "turned");
 }
 
 TEST_F(HitTest, InsideRectTakesEveryPointControlsIncluded) {
