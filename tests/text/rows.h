@@ -1,11 +1,12 @@
 // Case tables kept as data files under tests/data/: one row a line, fields apart by blanks; a
-// field in double quotes may hold blanks and the escapes \" \\ \t \n \v \f \r and \uXXXX
-// (written as UTF-8). Blank lines and lines starting with # are skipped. Each row keeps its
+// field in double quotes may hold blanks and the escapes \" \\ \t \n \v \f \r and \xHH (one
+// byte: texts are UTF-8). Blank lines and lines starting with # are skipped. Each row keeps its
 // line number so that a failing row can be named as FILE:LINE.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cstdlib>
 #include <fstream>
@@ -20,16 +21,6 @@ struct Row {
     std::vector<std::string> fields;
 };
 
-inline void AppendUtf8(std::string& out, unsigned long unit) {
-    if (unit < 0x80) {
-        out += char(unit);
-    } else if (unit < 0x800) {
-        out += char(0xC0 | unit >> 6), out += char(0x80 | (unit & 0x3F));
-    } else {
-        out += char(0xE0 | unit >> 12), out += char(0x80 | (unit >> 6 & 0x3F)), out += char(0x80 | (unit & 0x3F));
-    }
-}
-
 // The rows of tests/data/NAME; a missing or empty file is a failure of the calling test.
 inline std::vector<Row> ReadRows(const std::string& name) {
     std::ifstream in(std::string(OSTREL_TEST_DATA) + "/" + name, std::ios::binary);
@@ -42,21 +33,24 @@ inline std::vector<Row> ReadRows(const std::string& name) {
                 ++i;
             } else if (line[i] != '"') {
                 const size_t end = std::min(line.find_first_of(" \t\r", i), line.size());
-                row.fields.push_back(line.substr(i, end - i)), i = end;
+                row.fields.push_back(line.substr(i, end - i));
+                i = end;
             } else {
                 std::string field;
                 for (++i; i < line.size() && line[i] != '"'; ++i) {
                     if (line[i] != '\\' || ++i == line.size()) {
                         field += line[i];
-                    } else if (line[i] == 'u') {
-                        AppendUtf8(field, std::strtoul(line.substr(i + 1, 4).c_str(), nullptr, 16)), i += 4;
+                    } else if (line[i] == 'x') {
+                        field += char(std::strtoul(line.substr(i + 1, 2).c_str(), nullptr, 16));
+                        i += 2;
                     } else {
                         const std::string from = "tnvfr", to = "\t\n\v\f\r";
                         const size_t k = from.find(line[i]);
                         field += k == std::string::npos ? line[i] : to[k];
                     }
                 }
-                row.fields.push_back(field), ++i;
+                row.fields.push_back(field);
+                ++i;  // past the closing quote
             }
         }
         if (!row.fields.empty()) rows.push_back(row);
