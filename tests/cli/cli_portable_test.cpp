@@ -20,44 +20,32 @@ const char* kWedgeFile = R"(<?xml version="1.0" encoding="UTF-8"?>
   <lineto><vertex x="c" y="1"/></lineto><closepath/>
 </figure></Figures>)";
 
+// The table's text with its folder names put in.
+std::string Fill(std::string text, const std::vector<std::pair<std::string, std::string>>& names) {
+    for (const auto& [name, value] : names) {
+        for (size_t at = text.find(name); at != std::string::npos; at = text.find(name, at + value.size()))
+            text.replace(at, name.size(), value);
+    }
+    return text;
+}
+
 TEST(Cli, WrongArgumentsExitTwoWithOneLineNamingTheProblem) {
     TempDir empty, broken;  // broken holds only a file that is not well-formed
     std::ofstream(broken / "bad.xml") << "<Figures><figure name='x'><lineto/></figure>";
-    const std::pair<std::vector<std::string>, std::string> cases[] = {
-        {{}, "no command given"},
-        {{"draw"}, "unknown command 'draw'"},
-        {{"build"}, "build needs a figure name"},
-        {{"build", "Arrow"}, "build needs --frame L,T,R,B"},
-        {{"build", "Arrow", "--frame", "1,2,3"}, "--frame '1,2,3' is not four numbers L,T,R,B"},
-        {{"build", "Arrow", "--frame", "0,0,1e300,1"}, "--frame '0,0,1e300,1' has a value out of range"},
-        {{"build", "Arrow", "--frame", "0,0,1,1", "--frame=0,0,2,2"}, "option --frame given twice"},
-        {{"build", "Arrow", "Star", "--frame", "0,0,1,1"}, "unexpected argument 'Star' for build"},
-        {{"figures", "--svg", "x.svg"}, "unknown option '--svg' for figures"},
-        {{"gallery"}, "gallery needs --out FILE.svg"},
-        {{"gallery", "--out", "a.svg", "--png", "a.svg"}, "--png and --out name the same file"},
-        {{"build", "Nope", "--frame", "0,0,1,1"}, "unknown figure 'Nope' in folder '" + kDefaultFigures + "'"},
-        {{"build", std::string(300, 'n'), "--frame", "0,0,1,1"}, "is longer than 255 UTF-16 units"},
-        {{"build", "Arrow", "--frame", "0,0,1,1", "--ref", "0.5,0.5", "--ref", "0.1,0.1"},
-         "figure 'Arrow' has 1 reference handle(s); 2 --ref given"},
-        {{"figures", "--folder", "/nonexistent/ostrel"}, "folder '/nonexistent/ostrel' does not exist"},
-        {{"figures", "--folder", empty.path.string()}, "no figures in folder '" + empty.path.string() + "'"},
-        {{"gallery", "--folder", broken.path.string(), "--out", empty / "g.svg"}, "no figures in folder"},
-        {{"gallery", "--file", broken / "bad.xml", "--out", empty / "g.svg"},
-         "no figure of file '" + broken / "bad.xml" + "' loads; ostrel check '" + broken / "bad.xml" + "' says why"},
-        {{"build", "Arrow", "--frame", "0,0,1,1", "--file", empty.path.string()},
-         "cannot read file '" + empty.path.string() + "'"},
-        {{"build", "Arrow", "--frame", "0,0,1,1", "--file", "a.xml", "--folder", "f"},
-         "--file and --folder cannot be given together"},
-        {{"figures", "--file", "a.xml"}, "unknown option '--file' for figures"},
-        {{"check", "/nonexistent/ostrel.xml"}, "'/nonexistent/ostrel.xml' does not exist"},
-    };
-    for (const auto& [args, message] : cases) {
-        const Result r = RunCli(args);  // without --folder the bundled figures are the default
-        SCOPED_TRACE(r.err);
+    const std::vector<std::pair<std::string, std::string>> names = {
+        {"{empty}", empty.path.string()}, {"{broken}", broken.path.string()}, {"{default}", kDefaultFigures}};
+    std::vector<Row> cases = {
+        {"long name", "build " + std::string(300, 'n') + " --frame 0,0,1,1", "is longer than 255 UTF-16 units"}};
+    for (const Row& row : ReadRows(std::string(OSTREL_TEST_DATA) + "/cli/wrong_arguments.txt")) cases.push_back(row);
+    EXPECT_EQ(cases.size(), 29u);
+    for (const auto& [where, args, message] : cases) {
+        std::istringstream words(Fill(args, names));
+        const Result r = RunCli({std::istream_iterator<std::string>(words), std::istream_iterator<std::string>()});
+        SCOPED_TRACE(where + ": " + r.err);
         EXPECT_EQ(r.status, 2);
         EXPECT_EQ(r.out, "");
         EXPECT_TRUE(r.err.rfind("ostrel: ", 0) == 0 && Count(r.err, "\n") == 1);  // one line
-        EXPECT_NE(r.err.find(message), std::string::npos);
+        EXPECT_NE(r.err.find(Fill(message, names)), std::string::npos);
     }
     EXPECT_TRUE(empty.Entries().empty());
 }

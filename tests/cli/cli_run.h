@@ -12,6 +12,7 @@
 #include <fstream>
 #include <iterator>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -67,6 +68,35 @@ inline size_t Count(const std::string& text, const std::string& what) {
     size_t n = 0;
     for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
     return n;
+}
+
+inline std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+// A row "LEFT | RIGHT" of a table in tests/data, with its line for failure messages.
+struct Row {
+    std::string where, left, right;
+};
+
+// The rows of a table file; blank lines and lines starting with '#' are skipped.
+inline std::vector<Row> ReadRows(const std::string& path) {
+    std::vector<Row> rows;
+    const std::vector<std::string> lines = Lines(ReadFile(path));
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const std::string& line = lines[i];
+        if (line.empty() || line[0] == '#') continue;
+        const size_t bar = line.find("| ");
+        EXPECT_NE(bar, std::string::npos) << path << ":" << i + 1 << ": no '| '";
+        if (bar == std::string::npos) continue;
+        std::string left = line.substr(0, bar);
+        left.erase(left.find_last_not_of(' ') + 1);
+        rows.push_back({path + ":" + std::to_string(i + 1), left, line.substr(bar + 2)});
+    }
+    return rows;
 }
 
 }  // namespace cli_test
