@@ -2,19 +2,16 @@
 // each command, the exact lines it prints and its exit status.
 #include "cli_run.h"
 
-#include <sstream>
-
 namespace {
 
 using namespace cli_test;
 
 TEST(Check, EachBrokenFilePrintsItsLinesAndStatus) {
     const std::string folder = std::string(OSTREL_TEST_DATA) + "/check";
-    std::istringstream table(ReadFile(folder + "/expected.txt"));
     std::vector<std::string> args;
-    std::string line, command, expected;
+    std::string command, expected;
     int rows = 0;
-    while (std::getline(table, line)) {
+    for (const std::string& line : Lines(ReadFile(folder + "/expected.txt"))) {
         if (line.empty() || line[0] == '#') continue;
         if (line.rfind("$ ostrel", 0) == 0) {
             command = line;

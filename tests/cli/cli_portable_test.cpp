@@ -11,14 +11,8 @@ const std::string kFigures = OSTREL_CLI_FIGURES;
 // Without --folder: the figures/ beside the program (in the build tree, a link to kFigures).
 const std::string kDefaultFigures = (std::filesystem::path(OSTREL_CLI_PROGRAM).parent_path() / "figures").string();
 
-// Two references; the second value and the first maximum use names bound before them.
-const char* kWedgeFile = R"(<?xml version="1.0" encoding="UTF-8"?>
-<Figures><figure name="Wedge" tips="A wedge" icon="wedge-icon">
-  <reference><x name="a" value="0.25" min="0.1" max="a + 0.5"/><y name="b" value="a*2" min="0" max="1"/></reference>
-  <reference><x name="c" value="b + 0.1"/><y value="0.5" min="1/4" max="3/4"/></reference>
-  <moveto><vertex x="a" y="0"/></moveto><lineto><vertex x="1" y="b"/></lineto>
-  <lineto><vertex x="c" y="1"/></lineto><closepath/>
-</figure></Figures>)";
+// A figure with two references; the second value and the first maximum use names bound before them.
+const std::string kWedge = std::string(OSTREL_TEST_DATA) + "/cli/wedge";
 
 // The table's text with its folder names put in.
 std::string Fill(std::string text, const std::vector<std::pair<std::string, std::string>>& names) {
@@ -67,8 +61,7 @@ TEST(Cli, BuildPrintsTheNodesOfAHandWorkedFrameAndWritesSvg) {
 
 TEST(Cli, ReferenceValuesUseTheNamesBoundBeforeThemInListingBuildAndGallery) {
     TempDir folder;
-    std::ofstream(folder / "wedge.xml") << kWedgeFile;
-    const Result list = RunCli({"figures", "--folder", folder.path.string()});
+    const Result list = RunCli({"figures", "--folder", kWedge});
     EXPECT_EQ(list.out,
               "Wedge\n  tips: A wedge\n  icon: wedge-icon\n  elements: 4\n  references: 2\n"
               "    1. x a = 0.25 limits [0.1, 0.75]\n       y b = 0.5 (a*2) limits [0, 1]\n"
@@ -77,13 +70,13 @@ TEST(Cli, ReferenceValuesUseTheNamesBoundBeforeThemInListingBuildAndGallery) {
     // The first pair replaces a and b; c = b + 0.1 follows the new b. The path reports
     // value texts that are not plain numbers as 0. --file loads that one file.
     const Result build =
-        RunCli({"build", "Wedge", "--frame", "0,0,200,100", "--ref", "0.5,0.25", "--file", folder / "wedge.xml"});
+        RunCli({"build", "Wedge", "--frame", "0,0,200,100", "--ref", "0.5,0.25", "--file", kWedge + "/wedge.xml"});
     EXPECT_EQ(build.out,
               "figure Wedge\nframe 0 0 200 100\nreference 1 0.5 0.25\nreference 2 0 0.5\n"
               "nodes 4\nmove 100 0\nline 200 25\nline 70 100\nclose\n")
         << build.err;
 
-    const Result r = RunCli({"gallery", "--folder", folder.path.string(), "--out", folder / "g.svg"});
+    const Result r = RunCli({"gallery", "--folder", kWedge, "--out", folder / "g.svg"});
     ASSERT_EQ(r.status, 0) << r.err;
     const std::string svg = ReadFile(folder / "g.svg");
     // The first cell's frame is (40, 75) to (200, 205): a = 0.25, b = 0.5, c = 0.6. The guide
