@@ -2,7 +2,10 @@
 // its references, hit test and feedback, clicks, template texts, teardown, and the table.
 #include <cmath>
 #include <cstring>
+#include <fstream>
 #include <functional>
+#include <map>
+#include <sstream>
 
 #include "support/golden.h"
 #include "editor_fixture.h"
@@ -133,41 +136,28 @@ TEST_F(CanvasTest, PathListReferencesRemovalClearAndTeardown) {
 TEST_F(CanvasTest, HitTestRemapsCodesByModeAndSelection) {
     IVXPath* box = Add("M 10 10 L 110 10 L 110 70 L 10 70 Z", "box");
     IVXPath* curve = Add("M 200 10 C 220 10 240 10 260 10", "curve");
-    IVXPath* found = nullptr;
-    struct Case {
-        int32_t mode;
+    const std::map<std::string, std::vector<IVXPath*>> selections = {
+        {"none", {}}, {"box", {box}}, {"both", {box, curve}}};
+    std::ifstream table(std::string(OSTREL_TEST_DATA) + "/editor/hit_codes.txt");
+    int line = 0, rows = 0;
+    for (std::string text; std::getline(table, text);) {
+        ++line;
+        if (text.empty() || text[0] == '#') continue;
+        SCOPED_TRACE("hit_codes.txt:" + std::to_string(line));
+        std::istringstream row(text);
+        std::string selected, mode, bar, name;
         double x, y;
-        int32_t selectedOnly, code;
-        IVXPath* found;
-    };
-    auto check = [&](std::initializer_list<Case> cases) {
-        for (const Case& c : cases) {
-            canvas->SetEditMode(c.mode);
-            found = reinterpret_cast<IVXPath*>(1);
-            EXPECT_EQ(canvas->HitTest(c.x, c.y, c.selectedOnly, &found), c.code) << c.mode << " " << c.x << "," << c.y;
-            EXPECT_EQ(found, c.found) << c.mode << " " << c.x << "," << c.y;
-        }
-    };
-    // Unselected: a node is the whole path in object mode; a control point is nothing in
-    // either mode but still names its path; the inside of an unfilled path is not hit.
-    check({{0, 10, 10, 0, 17, box},
-           {1, 10, 10, 0, 15, box},
-           {0, 60, 11, 0, 17, box},
-           {1, 60, 40, 0, 0, nullptr},
-           {0, 220, 10, 0, 0, curve},
-           {1, 220, 10, 0, 0, curve},
-           {0, 10, 10, 1, 0, nullptr}});
-    // Selected in object mode: handles and edges keep their codes; in node mode the nodes.
-    Select({box});
-    check({{0, 60, 40, 0, 1, box},
-           {0, 110, 40, 0, 6, box},
-           {0, 117, 10, 0, 10, box},
-           {1, 10, 10, 0, 15, box},
-           {0, 60, 40, 1, 1, box},
-           {1, 220, 10, 1, 0, nullptr}});
-    // Every path selected: nothing is found beside the selection.
-    Select({box, curve});
-    check({{0, 300, 300, 0, 0, nullptr}, {0, 240, 10, 0, 0, curve}});
+        int32_t only, code;
+        ASSERT_TRUE(row >> selected >> mode >> x >> y >> only >> bar >> code >> name && bar == "|");
+        canvas->GetSelections()->Clear();
+        for (IVXPath* p : selections.at(selected)) canvas->GetSelections()->Add(p);
+        canvas->SetEditMode(mode == "node" ? 1 : 0);
+        IVXPath* found = reinterpret_cast<IVXPath*>(1);
+        EXPECT_EQ(canvas->HitTest(x, y, only, &found), code);
+        EXPECT_EQ(log.NameOf(found), name);
+        ++rows;
+    }
+    EXPECT_EQ(rows, 15);
     EXPECT_EQ(canvas->HitTest(60, 40, 0, nullptr), 1);  // the out pointer may be null
 }
 
