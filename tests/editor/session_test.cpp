@@ -3,8 +3,9 @@
 // Each step checks the host's calls and the paths that result.
 #include <algorithm>
 
-#include "support/golden.h"
+#include "agents_fixture.h"
 #include "editor_fixture.h"
+#include "support/golden.h"
 
 namespace vx::test {
 namespace {
@@ -16,14 +17,6 @@ Lines Protocol(const CallLog& log) {
     return log.Only({"SetFeedback", "AcceptTrackPoint", "RestoreOverlay", "ShowOverlay", "DropOverlay", "Refresh",
                      "BeginOverlay", "EndOverlay", "BeginTracking", "EndTracking", "SaveOverlay", "BeginChange",
                      "ApprovePathChange", "PathChanged", "EndChange", "BeginSelectionChange", "EndSelectionChange"});
-}
-
-void ExpectTransform(IVXPath* path, PathTransform want) {
-    PathTransform got;
-    path->GetTransform(&got.a);
-    const double g[6] = {got.a, got.b, got.c, got.d, got.e, got.f};
-    const double w[6] = {want.a, want.b, want.c, want.d, want.e, want.f};
-    for (int i = 0; i < 6; ++i) EXPECT_NEAR(g[i], w[i], 1e-4) << "matrix entry " << i;
 }
 
 TEST_F(CanvasTest, SessionDrawMoveRotateAndRubberBand) {
@@ -48,7 +41,7 @@ TEST_F(CanvasTest, SessionDrawMoveRotateAndRubberBand) {
     log.Clear();
     Press(60.5, 40.5);  // truncated to (60, 40) for "no movement", kept whole for the edit
     EXPECT_TRUE(MatchesGolden(Protocol(log), "session_SessionDrawMoveRotateAndRubberBand_1"));
-    ExpectTransform(r, {1, 0, 0, 1, 9.5, 4.5});
+    ExpectNear(TransformOf(r), V{1, 0, 0, 1, 9.5, 4.5}, 1e-4);
 
     // Rotate by the ring of the top-right handle, a quarter turn about the box's centre.
     const PathTransform moved{1, 0, 0, 1, 10, 5};  // box (20, 15)-(120, 75), centre (70, 45)
@@ -59,7 +52,7 @@ TEST_F(CanvasTest, SessionDrawMoveRotateAndRubberBand) {
     Press(126, 15);
     EXPECT_EQ(log.Only({"SetFeedback"}), (Lines{"SetFeedback 0 r 10 0 1 0", "SetFeedback 0 r 10 1 1 0"}));
     EXPECT_EQ(log.Only({"PathChanged"}), Lines{"PathChanged r 2"});
-    ExpectTransform(r, {0, 1, -1, 0, 110, -15});
+    ExpectNear(TransformOf(r), V{0, 1, -1, 0, 110, -15}, 1e-4);
     double x[4], y[4];
     r->GetCorners(&x[0], &y[0], &x[1], &y[1], &x[2], &y[2], &x[3], &y[3]);
     EXPECT_NEAR(x[0], 100, 1e-4);  // path (10, 10) turned about (70, 45)
@@ -109,7 +102,7 @@ TEST_F(CanvasTest, CancelsRefusalsAndStillPressesChangeNothing) {
         EXPECT_EQ(log.lines.back(), "EndTracking") << c.message;
         EXPECT_EQ(events.Leftover(), 1u) << c.message;
     }
-    ExpectTransform(p, {1, 0, 0, 1, 0, 0});
+    ExpectNear(TransformOf(p), V{1, 0, 0, 1, 0, 0}, 1e-4);
     // A quit cancels too, and is left for the host's own loop.
     events.Drag(70, 50).Quit(5);
     Press(60, 40);
@@ -213,7 +206,7 @@ TEST_F(CanvasTest, HeldKeysSquareTheBandScaleUniformlyAndDragNeighbours) {
     EXPECT_EQ(log.Only({"SetFeedback", "ApprovePathChange"}),
               (Lines{"SetFeedback 0 r 7 0 1 0.7853981633974483", "SetFeedback 0 r 7 1 1 0.7853981633974483",
                      "SetFeedback 0 r 7 1 1 0.7853981633974483", "ApprovePathChange r 2 1.5 0 0 1.5 -5 -5"}));
-    ExpectTransform(r, {1.5, 0, 0, 1.5, -5, -5});
+    ExpectNear(TransformOf(r), V{1.5, 0, 0, 1.5, -5, -5}, 1e-4);
 
     // Control drags a cubic's end point with both neighbouring control points; the press
     // itself selects the path alone first.
