@@ -45,10 +45,78 @@ struct Segment {
     double margin;  // how near a point may come before cairo's answer may differ from ours
 };
 
+double Vertex(std::mt19937& gen) { return 2 * kUnit * static_cast<double>(gen() % (256 * 256)); }  // [0, 512)
+double Point(std::mt19937& gen) { return kUnit * (2 * static_cast<double>(gen() % (272 * 256)) + 1) - 16; }
+
+// One random path, given to cairo and kept in PathOutlineHit's form, with the segments a
+// compared point must keep clear of.
+struct RandomPath {
+    std::vector<double> outline;
+    std::vector<Segment> segments;
+    int32_t nodes = 0;
+};
+
+// A cubic from (x, y): its segments are the curve as cairo flattens it, on its own.
+void AddCubic(cairo_t* cr, cairo_t* flattener, double x, double y, const double c[6], RandomPath* p) {
+    p->outline.insert(p->outline.end(), {VX_NODE_CUBIC, c[0], c[1], c[2], c[3], c[4], c[5]});
+    cairo_curve_to(cr, c[0], c[1], c[2], c[3], c[4], c[5]);
+    cairo_new_path(flattener);
+    cairo_move_to(flattener, x, y);
+    cairo_curve_to(flattener, c[0], c[1], c[2], c[3], c[4], c[5]);
+    cairo_path_t* flat = cairo_copy_path_flat(flattener);
+    for (int i = 0; i < flat->num_data; i += flat->data[i].header.length) {
+        const cairo_path_data_t* d = &flat->data[i];
+        if (d->header.type != CAIRO_PATH_LINE_TO) continue;
+        p->segments.push_back({x, y, d[1].point.x, d[1].point.y, kTolerance + 3 * kUnit});
+        x = d[1].point.x, y = d[1].point.y;
+    }
+    cairo_path_destroy(flat);
+}
+
+// One to three closed subpaths of two to seven lines and cubics each, into cr's new path.
+RandomPath MakeRandomPath(std::mt19937& gen, cairo_t* cr, cairo_t* flattener) {
+    RandomPath p;
+    cairo_new_path(cr);
+    for (int sub = 1 + static_cast<int>(gen() % 3); sub > 0; --sub) {
+        const double x0 = Vertex(gen), y0 = Vertex(gen);
+        double x = x0, y = y0;
+        p.outline.insert(p.outline.end(), {VX_NODE_MOVE, x, y});
+        cairo_move_to(cr, x, y);
+        for (int n = 2 + static_cast<int>(gen() % 6); n > 0; --n, ++p.nodes) {
+            if (gen() % 5 < 3) {
+                const double x1 = Vertex(gen), y1 = Vertex(gen);
+                p.outline.insert(p.outline.end(), {VX_NODE_LINE, x1, y1});
+                cairo_line_to(cr, x1, y1);
+                p.segments.push_back({x, y, x1, y1, 1e-6});
+                x = x1, y = y1;
+                continue;
+            }
+            const double c[6] = {Vertex(gen), Vertex(gen), Vertex(gen), Vertex(gen), Vertex(gen), Vertex(gen)};
+            AddCubic(cr, flattener, x, y, c, &p);
+            x = c[4], y = c[5];
+        }
+        p.outline.push_back(VX_NODE_CLOSE);
+        cairo_close_path(cr);
+        p.segments.push_back({x, y, x0, y0, 1e-6});
+        p.nodes += 2;  // the move and the close
+    }
+    return p;
+}
+
+// The segments by the 4-pixel rows of points they may be near, [-16, 528) in y.
+std::vector<std::vector<const Segment*>> RowsOf(const std::vector<Segment>& segments) {
+    std::vector<std::vector<const Segment*>> rows(136);
+    const auto row = [](double y) { return std::clamp(static_cast<int>(std::floor((y + 16) / 4)), 0, 135); };
+    for (const Segment& s : segments) {
+        for (int r = row(std::min(s.y1, s.y2) - s.margin); r <= row(std::max(s.y1, s.y2) + s.margin); ++r) {
+            rows[static_cast<size_t>(r)].push_back(&s);
+        }
+    }
+    return rows;
+}
+
 TEST(AgainstCairo, FillRulesOfRandomPaths) {
     std::mt19937 gen(9104u);
-    auto vertex = [&gen] { return 2 * kUnit * static_cast<double>(gen() % (256 * 256)); };  // [0, 512)
-    auto point = [&gen] { return kUnit * (2 * static_cast<double>(gen() % (272 * 256)) + 1) - 16; };
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
     cairo_t* cr = cairo_create(surface);
     cairo_t* flattener = cairo_create(surface);
@@ -57,57 +125,10 @@ TEST(AgainstCairo, FillRulesOfRandomPaths) {
     std::string first;                     // reported after the diagnostic lines are out of the way
     ::testing::internal::CaptureStdout();  // the curve code's diagnostic lines
     for (int path = 0; path < 1000 / OSTREL_REFERENCE_DIVISOR; ++path) {
-        std::vector<double> outline;  // PathOutlineHit's form
-        std::vector<Segment> segments;
-        int32_t nodes = 0;
-        cairo_new_path(cr);
-        for (int sub = 1 + static_cast<int>(gen() % 3); sub > 0; --sub) {
-            const double x0 = vertex(), y0 = vertex();
-            double x = x0, y = y0;
-            outline.insert(outline.end(), {VX_NODE_MOVE, x, y});
-            cairo_move_to(cr, x, y);
-            for (int n = 2 + static_cast<int>(gen() % 6); n > 0; --n, ++nodes) {
-                if (gen() % 5 < 3) {
-                    const double x1 = vertex(), y1 = vertex();
-                    outline.insert(outline.end(), {VX_NODE_LINE, x1, y1});
-                    cairo_line_to(cr, x1, y1);
-                    segments.push_back({x, y, x1, y1, 1e-6});
-                    x = x1, y = y1;
-                    continue;
-                }
-                const double c[6] = {vertex(), vertex(), vertex(), vertex(), vertex(), vertex()};
-                outline.insert(outline.end(), {VX_NODE_CUBIC, c[0], c[1], c[2], c[3], c[4], c[5]});
-                cairo_curve_to(cr, c[0], c[1], c[2], c[3], c[4], c[5]);
-                // The curve as cairo flattens it, on its own.
-                cairo_new_path(flattener);
-                cairo_move_to(flattener, x, y);
-                cairo_curve_to(flattener, c[0], c[1], c[2], c[3], c[4], c[5]);
-                cairo_path_t* flat = cairo_copy_path_flat(flattener);
-                double fx = x, fy = y;
-                for (int i = 0; i < flat->num_data; i += flat->data[i].header.length) {
-                    const cairo_path_data_t* d = &flat->data[i];
-                    if (d->header.type != CAIRO_PATH_LINE_TO) continue;
-                    segments.push_back({fx, fy, d[1].point.x, d[1].point.y, kTolerance + 3 * kUnit});
-                    fx = d[1].point.x, fy = d[1].point.y;
-                }
-                cairo_path_destroy(flat);
-                x = c[4], y = c[5];
-            }
-            outline.push_back(VX_NODE_CLOSE);
-            cairo_close_path(cr);
-            segments.push_back({x, y, x0, y0, 1e-6});
-            nodes += 2;  // the move and the close
-        }
-        // The segments by the 4-pixel rows of points they may be near, [-16, 528) in y.
-        std::vector<std::vector<const Segment*>> rows(136);
-        for (const Segment& s : segments) {
-            const auto row = [&](double y) { return std::clamp(static_cast<int>(std::floor((y + 16) / 4)), 0, 135); };
-            for (int r = row(std::min(s.y1, s.y2) - s.margin); r <= row(std::max(s.y1, s.y2) + s.margin); ++r) {
-                rows[static_cast<size_t>(r)].push_back(&s);
-            }
-        }
+        const RandomPath p = MakeRandomPath(gen, cr, flattener);
+        const std::vector<std::vector<const Segment*>> rows = RowsOf(p.segments);
         for (int k = 0; k < 100; ++k) {
-            const double px = point(), py = point();
+            const double px = Point(gen), py = Point(gen);
             const std::vector<const Segment*>& row = rows[static_cast<size_t>((py + 16) / 4)];
             if (std::any_of(row.begin(), row.end(),
                             [&](const Segment* s) { return Near(px, py, s->x1, s->y1, s->x2, s->y2, s->margin); })) {
@@ -118,7 +139,7 @@ TEST(AgainstCairo, FillRulesOfRandomPaths) {
                                                std::pair{VX_FILL_EVENODD, CAIRO_FILL_RULE_EVEN_ODD}}) {
                 cairo_set_fill_rule(cr, theirs);
                 const bool expected = cairo_in_fill(cr, px, py) != 0;
-                const bool got = PathOutlineHit(outline.data(), nodes, ours, px, py, 0.0) == 1;
+                const bool got = PathOutlineHit(p.outline.data(), p.nodes, ours, px, py, 0.0) == 1;
                 ++compared;
                 inside += got;
                 if (got != expected && differing++ == 0) {
