@@ -178,6 +178,24 @@ TEST_F(CanvasTest, HoverFeedbackCarriesTheHandleAngle) {
     EXPECT_EQ(log.lines, Lines{"SetFeedback 0 p 0 1 0 0"});
 }
 
+// A new canvas listing the same paths, with the same selection and mode, that has kept nothing.
+IGraphicCanvas* FreshCopy(IGraphicCanvas* canvas, ICanvasHost* host) {
+    IGraphicCanvas* fresh = VX_CreateGraphicCanvas(host);
+    for (int32_t i = 0; i < canvas->GetPathCount(); ++i) fresh->AddPath(canvas->GetPath(i));
+    IVXSelections* selections = canvas->GetSelections();
+    for (int32_t i = 0; i < selections->GetCount(); ++i) fresh->GetSelections()->Add(selections->GetAt(i));
+    fresh->SetEditMode(canvas->GetEditMode());
+    return fresh;
+}
+
+// The calls a hover at (x, y) makes, after one over nothing so that no hovered path is asked first.
+Lines Hover(IGraphicCanvas* canvas, CallLog& log, double x, double y) {
+    canvas->MouseMove(-500, -500);
+    log.Clear();
+    canvas->MouseMove(x, y);
+    return log.lines;
+}
+
 // The canvas answers hovers from the boxes it keeps beside its list. After each kind of
 // change it must make the calls and give the answers of a new canvas listing the same paths,
 // which has kept nothing yet: the same ToScreen points, the same feedback.
@@ -228,21 +246,12 @@ TEST_F(TemplateCanvasTest, KeptBoxesFollowEveryChangeOfPathsListSelectionAndPara
         {"node mode", [&] { canvas->SetEditMode(1); }},
     };
     host.logMapping = true;
-    auto hover = [&](IGraphicCanvas* on, double x, double y) {
-        on->MouseMove(-500, -500);  // nothing: no hovered path asked first
-        log.Clear();
-        on->MouseMove(x, y);
-        return log.lines;
-    };
     for (const auto& [name, change] : changes) {
         change();
-        IGraphicCanvas* fresh = VX_CreateGraphicCanvas(&host);
-        for (int32_t i = 0; i < canvas->GetPathCount(); ++i) fresh->AddPath(canvas->GetPath(i));
-        for (IVXPath* p : Selected()) fresh->GetSelections()->Add(p);
-        fresh->SetEditMode(canvas->GetEditMode());
+        IGraphicCanvas* fresh = FreshCopy(canvas, &host);
         for (double x : {-30.0, -12.0, 0.0, 10.0, 60.0, 110.0, 126.0, 127.0, 200.0, 250.0, 300.0})
             for (double y : {-12.0, 10.0, 40.0, 70.0, 87.0, 100.0, 196.0, 204.0, 212.0, 220.0})
-                ASSERT_EQ(hover(canvas, x, y), hover(fresh, x, y)) << name << " at " << x << "," << y;
+                ASSERT_EQ(Hover(canvas, log, x, y), Hover(fresh, log, x, y)) << name << " at " << x << "," << y;
         VX_DestroyGraphicCanvas(fresh);
     }
 }
