@@ -21,10 +21,12 @@
 #include <limits>
 #include <memory>
 #include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "ostrel/ostrel.h"
+#include "path/data_rows.h"
 #include "path/path.h"
 #include "platform/file_list.h"
 #include "support/golden.h"
@@ -446,50 +448,28 @@ TEST_F(Templates, LibraryNamesAreExactAndInCodeUnitOrder) {
     EXPECT_TRUE(library.FindTemplate(VXTEXT("a")) == nullptr && library.Names().empty());  // TearDown releases again
 }
 
-TEST(TemplateBuild, MapsTheUnitFrameAndBindsReferencesInOrder) {
-    const struct {
-        std::vector<TemplateElement> elements;
-        std::vector<TemplateReference> references;
-        std::string nodes;
-        bool built = true;
-        std::vector<double> frame = {100, 50, 300, 150};
-    } cases[] = {
-        {{Element(1, {"0.5", "1"})}, {}, "L 200 150"},
-        // Width and height scale without the frame origin; AddNodes then makes the outline.
-        {{Element(5, {"0.25", "0.25", "0.5", "0.5"})}, {}, "M 150 75 L 250 75 L 250 125 L 150 125 Z"},
-        {{Element(0, {"0", "0"}), Element(1, {"0.25", "0.5"}), Element(1, {"1", "1"})},
-         {},
-         "M 300 50 L 250 100 L 100 150",
-         true,
-         {300, 50, 100, 150}},  // mirrored
-        {{Element(2, {"0", "0", "1", "0", "1", "1"}), Element(6, {})}, {}, "C 100 50 300 50 300 150 Z"},
-        // The first empty text ends the coordinates: the rest stay 0, even a bad text.
-        {{Element(1, {"0.5", "", "not evaluated"}), Element(2, {"1", "1"})}, {}, "L 200 0 C 300 150 0 0 0 0"},
-        // The frame enters through "%f": edges act as rounded to six decimals.
-        {{Element(0, {"0", "0"}), Element(1, {"1", "1"})},
-         {},
-         "M 0 0.123457 L 2.000001 1",
-         true,
-         {0.0000004, 0.1234567, 2.0000006, 1}},
-        // y may use the x of the same reference; a name bound again takes the new value.
-        {{Element(1, {"w", "h"})}, {Reference({"w", "0.5"}, {"h", "w/2"}), Reference({"w", "1"})}, "L 300 75"},
-        // A bound name hides the constant of that name; names are case-sensitive, and a
-        // failing coordinate keeps the nodes before it.
-        {{Element(1, {"a", "pi"})}, {Reference({"a", "0.3"}, {"pi", "0.5"})}, "L 160 100"},
-        {{Element(0, {"0", "0"}), Element(1, {"a", "0"}), Element(1, {"0", "1"})},
-         {Reference({"A", "0.3"})},
-         "M 100 50",
-         false},
-        // A value that uses a later reference fails before any node.
-        {{Element(0, {"0", "0"})}, {Reference({"a", "b"}), Reference({"b", "0.5"})}, "", false},
-    };
+TEST_F(Templates, BuildMapsTheUnitFrameAndBindsReferencesInOrder) {
+    const std::string folder = std::string(OSTREL_TEST_DATA) + "/templates/build", file = folder + "/build.txt";
+    VX_Initial(W(fs::is_directory(fs::u8path(folder)) ? folder : "Z:" + folder).c_str());
+    std::vector<DataRow> rows = ReadDataRows(file);
+    ASSERT_FALSE(rows.empty()) << file;
+    // The first empty text ends the coordinates: the rest stay 0, even a bad text. The
+    // loader drops such an element, so this figure is made here.
+    StoreTemplate(MakeTemplate("Empty text", {Element(1, {"0.5", "", "not evaluated"}), Element(2, {"1", "1"})}));
+    rows.push_back({0, {"Empty text", "100 50 300 150", "built", "L 200 0 C 300 150 0 0 0 0"}});
     Held path{CVXPath::Create()};
-    for (const auto& c : cases) {
-        auto t = MakeTemplate("T", c.elements, c.references);
+    for (const DataRow& row : rows) {
+        SCOPED_TRACE(file + ":" + std::to_string(row.line));
+        ASSERT_EQ(row.fields.size(), 4u);
+        const FigureTemplate* figure = TemplateLibrary::Instance().FindTemplate(W(row.fields[0]));
+        ASSERT_NE(figure, nullptr);
+        std::unique_ptr<FigureTemplate> t(CloneTemplate(*figure));
+        std::vector<double> frame(4);
+        std::istringstream(row.fields[1]) >> frame[0] >> frame[1] >> frame[2] >> frame[3];
         path->AddNode(VX_NODE_LINE, 9, 9, 0, 0, 0, 0);  // the build starts from an empty path
-        EXPECT_EQ(BuildPathFromTemplate(path.path, *t, c.frame.data()), c.built) << c.nodes;
-        EXPECT_EQ(PathText(path.path), c.nodes);
-        EXPECT_EQ(std::vector<double>(t->frame, t->frame + 4), c.frame) << c.nodes;
+        EXPECT_EQ(BuildPathFromTemplate(path.path, *t, frame.data()), row.fields[2] == "built");
+        EXPECT_EQ(PathText(path.path), row.fields[3] == "(no nodes)" ? "" : row.fields[3]);
+        EXPECT_EQ(std::vector<double>(t->frame, t->frame + 4), frame);
     }
 }
 
