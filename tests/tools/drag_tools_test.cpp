@@ -1,7 +1,11 @@
-// CFLine, CFRectangle and CFCustomFigures: whole call sequences of dragging and placing,
-// and the Shift constraints of the dragging tools.
+// CFLine, CFRectangle and CFCustomFigures: whole call sequences of dragging and placing;
+// and the gestures of every drawing tool written as rows of tests/data/tools/gestures.txt.
+#include <algorithm>
 #include <memory>
+#include <sstream>
+#include <string>
 
+#include "path/data_rows.h"
 #include "support/golden.h"
 #include "templates/template_library.h"
 #include "tool_fixture.h"
@@ -18,30 +22,11 @@ TEST_F(ToolTest, DragToolsLineFollowsTheMouseAndEndsAtTheLastMove) {
     EXPECT_EQ(events.Leftover(), 1u);
 }
 
-TEST_F(ToolTest, DragToolsRectangleWritesOneSignedNodeAndFlatOrUnmovedDragsAreRefused) {
+TEST_F(ToolTest, DragToolsRectangleWritesOneSignedNode) {
     events.Drag(40, 30).Release(40, 30);
     EXPECT_EQ(Got(DrawWith(CreateRectangleTool, 10, 10)), "M 10 10 L 40 10 L 40 30 L 10 30 Z");
     EXPECT_EQ(Tail(7), Cat({{"BeginPath null", "Rectangle 10 10 30 20", "EndPath null 1", "ShowOverlay 7 10 10 40 30"},
                             kFinishing}));
-    // Up and left: negative width and height.
-    events.Drag(20, 30).Release(20, 30);
-    EXPECT_EQ(Got(DrawWith(CreateRectangleTool, 50, 50)), "M 50 50 L 20 50 L 20 30 L 50 30 Z");
-
-    // A flat drag gives a line but no rectangle; a move onto the start pixel is no move.
-    const struct {
-        IVXFigures* (*create)();
-        int x;
-        size_t shown;
-        const char* written;
-    } cases[] = {{CreateRectangleTool, 40, 1, "refused: "},
-                 {CreateLineTool, 40, 1, "M 10 10 L 40 10"},
-                 {CreateRectangleTool, 10, 0, "refused: "},
-                 {CreateLineTool, 10, 0, "refused: "}};
-    for (const auto& c : cases) {
-        events.Drag(c.x, 10).Release(30, 30);
-        EXPECT_EQ(Got(DrawWith(c.create, 10.5, 10.5)), c.written);
-        EXPECT_EQ(log.Only({"AcceptTrackPoint"}).size(), c.shown);
-    }
 }
 
 TEST_F(ToolTest, DragToolsPlaceCentresTheFigureOnTheCursor) {
@@ -147,56 +132,84 @@ TEST_F(CustomFigures, UnmovedOrRefusedDragsPlacesWithoutAMoveAndUnknownNamesCanc
     EXPECT_EQ(FrameAndTransform(), (std::vector<double>{90, 95, 130, 115, 1, 0, 0, 1, 0, 0}));
 }
 
-// Shift is read at each move, and each tool constrains the point from the press at
-// (100, 100). Line: horizontal when 2|dy| < |dx|, diagonal of either sign (also when
-// 2|dy| == |dx|), vertical when |dy| > 2|dx|, the raw point once Shift is let go.
-// Rectangle: a square of side max(|dx|, |dy|), a coordinate equal to the start's going the
-// negative way; a trace line for each move handled with Shift, none for a duplicate or a
-// move without Shift. Template: the longer side wins.
-TEST_F(CustomFigures, ShiftConstraintsOfTheDraggingTools) {
-    REQUIRE_HELD_KEYS();
-    // Each row: the tool, its moves, the one made without Shift, the calls shown, the trace.
-    const struct {
-        IVXFigures* (*create)();
-        std::vector<std::pair<int, int>> moves;
-        size_t unshifted;
-        const char* call;
-        Lines shown, trace;
-        const char* written;
-    } cases[] = {
-        {CreateLineTool,
-         {{130, 112}, {110, 108}, {90, 108}, {110, 105}, {105, 111}, {95, 130}},
-         5,
-         "LineTo",
-         {"LineTo 130 100", "LineTo 110 110", "LineTo 90 110", "LineTo 110 110", "LineTo 100 111", "LineTo 95 130"},
-         {},
-         "M 100 100 L 95 130"},
-        {CreateRectangleTool,
-         {{130, 88}, {130, 88}, {100, 120}, {104, 90}, {70, 95}},
-         3,
-         "Rectangle",
-         {"Rectangle 100 100 30 -30", "Rectangle 100 100 -20 20", "Rectangle 100 100 4 -10",
-          "Rectangle 100 100 -30 -30"},
-         {"w=30, ptOrg.x=100, ptOrg.y=100, xScr=130, yScr=70\n", "w=20, ptOrg.x=100, ptOrg.y=100, xScr=80, yScr=120\n",
-          "w=30, ptOrg.x=100, ptOrg.y=100, xScr=70, yScr=70\n"},
-         "M 100 100 L 70 100 L 70 70 L 100 70 Z"},
-        {CreateCustomFiguresTool,
-         {{130, 88}, {112, 130}},
-         2,
-         "ShowOverlay",
-         {"ShowOverlay 7 100 70 130 100", "ShowOverlay 7 100 70 130 130"},
-         {},
-         "M 100 100 L 130 100 L 130 130 Z"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.call);
+// Scripts the events of a data row, "release 50 10, move 13 14 shift, key 1B"; false when a
+// step holds Shift and this build cannot hold keys.
+bool Script(ScriptedEvents& events, const std::string& text) {
+    std::istringstream steps(text);
+    for (std::string step; std::getline(steps, step, ',');) {
+        std::istringstream in(step);
+        std::string kind, held;
+        unsigned vk = 0;
+        int x = 0, y = 0;
+        in >> kind;
+        if (kind == "key" || kind == "syskey") {
+            in >> std::hex >> vk;
+            kind == "key" ? events.KeyDown(vk) : events.SysKeyDown(vk);
+            continue;
+        }
+        in >> x >> y >> held;
+        const uint32_t keys = held == "shift" ? kShift : kNoKeys;
+        if (keys != kNoKeys && !ScriptedEvents::CanHoldKeys()) return false;
+        if (kind == "move") events.Move(x, y, keys);
+        else if (kind == "drag") events.Drag(x, y, keys);
+        else if (kind == "press") events.Press(x, y, keys);
+        else if (kind == "release") events.Release(x, y, keys);
+        else if (kind == "double") events.DoubleClick(x, y);
+        else ADD_FAILURE() << "unknown event '" << step << "'";
+    }
+    return true;
+}
+
+// "a; b; c" as its lines; "(none)" as none.
+Lines Split(const std::string& text, const char* end = "") {
+    Lines lines;
+    for (size_t at = 0; text != "(none)" && at <= text.size();) {
+        const size_t semicolon = std::min(text.find("; ", at), text.size());
+        lines.push_back(text.substr(at, semicolon - at) + end);
+        at = semicolon + 2;
+    }
+    return lines;
+}
+
+TEST_F(CustomFigures, GesturesOfTheDataFile) {
+    const std::string file = std::string(OSTREL_TEST_DATA) + "/tools/gestures.txt";
+    const std::vector<DataRow> rows = ReadDataRows(file);
+    ASSERT_FALSE(rows.empty()) << file;
+    const std::pair<std::string, IVXFigures* (*)()> tools[] = {
+        {"Line", CreateLineTool},     {"Rectangle", CreateRectangleTool}, {"Polygon", CreatePolygonTool},
+        {"Bezier", CreateBezierTool}, {"FreeHand", CreateFreeHandTool},   {"Wedge", CreateCustomFiguresTool}};
+    for (const DataRow& row : rows) {
+        SCOPED_TRACE(file + ":" + std::to_string(row.line));
+        ASSERT_GE(row.fields.size(), 3u);
+        std::istringstream press(row.fields[0]);
+        std::string tool;
+        double x = 0, y = 0;
+        press >> tool >> x >> y;
+        const auto named = std::find_if(std::begin(tools), std::end(tools), [&](auto& t) { return t.first == tool; });
+        ASSERT_NE(named, std::end(tools));
         events.debugOutput.clear();
-        for (size_t i = 0; i < c.moves.size(); ++i)
-            events.Drag(c.moves[i].first, c.moves[i].second, i == c.unshifted ? kNoKeys : kShift);
-        events.Release(0, 0);
-        EXPECT_EQ(Got(DrawWith(c.create, 100, 100)), c.written);
-        EXPECT_EQ(log.Only({c.call}), c.shown);
-        EXPECT_EQ(events.debugOutput, c.trace);
+        if (!Script(events, row.fields[1])) {
+            events.Leftover();
+            continue;
+        }
+        const std::string written = Got(DrawWith(named->second, x, y));
+        EXPECT_EQ(written + (written.empty() || written.back() == ' ' ? "(no nodes)" : ""), row.fields[2]);
+        Lines trace;
+        for (size_t i = 3; i < row.fields.size(); ++i) {
+            const std::string& check = row.fields[i];
+            const size_t colon = check.find(": ");
+            if (check.rfind("left ", 0) == 0) {
+                EXPECT_EQ(events.Leftover(), std::stoul(check.substr(5)));
+            } else if (check.rfind("only ", 0) == 0 && colon != check.npos) {
+                EXPECT_EQ(log.Only({check.substr(5, colon - 5).c_str()}), Split(check.substr(colon + 2)));
+            } else if (check.rfind("trace: ", 0) == 0) {
+                trace = Split(check.substr(7), "\n");
+            } else {
+                ADD_FAILURE() << "unknown check '" << check << "'";
+            }
+        }
+        EXPECT_EQ(events.debugOutput, trace);
+        events.Leftover();
     }
 }
 
