@@ -182,9 +182,11 @@ TEST_F(CustomFigures, GesturesOfTheDataFile) {
         SCOPED_TRACE(file + ":" + std::to_string(row.line));
         ASSERT_GE(row.fields.size(), 3u);
         std::istringstream press(row.fields[0]);
-        std::string tool;
+        std::string tool, setting;
         double x = 0, y = 0;
         press >> tool >> x >> y;
+        g_parameters = GlobalParameters{};
+        if (press >> setting) ASSERT_TRUE(setting == "mark" && press >> g_parameters.MarkSize);
         const auto named = std::find_if(std::begin(tools), std::end(tools), [&](auto& t) { return t.first == tool; });
         ASSERT_NE(named, std::end(tools));
         events.debugOutput.clear();

@@ -20,24 +20,8 @@ TEST_F(ToolTest, PolygonClosesOnTheFirstVertexOrFinishesOpen) {
     EXPECT_TRUE(events.dispatched.empty());
 }
 
-TEST_F(ToolTest, PolygonNearBoxRefusesReleasesCloseToTheLastVertexOnTheScreen) {
-    const struct {
-        int markSize, x, y;
-        const char* written;
-    } cases[] = {{8, 104, 104, ""},
-                 {8, 96, 96, ""},
-                 {8, 105, 100, "M 100 100 L 105 100"},
-                 {7, 103, 103, ""},
-                 {7, 104, 100, "M 100 100 L 104 100"},
-                 {0, 101, 100, "M 100 100 L 101 100"}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.markSize << ": " << c.x << "," << c.y);
-        g_parameters.MarkSize = c.markSize;
-        events.Release(c.x, c.y).KeyDown(0x1B);
-        EXPECT_EQ(Got(DrawWith(CreatePolygonTool, 100, 100)), c.written);
-    }
+TEST_F(ToolTest, PolygonNearBoxIsAroundTheLastVertexOnTheScreen) {
     // The near box is around the last vertex mapped back to the screen.
-    g_parameters.MarkSize = 8;
     host.scale = 2;
     host.offsetX = 100;
     host.offsetY = 50;
