@@ -147,7 +147,8 @@ bool Script(ScriptedEvents& events, const std::string& text) {
             kind == "key" ? events.KeyDown(vk) : events.SysKeyDown(vk);
             continue;
         }
-        in >> x >> y >> held;
+        if (!(in >> x >> y)) ADD_FAILURE() << "no point in '" << step << "'";
+        in >> held;
         const uint32_t keys = held == "shift" ? kShift : kNoKeys;
         if (keys != kNoKeys && !ScriptedEvents::CanHoldKeys()) return false;
         if (kind == "move") events.Move(x, y, keys);
