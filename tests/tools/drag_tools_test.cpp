@@ -187,7 +187,9 @@ TEST_F(CustomFigures, GesturesOfTheDataFile) {
         double x = 0, y = 0;
         press >> tool >> x >> y;
         g_parameters = GlobalParameters{};
-        if (press >> setting) ASSERT_TRUE(setting == "mark" && press >> g_parameters.MarkSize);
+        if (press >> setting) {
+            ASSERT_TRUE(setting == "mark" && press >> g_parameters.MarkSize);
+        }
         const auto named = std::find_if(std::begin(tools), std::end(tools), [&](auto& t) { return t.first == tool; });
         ASSERT_NE(named, std::end(tools));
         events.debugOutput.clear();
