@@ -30,7 +30,7 @@ TEST(Cli, WrongArgumentsExitTwoWithOneLineNamingTheProblem) {
         {"{empty}", empty.path.string()}, {"{broken}", broken.path.string()}, {"{default}", kDefaultFigures}};
     std::vector<Row> cases = {
         {"long name", "build " + std::string(300, 'n') + " --frame 0,0,1,1", "is longer than 255 UTF-16 units"}};
-    for (const Row& row : ReadRows(std::string(OSTREL_TEST_DATA) + "/cli/wrong_arguments.txt")) cases.push_back(row);
+    for (const Row& row : ReadRows("cli/wrong_arguments.txt")) cases.push_back(row);
     EXPECT_EQ(cases.size(), 29u);
     for (const auto& [where, args, message] : cases) {
         std::istringstream words(Fill(args, names));

@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "support/rows.h"
+
 namespace cli_test {
 
 namespace fs = std::filesystem;
@@ -77,24 +79,16 @@ inline std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-// A row "LEFT | RIGHT" of a table in tests/data, with its line for failure messages.
+// A row "LEFT | RIGHT" of a table in tests/data, with its place for failure messages.
 struct Row {
     std::string where, left, right;
 };
 
-// The rows of a table file; blank lines and lines starting with '#' are skipped.
-inline std::vector<Row> ReadRows(const std::string& path) {
+inline std::vector<Row> ReadRows(const std::string& name) {
     std::vector<Row> rows;
-    const std::vector<std::string> lines = Lines(ReadFile(path));
-    for (size_t i = 0; i < lines.size(); ++i) {
-        const std::string& line = lines[i];
-        if (line.empty() || line[0] == '#') continue;
-        const size_t bar = line.find("| ");
-        EXPECT_NE(bar, std::string::npos) << path << ":" << i + 1 << ": no '| '";
-        if (bar == std::string::npos) continue;
-        std::string left = line.substr(0, bar);
-        left.erase(left.find_last_not_of(' ') + 1);
-        rows.push_back({path + ":" + std::to_string(i + 1), left, line.substr(bar + 2)});
+    for (const vx::test::Row& row : vx::test::ReadRows(name, vx::test::Split::kBars)) {
+        EXPECT_EQ(row.fields.size(), 2u) << row.where;
+        if (row.fields.size() == 2) rows.push_back({row.where, row.fields[0], row.fields[1]});
     }
     return rows;
 }

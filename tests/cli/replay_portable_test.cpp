@@ -70,7 +70,7 @@ TEST(Replay, BadSessionsExitTwoNamingTheLine) {
         {"lines", std::string(20000, '\n') + "click\n", ":20001: a session has at most 20000 lines"},
         {"size", std::string((1 << 20) + 1, '#'), "is larger than 1 MiB"},
     };
-    for (const Row& row : ReadRows(kSessions + "/bad_sessions.txt"))
+    for (const Row& row : ReadRows("replay/bad_sessions.txt"))
         cases.push_back({row.where, Unescape(row.left), row.right});
     EXPECT_EQ(cases.size(), 23u);
     for (const auto& [where, session, message] : cases) {

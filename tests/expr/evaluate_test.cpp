@@ -18,7 +18,7 @@
 
 #include "expr/evaluator.h"
 #include "expr/evaluator_context.h"
-#include "text/rows.h"
+#include "support/rows.h"
 #include "text/utf.h"
 
 static bool counting = false;

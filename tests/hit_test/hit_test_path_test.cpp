@@ -18,7 +18,7 @@
 #include "path/hit_test.h"
 #include "path/path.h"
 #include "support/recording.h"
-#include "text/rows.h"
+#include "support/rows.h"
 #include "templates/figure_template.h"
 
 namespace vx::test {

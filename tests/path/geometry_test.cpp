@@ -6,7 +6,7 @@
 #include <limits>
 #include <string>
 
-#include "data_rows.h"
+#include "support/rows.h"
 #include "path/marks.h"
 #include "path_fixture.h"
 
@@ -133,16 +133,14 @@ TEST_F(PathTest, ParameterDefaultsHoldAndIndicesOutsideZeroToFourChangeNothing) 
 }
 
 TEST_F(PathTest, ParameterSizesRoundHalfUpTowardZeroMarginIsExactColoursAreUnsigned) {
-    const std::string file = std::string(OSTREL_TEST_DATA) + "/path/parameters.txt";
-    const std::vector<DataRow> rows = ReadDataRows(file);
-    ASSERT_FALSE(rows.empty()) << file;
+    const std::vector<Row> rows = ReadRows("path/parameters.txt", Split::kBars);
     const std::pair<std::string, int32_t> fields[] = {{"MarkSize", VX_PARAM_MARK_SIZE},
                                                       {"FlatBoundsMargin", VX_PARAM_FLAT_BOUNDS_MARGIN},
                                                       {"EdgeTolerance", VX_PARAM_EDGE_TOLERANCE},
                                                       {"HandleColor", VX_PARAM_HANDLE_COLOR},
                                                       {"OutlineColor", VX_PARAM_OUTLINE_COLOR}};
-    for (const DataRow& row : rows) {
-        SCOPED_TRACE(file + ":" + std::to_string(row.line));
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.where);
         ASSERT_EQ(row.fields.size(), 3u);
         const auto field =
             std::find_if(std::begin(fields), std::end(fields), [&](auto& f) { return f.first == row.fields[0]; });

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "host.h"
-#include "path/data_rows.h"
+#include "support/rows.h"
 #include "svg_file.h"
 
 namespace sketch {
@@ -132,17 +132,16 @@ TEST_F(Sketch, SavedDrawingDrawsTheTransformedOutlines) {
 }
 
 TEST(SketchFile, RefusesWhatIsNotADrawing) {
-    const std::string file = SKETCH_DATA "/refused.txt";
-    std::vector<vx::test::DataRow> rows = vx::test::ReadDataRows(file);
-    ASSERT_FALSE(rows.empty()) << file;
-    rows.push_back({0, {"no XML element", ""}});
-    rows.push_back({0, {"not a text file", std::string("<svg>\0</svg>", 12)}});
-    for (const vx::test::DataRow& row : rows) {
+    std::vector<vx::test::Row> rows = vx::test::ReadRows("sketch/refused.txt", vx::test::Split::kBars);
+    rows.push_back({"empty", {"no XML element", ""}});
+    rows.push_back({"NUL", {"not a text file", std::string("<svg>\0</svg>", 12)}});
+    for (const vx::test::Row& row : rows) {
+        SCOPED_TRACE(row.where);
         SvgDrawing drawing;
         std::string error;
-        ASSERT_EQ(row.fields.size(), 2u) << file << ":" << row.line;
-        EXPECT_FALSE(ReadSvg(row.fields[1], &drawing, &error)) << file << ":" << row.line;
-        EXPECT_NE(error.find(row.fields[0]), std::string::npos) << file << ":" << row.line << ": " << error;
+        ASSERT_EQ(row.fields.size(), 2u);
+        EXPECT_FALSE(ReadSvg(row.fields[1], &drawing, &error));
+        EXPECT_NE(error.find(row.fields[0]), std::string::npos) << error;
     }
     SvgDrawing drawing;
     std::string error;

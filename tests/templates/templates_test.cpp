@@ -26,7 +26,7 @@
 #include <vector>
 
 #include "ostrel/ostrel.h"
-#include "path/data_rows.h"
+#include "support/rows.h"
 #include "path/path.h"
 #include "platform/file_list.h"
 #include "support/golden.h"
@@ -440,17 +440,16 @@ TEST_F(Templates, LibraryNamesAreExactAndInCodeUnitOrder) {
 }
 
 TEST_F(Templates, BuildMapsTheUnitFrameAndBindsReferencesInOrder) {
-    const std::string folder = std::string(OSTREL_TEST_DATA) + "/templates/build", file = folder + "/build.txt";
+    const std::string folder = std::string(OSTREL_TEST_DATA) + "/templates/build";
     VX_Initial(W(fs::is_directory(fs::u8path(folder)) ? folder : "Z:" + folder).c_str());
-    std::vector<DataRow> rows = ReadDataRows(file);
-    ASSERT_FALSE(rows.empty()) << file;
+    std::vector<Row> rows = ReadRows("templates/build/build.txt", Split::kBars);
     // The first empty text ends the coordinates: the rest stay 0, even a bad text. The
     // loader drops such an element, so this figure is made here.
     StoreTemplate(MakeTemplate("Empty text", {Element(1, {"0.5", "", "not evaluated"}), Element(2, {"1", "1"})}));
-    rows.push_back({0, {"Empty text", "100 50 300 150", "built", "L 200 0 C 300 150 0 0 0 0"}});
+    rows.push_back({"Empty text", {"Empty text", "100 50 300 150", "built", "L 200 0 C 300 150 0 0 0 0"}});
     Held path{CVXPath::Create()};
-    for (const DataRow& row : rows) {
-        SCOPED_TRACE(file + ":" + std::to_string(row.line));
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.where);
         ASSERT_EQ(row.fields.size(), 4u);
         const FigureTemplate* figure = TemplateLibrary::Instance().FindTemplate(W(row.fields[0]));
         ASSERT_NE(figure, nullptr);

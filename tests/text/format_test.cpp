@@ -10,7 +10,7 @@
 #include <string>
 
 #include "text/format.h"
-#include "text/rows.h"
+#include "support/rows.h"
 #include "text/utf.h"
 
 namespace vx::text {

@@ -10,7 +10,7 @@
 
 #include "text/format.h"
 #include "text/number.h"
-#include "text/rows.h"
+#include "support/rows.h"
 #include "text/utf.h"
 
 namespace vx::text {

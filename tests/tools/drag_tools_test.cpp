@@ -5,7 +5,7 @@
 #include <sstream>
 #include <string>
 
-#include "path/data_rows.h"
+#include "support/rows.h"
 #include "support/golden.h"
 #include "templates/template_library.h"
 #include "tool_fixture.h"
@@ -173,14 +173,12 @@ Lines Split(const std::string& text, const char* end = "") {
 }
 
 TEST_F(CustomFigures, GesturesOfTheDataFile) {
-    const std::string file = std::string(OSTREL_TEST_DATA) + "/tools/gestures.txt";
-    const std::vector<DataRow> rows = ReadDataRows(file);
-    ASSERT_FALSE(rows.empty()) << file;
+    const std::vector<Row> rows = ReadRows("tools/gestures.txt", Split::kBars);
     const std::pair<std::string, IVXFigures* (*)()> tools[] = {
         {"Line", CreateLineTool},     {"Rectangle", CreateRectangleTool}, {"Polygon", CreatePolygonTool},
         {"Bezier", CreateBezierTool}, {"FreeHand", CreateFreeHandTool},   {"Wedge", CreateCustomFiguresTool}};
-    for (const DataRow& row : rows) {
-        SCOPED_TRACE(file + ":" + std::to_string(row.line));
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.where);
         ASSERT_GE(row.fields.size(), 3u);
         std::istringstream press(row.fields[0]);
         std::string tool, setting;
