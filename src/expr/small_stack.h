@@ -22,33 +22,36 @@ public:
     SmallStack(const SmallStack&) = delete;
     SmallStack& operator=(const SmallStack&) = delete;
 
-    bool empty() const { return size_ == 0; }
-    size_t size() const { return size_; }
-    const T& top() const { return data_[size_ - 1]; }
-    T& top() { return data_[size_ - 1]; }
+    bool empty() const { return end_ == data_; }
+    size_t size() const { return static_cast<size_t>(end_ - data_); }
+    const T& top() const { return end_[-1]; }
+    T& top() { return end_[-1]; }
 
     // By value: the argument may refer to an entry that growing moves.
     void push(T value) {
-        if (size_ == capacity_) Grow();
-        data_[size_++] = value;
+        if (end_ == limit_) Grow();
+        *end_++ = value;
     }
-    T pop() { return data_[--size_]; }
+    T pop() { return *--end_; }
 
 private:
-    void Grow() {
-        if (capacity_ > static_cast<size_t>(-1) / (2 * sizeof(T))) throw std::bad_alloc();
-        const size_t capacity = capacity_ * 2;
-        std::unique_ptr<T[]> heap(new T[capacity]);
-        std::memcpy(heap.get(), data_, size_ * sizeof(T));
+    // Out of line: pushes are on the evaluator's hottest path, growing almost never is.
+    [[gnu::noinline]] void Grow() {
+        const size_t size = this->size();
+        if (size > static_cast<size_t>(-1) / (2 * sizeof(T))) throw std::bad_alloc();
+        std::unique_ptr<T[]> heap(new T[size * 2]);
+        std::memcpy(heap.get(), data_, size * sizeof(T));
         heap_ = std::move(heap);
         data_ = heap_.get();
-        capacity_ = capacity;
+        end_ = data_ + size;
+        limit_ = data_ + size * 2;
     }
 
+    // The pointers, not an index and a capacity: a push is then one compare and one store.
     T inline_[Inline];
     T* data_ = inline_;
-    size_t size_ = 0;
-    size_t capacity_ = Inline;
+    T* end_ = inline_;  // one past the top entry
+    T* limit_ = inline_ + Inline;
     std::unique_ptr<T[]> heap_;
 };
 
