@@ -61,7 +61,9 @@ constexpr CharTable MakeCharTable() {
 constexpr CharTable kChars = MakeCharTable();
 
 // Masked, so that the switch over it needs no range check.
-inline unsigned ClassOf(VXCHAR c) { return c < 128 ? kChars.entry[c] & kClassMask : kStartsNothing; }
+inline unsigned ClassOf(VXCHAR c) {
+    return c < 128 ? kChars.entry[c] & kClassMask : kStartsNothing;
+}
 
 // A name runs up to a round bracket, an operator, a blank or control character, or the
 // end. Everything else (digits, ".", "_", "[", ",", letters outside ASCII, lone surrogates)

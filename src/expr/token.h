@@ -33,8 +33,8 @@ constexpr size_t kMaxNameLength = 127;
 // which outlives every entry of the evaluation.
 struct Operator {
     int16_t kind;
-    VXCHAR symbol;    // operator or bracket character; '*' for the implicit multiplication
-    uint16_t length;  // kCall: length of the name (at most kMaxNameLength)
+    VXCHAR symbol;       // operator or bracket character; '*' for the implicit multiplication
+    uint16_t length;     // kCall: length of the name (at most kMaxNameLength)
     const VXCHAR* name;  // kCall: first character of the name
 
     StringView NameView() const { return StringView(name, length); }

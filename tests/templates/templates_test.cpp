@@ -311,24 +311,61 @@ TEST_F(Templates, EncodingsNamesOutsideAsciiHostileAndHugeFiles) {
     std::_Exit(ok ? 0 : 1);
 }
 
-TEST_F(Templates, HostileFilesLoadWithinBoundsBesideAGoodOne) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");  // each child starts afresh, as on Windows
-    std::string server = "http://127.0.0.1:9", laughs = "<!ENTITY a0 \"ha\">", open;
 #ifndef _WIN32
-    // A server that never answers: a load that fetched from it would wait past the bound.
-    const int listener = socket(AF_INET, SOCK_STREAM, 0);
+// The address of a server on listener that accepts and never answers, so that a load that
+// fetched from it would wait past the bound; "" when none could be made.
+std::string SilentServer(int listener) {
     sockaddr_in address{};
     address.sin_family = AF_INET, address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t size = sizeof address;
-    ASSERT_TRUE(!bind(listener, reinterpret_cast<sockaddr*>(&address), size) && !listen(listener, 4) &&
-                !getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size));
-    server = "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port));
+    if (bind(listener, reinterpret_cast<sockaddr*>(&address), size) || listen(listener, 4) ||
+        getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size)) {
+        return "";
+    }
+    return "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port));
+}
 #endif
+
+// Ten levels of ten references each: 10^10 times "ha" if all were expanded.
+std::string BillionLaughs() {
+    std::string laughs = "<!ENTITY a0 \"ha\">";
     for (int level = 1; level <= 10; ++level) {
         laughs += "<!ENTITY a" + std::to_string(level) + " \"";
         for (int i = 0; i < 10; ++i) laughs += "&a" + std::to_string(level - 1) + ";";
         laughs += "\">";
     }
+    return laughs;
+}
+
+// A good figure; the secret and the DTD that only a loader reading outside files finds; and
+// hostile.xml as head, count times chunk, and tail (FOLDER in head standing for the folder),
+// or a FIFO when there is no head.
+bool WriteHostileFolder(const TempFolder& folder, std::string head, const std::string& chunk, int count,
+                        const std::string& tail) {
+    folder.Write("good.xml", FiguresDocument(LineFigure("Good")));
+    folder.Write("secret.txt", "<moveto><vertex x=\"SECRET\" y=\"SECRET\"/></moveto>");
+    folder.Write("figures.dtd",
+                 "<!ENTITY fetched \"FETCHED\"><!ATTLIST figure icon CDATA \"FETCHED\">"
+                 "<!ENTITY outside \"<lineto><vertex x='FETCHED' y='0'/></lineto>\">");
+    if (const size_t at = head.find("FOLDER"); at != head.npos) head.replace(at, 6, folder.path.generic_u8string());
+#ifndef _WIN32
+    if (head.empty()) return mkfifo((folder.path / "hostile.xml").c_str(), 0600) == 0;
+#endif
+    std::ofstream out(folder.path / "hostile.xml", std::ios::binary);
+    out << head;
+    for (int i = 0; i < count; ++i) out << chunk;
+    out << tail << std::flush;
+    return static_cast<bool>(out);
+}
+
+TEST_F(Templates, HostileFilesLoadWithinBoundsBesideAGoodOne) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");  // each child starts afresh, as on Windows
+    std::string server = "http://127.0.0.1:9", laughs = BillionLaughs(), open;
+#ifndef _WIN32
+    const int listener = socket(AF_INET, SOCK_STREAM, 0);
+    server = SilentServer(listener);
+    ASSERT_FALSE(server.empty());
+#endif
     for (int i = 0; i < 100000; ++i) open += "<g>";
     const std::string move = "<moveto><vertex x=\"0\" y=\"0\"/></moveto></figure></Figures>";
     // Texts that only a fetched DTD defines, in an attribute and in the content.
@@ -366,28 +403,14 @@ TEST_F(Templates, HostileFilesLoadWithinBoundsBesideAGoodOne) {
          "Good;", "Good;"},
     };
     for (const auto& c : cases) {
-        TempFolder folder;
-        folder.Write("good.xml", FiguresDocument(LineFigure("Good")));
-        folder.Write("secret.txt", "<moveto><vertex x=\"SECRET\" y=\"SECRET\"/></moveto>");
-        folder.Write("figures.dtd",
-                     "<!ENTITY fetched \"FETCHED\"><!ATTLIST figure icon CDATA \"FETCHED\">"
-                     "<!ENTITY outside \"<lineto><vertex x='FETCHED' y='0'/></lineto>\">");
-        std::string head = c.head;
-        if (const size_t at = head.find("FOLDER"); at != head.npos) head.replace(at, 6, folder.path.generic_u8string());
-        std::ofstream out;
 #ifdef _WIN32
         const std::string accepted = c.loadedByMsxml;
-        if (head.empty()) continue;  // no FIFO in a Windows folder
+        if (c.head.empty()) continue;  // no FIFO in a Windows folder
 #else
         const std::string accepted = c.loaded;
-        if (head.empty()) {
-            ASSERT_EQ(mkfifo((folder.path / "hostile.xml").c_str(), 0600), 0);
-        }
 #endif
-        if (!head.empty()) out.open(folder.path / "hostile.xml", std::ios::binary);
-        out << head;
-        for (int i = 0; i < c.count; ++i) out << c.chunk;
-        out << c.tail << std::flush;
+        TempFolder folder;
+        ASSERT_TRUE(WriteHostileFolder(folder, c.head, c.chunk, c.count, c.tail)) << c.label;
         EXPECT_EXIT(LoadWithinBounds(c.label, folder.path, accepted), ::testing::ExitedWithCode(0), "") << c.label;
     }
 #ifndef _WIN32
