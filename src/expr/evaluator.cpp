@@ -98,6 +98,10 @@ private:
     bool Fail(const VXCHAR* message);
     bool FailNaming(const VXCHAR* prefix, StringView name);
 
+    bool PushTwoOperands(int16_t kind, VXCHAR symbol);
+    bool ReadNumber(VXCHAR** at);
+    bool ReadName(VXCHAR** at, int16_t* previous);
+    bool Finish(double* result);
     bool CloseBracket();
     bool Apply(const Operator& op);
     bool LookUpName(VXCHAR* name, size_t length, double* value);
@@ -122,24 +126,62 @@ bool Parser::FailNaming(const VXCHAR* prefix, StringView name) {
     return false;
 }
 
+// Applies what binds at least as tightly below a two-operand operator, down to the nearest
+// open bracket, then pushes it. Right after "(" that bracket is the top, so "(*2" pushes at
+// once. In line: it runs once per operator.
+[[gnu::always_inline]] inline bool Parser::PushTwoOperands(int16_t kind, VXCHAR symbol) {
+    while (!operators_.empty()) {
+        const Operator& top = operators_.top();
+        if (kind > top.kind || top.kind == kOpen) break;
+        if (!Apply(operators_.pop())) return false;
+    }
+    operators_.push(Operator{kind, symbol, 0, nullptr});
+    return true;
+}
+
+// A number at *at onto the value stack. In line: most tokens are numbers.
+[[gnu::always_inline]] inline bool Parser::ReadNumber(VXCHAR** at) {
+    size_t consumed = 0;
+    const double value = text::ReadNumber(*at, &consumed);
+    if (consumed == 0) return Fail(VXTEXT("Error string"));
+    values_.push(value);
+    *at += consumed;
+    return true;
+}
+
+// A name at *at: a call when a round bracket follows it, otherwise its value. In line: most
+// texts hold names.
+[[gnu::always_inline]] inline bool Parser::ReadName(VXCHAR** at, int16_t* previous) {
+    VXCHAR* p = *at;
+    VXCHAR* end = p + 1;
+    while (!EndsName(*end)) ++end;
+    const size_t length = static_cast<size_t>(end - p);
+    if (length > kMaxNameLength) return Fail(VXTEXT("Error string"));
+    if (*end == '(') {
+        operators_.push(Operator{kCall, *p, static_cast<uint16_t>(length), p});
+        *previous = kCall;
+    } else {
+        double value = 0.0;
+        if (!LookUpName(p, length, &value)) return false;
+        values_.push(value);
+        *previous = kName;
+    }
+    *at = end;
+    return true;
+}
+
 bool Parser::Run(double* result) {
     VXCHAR* p = text_;
     int16_t previous = kEnd;  // kind of the token read last
-    int16_t kind = kEnd;      // of a two-operand operator about to be pushed
-    VXCHAR symbol = 0;
     for (;;) {
         while (static_cast<uint32_t>(*p) - 1u < 32u) ++p;  // codes 1 to 32
         const VXCHAR c = *p;
+        int16_t kind;  // of a two-operand operator to push
         switch (ClassOf(c)) {
-            case kStartsNumber: {
-                size_t consumed = 0;
-                const double value = text::ReadNumber(p, &consumed);
-                if (consumed == 0) return Fail(VXTEXT("Error string"));
-                values_.push(value);
-                p += consumed;
+            case kStartsNumber:
+                if (!ReadNumber(&p)) return false;
                 previous = kNumber;
-                break;
-            }
+                continue;
             case kStartsSign:
                 if (previous == kSign) return Fail(VXTEXT("Error string"));
                 if (previous != kNumber && previous != kName && previous != kClose) {
@@ -147,18 +189,18 @@ bool Parser::Run(double* result) {
                     operators_.push(Operator{kSign, c, 0, nullptr});
                     previous = kSign;
                     ++p;
-                    break;
+                    continue;
                 }
                 kind = kAddSub;
-                goto two_operands;
-            case kStartsMulDiv: kind = kMulDiv; goto two_operands;
-            case kStartsPower: kind = kPower; goto two_operands;
+                break;
+            case kStartsMulDiv: kind = kMulDiv; break;
+            case kStartsPower: kind = kPower; break;
             case kStartsOpen:
                 if (previous == kNumber) goto implicit_multiplication;  // "2(3+4)"
                 ++p;
                 operators_.push(Operator{kOpen, c, 0, nullptr});
                 previous = kOpen;
-                break;
+                continue;
             case kStartsClose:
                 ++p;
                 if (previous == kOpen) {
@@ -169,50 +211,26 @@ bool Parser::Run(double* result) {
                     return false;
                 }
                 previous = kClose;
-                break;
-            case kStartsName: {
+                continue;
+            case kStartsName:
                 if (previous == kNumber) goto implicit_multiplication;  // "2pi"
-                VXCHAR* end = p + 1;
-                while (!EndsName(*end)) ++end;
-                const size_t length = static_cast<size_t>(end - p);
-                if (length > kMaxNameLength) return Fail(VXTEXT("Error string"));
-                if (*end == '(') {
-                    operators_.push(Operator{kCall, c, static_cast<uint16_t>(length), p});
-                    previous = kCall;
-                } else {
-                    double value = 0.0;
-                    if (!LookUpName(p, length, &value)) return false;
-                    values_.push(value);
-                    previous = kName;
-                }
-                p = end;
-                break;
-            }
-            default: goto end_of_text;  // the end, or a character that starts no token
+                if (!ReadName(&p, &previous)) return false;
+                continue;
+            default: return Finish(result);  // the end, or a character that starts no token
         }
+        ++p;
+        if (!PushTwoOperands(kind, c)) return false;
+        previous = kind;
         continue;
-
     implicit_multiplication:
         // The bracket or name is read again as the next token.
-        kind = kMulDiv;
-        symbol = '*';
-        goto push;
-    two_operands:
-        symbol = c;
-        ++p;
-    push:
-        // Applies what binds at least as tightly below it, down to the nearest open bracket.
-        // Right after "(" that bracket is the top, so "(*2" pushes at once.
-        while (!operators_.empty()) {
-            const Operator& top = operators_.top();
-            if (kind > top.kind || top.kind == kOpen) break;
-            if (!Apply(operators_.pop())) return false;
-        }
-        operators_.push(Operator{kind, symbol, 0, nullptr});
-        previous = kind;
+        if (!PushTwoOperands(kMulDiv, '*')) return false;
+        previous = kMulDiv;
     }
-end_of_text:
+}
 
+// What is left on the operator stack is applied; one value must remain.
+bool Parser::Finish(double* result) {
     while (!operators_.empty()) {
         const Operator op = operators_.pop();
         if (op.kind == kOpen) return Fail(VXTEXT("missing ')'"));
