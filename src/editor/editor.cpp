@@ -139,8 +139,7 @@ bool CVXEditor::SetCurrentTool(const VXCHAR* name) {
     return tools_.count(currentTool_) != 0;
 }
 
-IVXFigures* CVXEditor::CurrentTool() const {
-    if (currentTool_.empty()) return nullptr;
+IVXFigures* CVXEditor::FindCurrentTool() const {
     auto found = tools_.find(currentTool_);
     return found == tools_.end() ? nullptr : found->second;
 }

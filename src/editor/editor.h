@@ -99,7 +99,9 @@ private:
     CVXEditor& operator=(const CVXEditor&) = delete;
 
     void TearDown();
-    IVXFigures* CurrentTool() const;
+    // In line: MouseMove asks it at every move, and mostly no tool is current.
+    IVXFigures* CurrentTool() const { return currentTool_.empty() ? nullptr : FindCurrentTool(); }
+    IVXFigures* FindCurrentTool() const;
     // The host a tool is given: ours see it through the gate, a host's own tool the host itself.
     ICanvasHost* HostFor(IVXFigures* tool);
     int32_t HitTestAt(double x, double y, bool selectedOnly, IVXPath** found, int32_t* part);
