@@ -256,30 +256,6 @@ TEST_F(TemplateCanvasTest, KeptBoxesFollowEveryChangeOfPathsListSelectionAndPara
     }
 }
 
-TEST_F(CanvasTest, ClicksAndIgnoredButtons) {
-    IVXPath* p = Add("M 10 10 L 110 10 L 110 70 L 10 70 Z", "p");
-    IVXPath* q = Add("M 200 10 L 300 10", "q");
-    canvas->MouseDown(60, 10, 2);
-    EXPECT_EQ(log.lines, Lines{});
-    // Nothing hovered: the click empties the selection in one bracket and refreshes.
-    Select({p, q});
-    canvas->ClickHovered(5, 5);
-    EXPECT_EQ(log.lines, (Lines{"SetFeedback 1 null 0 0 0 0", "BeginSelectionChange", "EndSelectionChange",
-                                "GetSurface", "Refresh 0 0 0 0"}));
-    EXPECT_EQ(Selected(), std::vector<IVXPath*>{});
-    // Hovered and unselected: selected alone.
-    canvas->MouseMove(250, 10);
-    log.Clear();
-    canvas->ClickHovered(0, 0);
-    EXPECT_EQ(Selected(), std::vector<IVXPath*>{q});
-    EXPECT_EQ(log.lines, (Lines{"SetFeedback 1 q 17 0 0 0", "BeginSelectionChange", "EndSelectionChange", "GetSurface",
-                                "Refresh 0 0 0 0"}));
-    // Already the only selected path: no bracket and no refresh.
-    log.Clear();
-    canvas->ClickHovered(0, 0);
-    EXPECT_EQ(log.lines, Lines{"SetFeedback 1 q 17 0 1 0"});
-}
-
 TEST_F(TemplateCanvasTest, TemplateTextsRebuildInTheBoxAndAskWhenTold) {
     VXCHAR names[64];
     ASSERT_EQ(canvas->GetToolNames(names), 45);  // the template's name after the tools'
