@@ -321,23 +321,5 @@ TEST_F(AgentTest, NodeFeedbackShowsTheTangentsOfTheMovedPoint) {
     }
 }
 
-TEST_F(AgentTest, NodeCommitReplacesTheNodesAndDropsTheTemplate) {
-    MakeTemplatePath(p1);
-    NodeEditAgent agent;
-    agent.Start(p1, 1, 0);
-    agent.Move(10, -5);
-    host.approveChange = 0;
-    EXPECT_FALSE(agent.Commit(&host));
-    EXPECT_EQ(log.lines, (Lines{"BeginChange", "ApprovePathChange p1 3 1 0 0 1 0 0", "EndChange"}));
-    EXPECT_EQ(PathText(p1), "M 0 0 L 50 25 L 100 50");
-    EXPECT_TRUE(p1->HasTemplate());
-    log.Clear();
-    host.approveChange = 1;
-    EXPECT_TRUE(agent.Commit(&host));
-    EXPECT_EQ(log.Only({"PathChanged"}), (Lines{"PathChanged p1 3"}));
-    EXPECT_EQ(PathText(p1), "M 0 0 L 60 20 L 100 50");
-    EXPECT_FALSE(p1->HasTemplate());
-}
-
 }  // namespace
 }  // namespace vx::test

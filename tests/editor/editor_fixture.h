@@ -18,9 +18,6 @@
 
 namespace vx::test {
 
-#define REQUIRE_HELD_KEYS() \
-    if (!::vx::test::ScriptedEvents::CanHoldKeys()) GTEST_SKIP() << "held keys need the portable hooks"
-
 using Lines = std::vector<std::string>;
 
 // Loads the editor's test templates (one figure, "Tab") for the fixture's lifetime.

@@ -1,6 +1,5 @@
 // Tracking loops through the canvas played as scripted window messages: what cancels them,
-// what they dispatch, and Control on a node drag. Whole drawing sessions are replayed from
-// tests/data/replay.
+// and what they dispatch. Whole drawing sessions are replayed from tests/data/replay.
 #include "agents_fixture.h"
 #include "editor_fixture.h"
 
@@ -84,21 +83,6 @@ TEST_F(CanvasTest, KeyUpReachesTheWindowOnlyDuringNodeTracking) {
     Press(60, 11);
     EXPECT_EQ(log.Only({"SetFeedback", "BeginTracking", "BeginChange"}), Lines{"SetFeedback 1 p 17 0 1 0"});
     EXPECT_EQ(events.Leftover(), 2u);
-}
-
-TEST_F(CanvasTest, ControlDragsACubicsEndPointWithItsNeighbours) {
-    REQUIRE_HELD_KEYS();
-    // The press itself selects the path alone first.
-    IVXPath* c = Add("M 10 200 C 20 180 40 180 50 200 C 60 220 80 220 90 200", "c");
-    canvas->SetEditMode(1);
-    canvas->MouseMove(50, 200);
-    events.Drag(50, 210, kControl).Release(50, 210, kControl);
-    log.Clear();
-    Press(50, 200);
-    EXPECT_EQ(Selected(), std::vector<IVXPath*>{c});
-    EXPECT_EQ(log.Only({"BeginSelectionChange", "ApprovePathChange"}),
-              (Lines{"BeginSelectionChange", "ApprovePathChange c 3 1 0 0 1 0 0"}));
-    EXPECT_EQ(PathText(c), "M 10 200 C 20 180 40 190 50 210 C 60 230 80 220 90 200");
 }
 
 }  // namespace
