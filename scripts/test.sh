@@ -7,8 +7,9 @@
 #      `ostrel check figures/`;
 #   2. native build with AddressSanitizer and UndefinedBehaviorSanitizer, every test again;
 #   3. x86_64 Windows cross build, every test program run under Wine, `ostrel check` of
-#      figures/ and of the broken files of tests/data/check under Wine, and the tour of
-#      Ostrel Sketch: the program under Wine's X11 driver on Xvfb, driven by real X input
+#      figures/ and of the broken files of tests/data/check and `ostrel replay` of the
+#      sessions of tests/data/replay under Wine, and the tour of Ostrel Sketch: the program
+#      under Wine's X11 driver on Xvfb, driven by real X input
 #      (scripts/lib/sketch.sh; its last screenshot is out/sketch.png);
 #   4. i686 Windows build of Ostrel.dll and Ostrel Sketch;
 #   5. what users receive: the native build installed into a temporary prefix and moved,
@@ -173,6 +174,10 @@ windows_x86_64() {
     step "win64: ostrel check, MSXML lines (Wine)" win64-check-windows \
         "$ROOT/scripts/lib/check_table.sh" "$ROOT/tests/data/check/windows.txt" \
         "$WINE64" "$dir/apps/ostrel/ostrel.exe" || true
+    # The replayed sessions on real Windows messages: the same summaries and calls.
+    step "win64: ostrel replay sessions (Wine)" win64-replay \
+        python3 "$ROOT/scripts/lib/replay_sessions.py" "$ROOT/tests/data/replay" "$ROOT/tests/data/golden" \
+        "$ROOT/figures" --windows "$WINE64" "$dir/apps/ostrel/ostrel.exe" || true
     wine_stop
     step "win64: Ostrel Sketch tour (Wine X11 on Xvfb)" sketch-tour \
         sketch_tour "$dir/sketch/sketch.exe" "$dir/sketch-wineprefix" "$ROOT/out" || true
