@@ -50,7 +50,7 @@ TEST(Replay, EachSessionPrintsItsSummaryWarningsAndTrace) {
         EXPECT_TRUE(MatchesGolden(Lines(ReadFile(dir / "t.trace")), "replay_" + entry.path().stem().string()));
         ++sessions;
     }
-    EXPECT_EQ(sessions, 13);
+    EXPECT_EQ(sessions, 15);
 }
 
 // A row's session text with "\n" and "\r" for its line ends.

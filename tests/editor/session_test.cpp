@@ -74,15 +74,6 @@ TEST_F(CanvasTest, KeyUpReachesTheWindowOnlyDuringNodeTracking) {
         Press(300, 300);
         EXPECT_EQ(events.dispatched.size(), 0u);
     }
-    // Node tracking on anything but a node or a control point does nothing at all.
-    canvas->SetEditMode(1);
-    canvas->MouseMove(60, 11);  // the outline: code 17
-    Select({p});
-    log.Clear();
-    events.Drag(70, 20).Release(70, 20);
-    Press(60, 11);
-    EXPECT_EQ(log.Only({"SetFeedback", "BeginTracking", "BeginChange"}), Lines{"SetFeedback 1 p 17 0 1 0"});
-    EXPECT_EQ(events.Leftover(), 2u);
 }
 
 }  // namespace
