@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "commands.h"
-#include "events.h"
+#include "events/events.h"
 #include "session.h"
 #include "session_host.h"
 #include "svg_surface.h"
@@ -20,22 +20,8 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
-// Key state bits of mouse messages, and the virtual keys a session holds.
-constexpr uintptr_t kMkLButton = 0x0001, kMkRButton = 0x0002, kMkShift = 0x0004,
-                    kMkControl = 0x0008;
-constexpr uintptr_t kVkShift = 0x10, kVkControl = 0x11, kVkEscape = 0x1B;
-// lParam of a key press and of a key release (repeat count 1; released, previously down).
-constexpr intptr_t kKeyDownBits = 1;
-constexpr intptr_t kKeyUpBits = static_cast<int32_t>(0xC0000001u);
-
-intptr_t PackPoint(int32_t x, int32_t y) {
-    const uint32_t bits =
-        (static_cast<uint32_t>(x) & 0xFFFFu) | ((static_cast<uint32_t>(y) & 0xFFFFu) << 16);
-    return static_cast<int32_t>(bits);
-}
-
-int32_t PointX(intptr_t lParam) { return static_cast<int16_t>(lParam & 0xFFFF); }
-int32_t PointY(intptr_t lParam) { return static_cast<int16_t>((lParam >> 16) & 0xFFFF); }
+// The right button's bit in the wParam of mouse messages.
+constexpr uintptr_t kMkRButton = 0x0002;
 
 class LibraryFolder {
 public:
@@ -118,14 +104,19 @@ std::string TemplateText(IGraphicCanvas* canvas, IVXPath* path) {
     return ToUtf8(text.c_str());
 }
 
-// Plays the steps of a session: canvas calls directly, events through the queue.
-class Player final : public EventHandler {
+// Plays the steps of a session: canvas calls directly, events through the script, whose
+// window procedure is the program's. What a loop of the library leaves is taken by the
+// program's own loop (Pump), as a host's message loop would.
+class Player final : public ostrel_events::Script {
 public:
     Player(IGraphicCanvas* canvas, ostrel_recording::RecordingHost& host, Trace& trace,
            const std::string& file, std::ostream& err)
-        : canvas_(canvas), host_(host), trace_(trace), file_(file), err_(err) {}
+        : canvas_(canvas), host_(host), trace_(trace), file_(file), err_(err) {
+        // As a pointing device would, on builds where the script is the only one.
+        cursorFollowsMouse = true;
+    }
 
-    void Play(const Session& session, EventSource& events) {
+    void Replay(const Session& session) {
         const std::vector<SessionStep>& steps = session.steps;
         size_t i = 0;
         while (i < steps.size()) {
@@ -134,14 +125,27 @@ public:
             const SessionStep* call = IsEvent(steps[i].op) ? nullptr : &steps[i++];
             if (call) OnStepTaken(*call);
             warnedOpen_ = false;
-            for (; i < steps.size() && IsEvent(steps[i].op); ++i) Queue(steps[i], events);
-            events.EndBatch();
-            if (call) Run(*call, events);
-            events.Pump();
+            for (; i < steps.size() && IsEvent(steps[i].op); ++i) Queue(steps[i]);
+            // The batch ends in a quit: a gesture that the session leaves open ends as a
+            // cancel, and the library hands the quit on to Pump.
+            Quit(0).Play();
+            if (call) Run(*call);
+            Pump();
         }
     }
 
-    void OnWindowMessage(uint32_t id, uintptr_t wParam, intptr_t lParam) override {
+private:
+    bool OnMessage(void*, uint32_t id, uintptr_t wParam, intptr_t lParam) override {
+        switch (id) {
+            case VX_WM_KEYDOWN:
+            case VX_WM_KEYUP:
+            case VX_WM_MOUSEMOVE:
+            case VX_WM_LBUTTONDOWN:
+            case VX_WM_LBUTTONUP:
+            case VX_WM_LBUTTONDBLCLK:
+            case VX_WM_RBUTTONDOWN: break;
+            default: return false;  // the system's own (Windows)
+        }
         if (busy_ > 0) {
             // A loop of the library passed the message on: the host's window gets it, and
             // must not call the canvas while the loop runs.
@@ -152,24 +156,25 @@ public:
                               static_cast<long long>(lParam));
                 trace_.Add(line);
             }
-            return;
+            return true;
         }
-        const double x = PointX(lParam), y = PointY(lParam);
+        const double x = ostrel_events::PointX(lParam), y = ostrel_events::PointY(lParam);
         Busy busy(*this);
         switch (id) {
-            case kWmMouseMove:
+            case VX_WM_MOUSEMOVE:
                 lastX_ = x, lastY_ = y;
                 canvas_->MouseMove(x, y);
                 break;
-            case kWmLButtonDown: canvas_->MouseDown(x, y, 1); break;
-            case kWmRButtonDown: canvas_->MouseDown(x, y, 2); break;
-            case kWmKeyDown: canvas_->KeyDown(static_cast<int32_t>(wParam), 0, 0); break;
-            case kWmKeyUp: canvas_->KeyUp(static_cast<int32_t>(wParam), 0, 0); break;
+            case VX_WM_LBUTTONDOWN: canvas_->MouseDown(x, y, VX_BUTTON_LEFT); break;
+            case VX_WM_RBUTTONDOWN: canvas_->MouseDown(x, y, VX_BUTTON_RIGHT); break;
+            case VX_WM_KEYDOWN: canvas_->KeyDown(static_cast<int32_t>(wParam), 0, 0); break;
+            case VX_WM_KEYUP: canvas_->KeyUp(static_cast<int32_t>(wParam), 0, 0); break;
             default: break;  // releases and double-clicks outside a gesture mean nothing
         }
+        return true;
     }
 
-    void OnHostStep(const SessionStep& step) override {
+    void OnHostStep(const SessionStep& step) {
         if (step.op == SessionOp::Rotation) {
             host_.rotation = step.degrees * kPi / 180.0;
             return;
@@ -181,12 +186,12 @@ public:
         }
     }
 
-    void OnStepTaken(const SessionStep& step) override {
+    void OnStepTaken(const SessionStep& step) {
         lastStep_ = &step;
         if (trace_.On()) trace_.Add("# " + std::to_string(step.line) + " " + step.text);
     }
 
-    void OnQueueExhausted() override {
+    void OnLoopQuit() override {
         if (warnedOpen_) return;
         warnedOpen_ = true;
         Warn(lastStep_, "a gesture is still open after this line; it ends as a cancel");
@@ -199,7 +204,6 @@ public:
         trace_.Add("OutputDebugString " + line);
     }
 
-private:
     struct Busy {
         explicit Busy(Player& p) : player(p) { ++player.busy_; }
         ~Busy() { --player.busy_; }
@@ -212,58 +216,48 @@ private:
         err_ << ": warning: " << what << '\n';
     }
 
-    void Queue(const SessionStep& step, EventSource& events) {
-        bool first = true;
-        auto add = [&](uint32_t id, uintptr_t wParam, intptr_t lParam, int32_t heldAfter = -1) {
-            events.Queue({&step, first, true, id, wParam, lParam, heldAfter});
-            first = false;
-        };
-        const uintptr_t keys =
-            ((held_ & kHeldShift) ? kMkShift : 0) | ((held_ & kHeldControl) ? kMkControl : 0);
-        const intptr_t point = PackPoint(step.x, step.y);
+    // Every entry carries the keys held after it, which a loop reads while it handles it.
+    void Queue(const SessionStep& step) {
+        Note([this, &step] { OnStepTaken(step); });
+        const int32_t x = step.x, y = step.y;
         switch (step.op) {
-            case SessionOp::Hover: add(kWmMouseMove, keys, point); break;
-            case SessionOp::Drag: add(kWmMouseMove, kMkLButton | keys, point); break;
-            case SessionOp::Press: add(kWmLButtonDown, kMkLButton | keys, point); break;
-            case SessionOp::Release: add(kWmLButtonUp, keys, point); break;
+            case SessionOp::Hover: Mouse(VX_WM_MOUSEMOVE, 0, x, y, held_); break;
+            case SessionOp::Drag: Mouse(VX_WM_MOUSEMOVE, VX_MK_LBUTTON, x, y, held_); break;
+            case SessionOp::Press: Mouse(VX_WM_LBUTTONDOWN, VX_MK_LBUTTON, x, y, held_); break;
+            case SessionOp::Release: Mouse(VX_WM_LBUTTONUP, 0, x, y, held_); break;
             case SessionOp::DoubleClick:
                 // As the system sends it: the second press comes as the double-click.
-                add(kWmLButtonDown, kMkLButton | keys, point);
-                add(kWmLButtonUp, keys, point);
-                add(kWmLButtonDblClk, kMkLButton | keys, point);
-                add(kWmLButtonUp, keys, point);
+                Mouse(VX_WM_LBUTTONDOWN, VX_MK_LBUTTON, x, y, held_);
+                Mouse(VX_WM_LBUTTONUP, 0, x, y, held_);
+                Mouse(VX_WM_LBUTTONDBLCLK, VX_MK_LBUTTON, x, y, held_);
+                Mouse(VX_WM_LBUTTONUP, 0, x, y, held_);
                 break;
-            case SessionOp::RightPress: add(kWmRButtonDown, kMkRButton | keys, point); break;
+            case SessionOp::RightPress: Mouse(VX_WM_RBUTTONDOWN, kMkRButton, x, y, held_); break;
             case SessionOp::Escape:
-                add(kWmKeyDown, kVkEscape, kKeyDownBits);
-                add(kWmKeyUp, kVkEscape, kKeyUpBits);
+                Key(VX_WM_KEYDOWN, VX_KEY_ESCAPE, held_).Key(VX_WM_KEYUP, VX_KEY_ESCAPE, held_);
                 break;
             case SessionOp::Hold:
             case SessionOp::Free: {
-                if (!EventSource::CanHoldKeys() && !warnedKeys_) {
+                if (!CanHoldKeys() && !warnedKeys_) {
                     warnedKeys_ = true;
                     Warn(&step,
                          "this build cannot hold Shift or Ctrl for the library (it reads "
                          "the real keyboard); they count as released");
                 }
-                const int32_t bit = step.key == SessionKey::Shift ? kHeldShift : kHeldControl;
-                const uintptr_t key = step.key == SessionKey::Shift ? kVkShift : kVkControl;
-                if (step.op == SessionOp::Hold) {
-                    held_ |= bit;
-                    add(kWmKeyDown, key, kKeyDownBits, held_);
-                } else {
-                    held_ &= ~bit;
-                    add(kWmKeyUp, key, kKeyUpBits, held_);
-                }
+                const bool shift = step.key == SessionKey::Shift;
+                const uint32_t bit = shift ? ostrel_events::kHeldShift : ostrel_events::kHeldControl;
+                held_ = step.op == SessionOp::Hold ? held_ | bit : held_ & ~bit;
+                Key(step.op == SessionOp::Hold ? VX_WM_KEYDOWN : VX_WM_KEYUP,
+                    shift ? VX_KEY_SHIFT : VX_KEY_CONTROL, held_);
                 break;
             }
             case SessionOp::Approve:
-            case SessionOp::Rotation: events.Queue({&step, true, false}); break;
+            case SessionOp::Rotation: Host([this, &step] { OnHostStep(step); }); break;
             default: break;
         }
     }
 
-    void Run(const SessionStep& step, EventSource& events) {
+    void Run(const SessionStep& step) {
         Busy busy(*this);
         switch (step.op) {
             case SessionOp::Tool: {
@@ -281,7 +275,7 @@ private:
             }
             case SessionOp::Mode: canvas_->SetEditMode(step.mode); break;
             case SessionOp::Place: {
-                if (step.hasPoint && !events.SetCursor(step.x, step.y)) {
+                if (step.hasPoint && !SetCursor(step.x, step.y)) {
                     throw UsageError(file_ + ":" + std::to_string(step.line) +
                                      ": place: the system would not move the cursor to (" +
                                      std::to_string(step.x) + ", " + std::to_string(step.y) + ")");
@@ -330,7 +324,7 @@ private:
     const std::string& file_;
     std::ostream& err_;
     int busy_ = 0;
-    int32_t held_ = 0;  // keys held after the last queued event
+    uint32_t held_ = 0;  // keys held after the last queued event
     double lastX_ = 0, lastY_ = 0;
     const SessionStep* lastStep_ = nullptr;
     bool warnedOpen_ = false, warnedKeys_ = false;
@@ -476,8 +470,7 @@ void RunReplay(const Options& options, const std::string& folder, std::ostream& 
     Canvas canvas(&sessionHost.host);
     {
         Player player(canvas.get(), sessionHost.host, trace, options.session, err);
-        EventSource events(player);
-        player.Play(session, events);
+        player.Replay(session);
     }
     const std::string summary = Summary(canvas.get(), sessionHost.log);
     std::string svg;
