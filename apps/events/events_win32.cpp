@@ -46,11 +46,12 @@ Script::Script() {
 }
 
 Script::~Script() {
-    Leftover();
+    // Detached first: a derived class's window procedure is gone by now.
     for (const Window& w : windows_) {
         SetWindowLongPtrA(static_cast<HWND>(w.handle), GWLP_USERDATA, 0);
-        DestroyWindow(static_cast<HWND>(w.handle));
     }
+    Leftover();
+    for (const Window& w : windows_) DestroyWindow(static_cast<HWND>(w.handle));
     MSG m;
     while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {}
 }
@@ -78,8 +79,9 @@ bool Script::Play() {
         entries_.pop_front();
         switch (e.kind) {
             case Entry::kMessage:
-                posted &= PostMessageA(static_cast<HWND>(e.window), e.message, e.wParam, e.lParam) &&
-                          e.held == 0;  // the real keyboard decides
+                posted &=
+                    PostMessageA(static_cast<HWND>(e.window), e.message, e.wParam, e.lParam) &&
+                    e.held == 0;  // the real keyboard decides
                 break;
             case Entry::kQuit: PostQuitMessage(static_cast<int>(e.wParam)); break;
             case Entry::kFailure: posted = false; break;

@@ -245,7 +245,8 @@ private:
                          "the real keyboard); they count as released");
                 }
                 const bool shift = step.key == SessionKey::Shift;
-                const uint32_t bit = shift ? ostrel_events::kHeldShift : ostrel_events::kHeldControl;
+                const uint32_t bit =
+                    shift ? ostrel_events::kHeldShift : ostrel_events::kHeldControl;
                 held_ = step.op == SessionOp::Hold ? held_ | bit : held_ & ~bit;
                 Key(step.op == SessionOp::Hold ? VX_WM_KEYDOWN : VX_WM_KEYUP,
                     shift ? VX_KEY_SHIFT : VX_KEY_CONTROL, held_);

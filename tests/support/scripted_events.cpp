@@ -15,9 +15,8 @@ namespace {
 // do too, and are left to it (characters of translated keys are recorded).
 bool Recorded(uint32_t m) {
 #ifdef _WIN32
-    return m == WM_ACTIVATE || m == WM_ACTIVATEAPP || m == WM_CAPTURECHANGED ||
-           (m >= WM_KEYFIRST && m <= WM_KEYLAST) || (m >= WM_MOUSEFIRST && m <= WM_MOUSELAST) ||
-           (m >= WM_APP && m < 0xC000);
+    return m == WM_ACTIVATE || m == WM_ACTIVATEAPP || m == WM_CAPTURECHANGED || (m >= WM_KEYFIRST && m <= WM_KEYLAST) ||
+           (m >= WM_MOUSEFIRST && m <= WM_MOUSELAST) || (m >= WM_APP && m < 0xC000);
 #else
     (void)m;
     return true;

@@ -16,11 +16,7 @@
 
 namespace vx::test {
 
-enum HeldKeys : uint32_t {
-    kNoKeys = 0,
-    kShift = ostrel_events::kHeldShift,
-    kControl = ostrel_events::kHeldControl
-};
+enum HeldKeys : uint32_t { kNoKeys = 0, kShift = ostrel_events::kHeldShift, kControl = ostrel_events::kHeldControl };
 
 class ScriptedEvents : public ostrel_events::Script {
 public:
@@ -37,9 +33,7 @@ public:
     ScriptedEvents& Release(int x, int y, uint32_t held = kNoKeys, void* to = nullptr) {
         return Chain(Mouse(VX_WM_LBUTTONUP, 0, x, y, held, to));
     }
-    ScriptedEvents& DoubleClick(int x, int y) {
-        return Chain(Mouse(VX_WM_LBUTTONDBLCLK, VX_MK_LBUTTON, x, y));
-    }
+    ScriptedEvents& DoubleClick(int x, int y) { return Chain(Mouse(VX_WM_LBUTTONDBLCLK, VX_MK_LBUTTON, x, y)); }
     ScriptedEvents& KeyDown(uintptr_t vk) { return Chain(Key(VX_WM_KEYDOWN, vk)); }
     ScriptedEvents& SysKeyDown(uintptr_t vk) { return Chain(Key(VX_WM_SYSKEYDOWN, vk)); }
     ScriptedEvents& KeyUp(uintptr_t vk) { return Chain(Key(VX_WM_KEYUP, vk)); }
