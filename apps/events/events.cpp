@@ -47,9 +47,9 @@ Script& Script::Key(uint32_t message, uintptr_t key, uint32_t held) {
     return Message(message, key, static_cast<int32_t>(bits), held);
 }
 
-Script& Script::Quit(int code) { return Add({Entry::kQuit, nullptr, 0, uintptr_t(code)}); }
+Script& Script::Quit(int code) { return Add(Entry::Quit(uintptr_t(code))); }
 
-Script& Script::Failure() { return Add({Entry::kFailure}); }
+Script& Script::Failure() { return Add({Entry::kFailure, nullptr, 0, 0, 0, 0, nullptr}); }
 
 Script& Script::Host(std::function<void()> run) {
     return Add({Entry::kHost, nullptr, 0, 0, 0, 0, std::move(run)});

@@ -99,6 +99,8 @@ private:
         intptr_t lParam = 0;
         uint32_t held = 0;
         std::function<void()> run;  // kHost, kNote
+
+        static Entry Quit(uintptr_t code) { return {kQuit, nullptr, 0, code, 0, 0, nullptr}; }
     };
     struct Window {
         void* handle;

@@ -33,7 +33,7 @@ struct Script::Source {
     static int32_t GetMessage(void* context, VXMessage* msg) {
         Script& self = Of(context);
         ++self.retrievals;
-        Entry e{Entry::kQuit};  // an empty queue: a quit without a code
+        Entry e = Entry::Quit(0);  // an empty queue: a quit without a code
         Take(self, e);
         if (e.kind == Entry::kMessage) {
             *msg = VXMessage{e.window, e.message, e.wParam, e.lParam};
@@ -48,7 +48,7 @@ struct Script::Source {
     static void Dispatch(void* context, const VXMessage* msg) {
         Script& self = Of(context);
         if (msg->message == VX_WM_QUIT) {  // handed back: no window procedure sees it
-            self.entries_.push_front({Entry::kQuit, nullptr, 0, msg->wParam});
+            self.entries_.push_front(Entry::Quit(msg->wParam));
         } else {
             self.OnMessage(msg->hwnd, msg->message, msg->wParam, msg->lParam);
         }
@@ -104,7 +104,7 @@ void* Script::AddWindow(int32_t left, int32_t top) {
 bool Script::Play() { return true; }
 
 void Script::Pump() {
-    Entry e{Entry::kQuit};
+    Entry e = Entry::Quit(0);
     while (Source::Take(*this, e) && e.kind != Entry::kQuit) {
         if (e.kind == Entry::kMessage) OnMessage(e.window, e.message, e.wParam, e.lParam);
     }
