@@ -52,9 +52,12 @@ for id in "${ids[@]}"; do
         lost=$((lost + 1))
         continue
     fi
+    # A mutant can make a test print without end into a captured stream: each mutant gets
+    # a temporary folder of its own, emptied after it, so that it cannot fill the disk's.
+    rm -rf "$DIR/tmp" && mkdir "$DIR/tmp"
     if ! cmake --build "$DIR" -j "$JOBS" >"$DIR/mutant.log" 2>&1; then
         verdict=stillborn; stillborn=$((stillborn + 1))
-    elif ctest --test-dir "$DIR" -j "$JOBS" --timeout 60 --stop-on-failure >>"$DIR/mutant.log" 2>&1; then
+    elif TMPDIR=$DIR/tmp ctest --test-dir "$DIR" -j "$JOBS" --timeout 60 --stop-on-failure >>"$DIR/mutant.log" 2>&1; then
         verdict=survived; survived=$((survived + 1))
         printf '%s\n' "$row" >>"$DIR/survivors.txt"
     elif grep -q '\*\*\*Timeout' "$DIR/mutant.log" && ! grep -q '\*\*\*Failed' "$DIR/mutant.log"; then
@@ -65,6 +68,7 @@ for id in "${ids[@]}"; do
         verdict=killed; killed=$((killed + 1))
     fi
     printf '%s  %-10s %s: %s\n' "$id" "$verdict" "${file#"$ROOT"/}" "$(cut -f4- <<<"$row" | tr '\t' ' ')"
+    rm -rf "$DIR/tmp"
     restore
 done
 # Rebuild the unmutated tree so that it is not left holding the last mutant.
