@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <limits>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "text/format.h"
 #include "support/rows.h"
@@ -33,42 +33,36 @@ TEST(FormatFixed, RoundsHalfToEvenOnTheExactValue) {
     EXPECT_EQ("1." + std::string(4096, '0'), ToUtf8(FormatFixed(1.0, 5000)));  // capped
 }
 
+// One argument of a row of text/format.txt; a text argument is kept in text, which it views.
+FormatArg Argument(const std::string& field, String& text) {
+    const std::string value = field.substr(std::min<size_t>(2, field.size()));
+    switch (field[0]) {
+        case 'f': return vx::test::NumberField(value);
+        case 'i': return static_cast<int32_t>(std::stol(value));
+        case 'l': return static_cast<int64_t>(std::stoll(value));
+        case 'u': return static_cast<uint64_t>(std::stoull(value));
+        case 's': return text = FromUtf8(value);
+        default: return static_cast<const VXCHAR*>(nullptr);
+    }
+}
+
 TEST(Format, PatternsFlagsAndArguments) {
-    const int32_t minusOne = -1;
-    const String minusOneText = VXTEXT("-1");  // outlives the table, which keeps a view of it
-    const struct {
-        const char* pattern;
-        std::initializer_list<FormatArg> args;
-        const char* expected;
-    } cases[] = {
-        {"[%010.3f]", {-2.5}, "[-00002.500]"},
-        {"[%-010.1f]", {2.0}, "[2.0       ]"},
-        {"%lf", {0.25}, "0.250000"},
-        {"[%05f]", {HUGE_VAL}, "[  inf]"},
-        {"%+f", {std::nan("")}, "+nan"},
-        {"[%06.3d]", {-7}, "[  -007]"},
-        {"[%.0d]", {0}, "[]"},
-        {"%d", {std::numeric_limits<int64_t>::min()}, "-9223372036854775808"},
-        {"%u", {minusOne}, "4294967295"},
-        {"%llu", {18446744073709551615ull}, "9223372036854775807"},
-        {"[%-5s]", {VXTEXT("ab")}, "[ab   ]"},
-        {"%.2s", {VXTEXT("abc")}, "ab"},
-        {"[%s]", {static_cast<const VXCHAR*>(nullptr)}, "[]"},
-        {"100%%", {}, "100%"},
-        // What the library prints: frame prefixes and reference texts.
-        {"(%f - %f)", {10.0, 2.5}, "(10.000000 - 2.500000)"},
-        {"(%s,%s)", {VXTEXT("0.5"), minusOneText}, "(0.5,-1)"},
-        // Missing arguments and arguments of the wrong kind print nothing; they are used up.
-        {"%d and %d", {1}, "1 and "},
-        {"%f|%d", {1, 2}, "|2"},
-        {"%s|%d", {3, 4}, "|4"},
-        // Not ours: copied as written, no argument used.
-        {"%q|%d", {5}, "%q|5"},
-        {"end%5", {}, "end%5"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_TRUE(ToUtf8(Format(c.pattern, c.args)) == c.expected && FormatNarrow(c.pattern, c.args) == c.expected)
-            << c.pattern << " -> " << FormatNarrow(c.pattern, c.args);
+    for (const auto& row : vx::test::ReadRows("text/format.txt")) {
+        SCOPED_TRACE(row.where);
+        ASSERT_LE(row.fields.size(), 4u);  // at most two arguments
+        String texts[2];
+        std::vector<FormatArg> a;
+        for (size_t i = 2; i < row.fields.size(); ++i) a.push_back(Argument(row.fields[i], texts[i - 2]));
+        const char* pattern = row.fields.at(0).c_str();
+        const auto with = [&](auto format) {
+            return a.empty()       ? format(pattern, {})
+                   : a.size() == 1 ? format(pattern, {a[0]})
+                                   : format(pattern, {a[0], a[1]});
+        };
+        const String wide = with([](const char* p, std::initializer_list<FormatArg> args) { return Format(p, args); });
+        EXPECT_EQ(ToUtf8(wide), row.fields.at(1));
+        EXPECT_EQ(with([](const char* p, std::initializer_list<FormatArg> args) { return FormatNarrow(p, args); }),
+                  row.fields[1]);
     }
     EXPECT_EQ(String(), Format(nullptr, {1}));
     EXPECT_EQ(4096u, Format("%99999999999999.1f", {1.0}).size());  // huge widths are capped

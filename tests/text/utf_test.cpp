@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "support/rows.h"
 #include "text/utf.h"
 
 namespace vx::text {
@@ -28,30 +29,16 @@ TEST(Utf, EveryScalarValueRoundTrips) {
 }
 
 TEST(Utf, IllFormedTextBecomesOneReplacementPerMaximalSubpartAndLengths) {
-    const uint32_t R = 0xFFFD;
-    const std::pair<std::string, std::vector<uint32_t>> utf8Cases[] = {
-        // The example of the Unicode standard.
-        {"\x61\xF1\x80\x80\xE1\x80\xC2\x62\x80\x63\x80\xBF\x64", {'a', R, R, R, 'b', R, 'c', R, R, 'd'}},
-        {"\xC0\xAF", {R, R}},
-        {"\xE0\x80\xAF", {R, R, R}},
-        {"\xF0\x80\x80\xAF", {R, R, R, R}},
-        {"\xED\xA0\x80", {R, R, R}},
-        {"\xF4\x90\x80\x80", {R, R, R, R}},
-        {"\xFF\x61", {R, 'a'}},
-        {"\xF0\x9F\x98", {R}},
-        {"\xF0\x9F\xE2\x82\xAC", {R, 0x20AC}},
-        {std::string("\xC3\0", 2), {R, 0}},
-    };
-    for (const auto& c : utf8Cases) EXPECT_EQ(c.second, Units(FromUtf8(c.first))) << c.first;
-    const std::string r = "\xEF\xBF\xBD";
-    const std::pair<std::vector<uint32_t>, std::string> utf16Cases[] = {
-        {{0xD800, 'A'}, r + "A"},
-        {{'A', 0xDFFF}, "A" + r},
-        {{0xDC00, 0xD800}, r + r},
-        {{0xD800, 0xD800, 0xDC00}, r + "\xF0\x90\x80\x80"},
-        {{0xDBFF, 0xDFFF, 0xDBFF}, "\xF4\x8F\xBF\xBF" + r},
-    };
-    for (const auto& c : utf16Cases) EXPECT_EQ(c.second, ToUtf8(String(c.first.begin(), c.first.end())));
+    for (const auto& row : vx::test::ReadRows("text/utf.txt")) {
+        SCOPED_TRACE(row.where);
+        String units;
+        for (size_t i = 2; i < row.fields.size(); ++i) units += VXCHAR(std::stoul(row.fields[i], nullptr, 16));
+        if (row.fields.at(0) == "8") {
+            EXPECT_EQ(Units(units), Units(FromUtf8(row.fields.at(1))));
+        } else {
+            EXPECT_EQ(row.fields.at(1), ToUtf8(units));
+        }
+    }
     // Lengths; the bounded one never reads beyond max units: this array has no terminator.
     const VXCHAR unterminated[3] = {'a', 'b', 'c'};
     EXPECT_TRUE(Length(nullptr) == 0 && Length(VXTEXT("hello")) == 5 && BoundedLength(nullptr, 10) == 0);
