@@ -59,6 +59,13 @@ struct TempFolder {
     String Text() const { return text::FromUtf8(path.u8string()); }
 };
 
+// A folder under tests/data as the library is given it; under Wine the Unix path of the
+// source tree is on drive Z:.
+String DataFolder(const std::string& name) {
+    const std::string path = std::string(OSTREL_TEST_DATA) + "/" + name;
+    return W(fs::is_directory(fs::u8path(path)) ? path : "Z:" + path);
+}
+
 std::string FiguresDocument(const std::string& body) {
     return "<?xml version=\"1.0\"?>\n<Figures>" + body + "</Figures>\n";
 }
@@ -106,28 +113,12 @@ TemplateElement Element(uint32_t kind, std::vector<std::string> coords) {
     return e;
 }
 
-// An axis written as {name, value, min, max}; missing texts stay empty.
-TemplateReference Reference(std::vector<std::string> x, std::vector<std::string> y = {}) {
-    TemplateReference r;
-    for (auto [axis, fields] : {std::pair{&r.x, x}, std::pair{&r.y, y}}) {
-        fields.resize(4);
-        axis->name = W(fields[0]), axis->value = W(fields[1]), axis->min = W(fields[2]), axis->max = W(fields[3]);
-    }
-    return r;
-}
-
-std::unique_ptr<FigureTemplate> MakeTemplate(const std::string& name, std::vector<TemplateElement> elements,
-                                             std::vector<TemplateReference> references = {}) {
+// Stores a template of these elements in the process-wide library.
+void StoreTemplate(const std::string& name, std::vector<TemplateElement> elements) {
     auto t = std::make_unique<FigureTemplate>();
     t->SetName(W(name).c_str());
-    t->elements = std::move(elements), t->references = std::move(references);
-    return t;
-}
-
-// Stores a template in the process-wide library under its own name.
-void StoreTemplate(std::unique_ptr<FigureTemplate> t) {
-    const String name = t->info.name;  // read before the move
-    TemplateLibrary::Instance().Store(name, std::move(t));
+    t->elements = std::move(elements);
+    TemplateLibrary::Instance().Store(W(name), std::move(t));
 }
 
 const double kFrame[4] = {100, 50, 300, 150};
@@ -139,11 +130,17 @@ struct Held {
     CVXPath* operator->() const { return CVXPath::FromInterface(path); }
 };
 
-TEST(TemplateRecords, AccessorsCloneAndReferenceValues) {
-    auto t = MakeTemplate("Arrow", {Element(0, {"0", "0.5"}), Element(5, {"0", "0", "w", "1"})},
-                          {Reference({"w", "0.3", "0.1", "0.9"}, {"h", "w/2"})});
-    t->SetTips(VXTEXT("An arrow")), t->SetIcon(VXTEXT("arrow.ico"));
-    t->references[0].x.variable = true;
+// Every test starts and ends with an empty library.
+class Templates : public ::testing::Test {
+protected:
+    void SetUp() override { VX_Release(); }
+    void TearDown() override { VX_Release(); }
+};
+
+TEST_F(Templates, AccessorsCloneAndReferenceValues) {
+    VX_Initial(DataFolder("templates/records").c_str());
+    FigureTemplate* t = TemplateLibrary::Instance().FindTemplate(VXTEXT("Arrow"));
+    ASSERT_TRUE(t && U8(t->info.tips) == "An arrow" && U8(t->info.icon) == "arrow.ico");
     SetFrame(*t, 1, 2, 3, 4);
 
     // Out of range answers false and leaves out alone.
@@ -171,17 +168,8 @@ TEST(TemplateRecords, AccessorsCloneAndReferenceValues) {
     EXPECT_EQ(U8(r.x.value) + " " + U8(r.y.value) + " " + U8(t->references[0].x.value), "nan -inf 0.3");
 }
 
-// Every test starts and ends with an empty library.
-class Templates : public ::testing::Test {
-protected:
-    void SetUp() override { VX_Release(); }
-    void TearDown() override { VX_Release(); }
-};
-
 TEST_F(Templates, FixtureFolderLoadsExactlyTheValidFigures) {
-    // tests/data/templates; under Wine the Unix path of the source tree is on drive Z:.
-    const std::string data = std::string(OSTREL_TEST_DATA) + "/templates";
-    VX_Initial(W(fs::is_directory(fs::u8path(data)) ? data : "Z:" + data).c_str());
+    VX_Initial(DataFolder("templates").c_str());
     // Not loaded: "Capital F" (figures are selected by the exact name), "Capital
     // attribute" and "Upper X only" (attribute names are exact), every invalid figure of
     // validity.xml, the figures under another root, in a file that is not XML, in a
@@ -199,20 +187,16 @@ TEST_F(Templates, FixtureFolderLoadsExactlyTheValidFigures) {
 }
 
 TEST_F(Templates, LaterLoadsAddAndReplaceByName) {
-    TempFolder first, second, three;
-    first.Write("a.xml", FiguresDocument(LineFigure("Keep", "A") + LineFigure("Swap", "A")));
-    second.Write("b.xml", FiguresDocument("<figure name=\"Keep\" tips=\"B\"><lineto><vertex x=\"1\"/>"
-                                          "</lineto></figure>\n" +
-                                          LineFigure("Swap", "B") + LineFigure("New", "B")));
-    VX_Initial(first.Text().c_str());
-    VX_Initial(second.Text().c_str());
+    VX_Initial(DataFolder("templates/later/first").c_str());
+    VX_Initial(DataFolder("templates/later/second").c_str());
     // A folder that does not exist loads nothing and keeps the rest.
-    VX_Initial((first.Text() + VXTEXT("/does-not-exist")).c_str());
+    VX_Initial(DataFolder("templates/later/does-not-exist").c_str());
     VX_Initial(nullptr);
     EXPECT_EQ(Names(), "Keep;New;Swap;");
     EXPECT_EQ(TipsOf("Keep") + TipsOf("Swap") + TipsOf("New"), "ABB");  // the broken Keep changed nothing
 
     // Of three files defining one name, the one the file system lists last wins.
+    TempFolder three;
     for (const char* f : {"one.xml", "two.xml", "three.xml"}) three.Write(f, FiguresDocument(LineFigure("Same", f)));
     std::string last;
     platform::ForEachXmlFile(three.Text().c_str(),
@@ -229,8 +213,7 @@ TEST_F(Templates, EncodingsNamesOutsideAsciiHostileAndHugeFiles) {
     for (int i = 0; i < 10000; ++i) many += LineFigure("F" + std::to_string(100000 + i).substr(1));
     TempFolder folder, big;
     // The files of encodings/ (its README says what each holds), then those a checkout cannot carry.
-    const std::string data = std::string(OSTREL_TEST_DATA) + "/templates/encodings";
-    fs::copy(fs::u8path(fs::is_directory(fs::u8path(data)) ? data : "Z:" + data), folder.path);
+    fs::copy(fs::u8path(U8(DataFolder("templates/encodings"))), folder.path);
     folder.Write("locked.xml", FiguresDocument(LineFigure("Locked")));
     fs::create_directory(folder.path / "directory.xml");
     std::error_code ignored;
@@ -421,8 +404,7 @@ TEST_F(Templates, HostileFilesLoadWithinBoundsBesideAGoodOne) {
 // At least twelve bundled figures, each with tips and an icon; each builds completely at its
 // file values and at both ends of its handles' ranges.
 TEST_F(Templates, EveryBundledFigureBuildsCompletelyAtItsLimits) {
-    const std::string figures = std::string(OSTREL_TEST_DATA) + "/../../figures";
-    VX_Initial(W(fs::is_directory(fs::u8path(figures)) ? figures : "Z:" + figures).c_str());
+    VX_Initial(DataFolder("../../figures").c_str());
     ASSERT_GE(TemplateLibrary::Instance().Count(), 12u);
     for (const String& name : TemplateLibrary::Instance().Names()) {
         const FigureTemplate& figure = *TemplateLibrary::Instance().FindTemplate(name);
@@ -441,8 +423,7 @@ TEST_F(Templates, EveryBundledFigureBuildsCompletelyAtItsLimits) {
 
 TEST_F(Templates, LibraryNamesAreExactAndInCodeUnitOrder) {
     TemplateLibrary& library = TemplateLibrary::Instance();
-    for (const char* name : {"b", "a", "B", "\xC3\xA9toile"})
-        StoreTemplate(MakeTemplate(name, {Element(0, {"0", "0"})}));
+    for (const char* name : {"b", "a", "B", "\xC3\xA9toile"}) StoreTemplate(name, {Element(0, {"0", "0"})});
     EXPECT_EQ(Names(), "B;a;b;\xC3\xA9toile;");  // "étoile" sorts last
     // A canvas registers each name with the template tool, whose infos name the templates.
     CallLog log;
@@ -463,12 +444,11 @@ TEST_F(Templates, LibraryNamesAreExactAndInCodeUnitOrder) {
 }
 
 TEST_F(Templates, BuildMapsTheUnitFrameAndBindsReferencesInOrder) {
-    const std::string folder = std::string(OSTREL_TEST_DATA) + "/templates/build";
-    VX_Initial(W(fs::is_directory(fs::u8path(folder)) ? folder : "Z:" + folder).c_str());
+    VX_Initial(DataFolder("templates/build").c_str());
     std::vector<Row> rows = ReadRows("templates/build/build.txt", Split::kBars);
     // The first empty text ends the coordinates: the rest stay 0, even a bad text. The
     // loader drops such an element, so this figure is made here.
-    StoreTemplate(MakeTemplate("Empty text", {Element(1, {"0.5", "", "not evaluated"}), Element(2, {"1", "1"})}));
+    StoreTemplate("Empty text", {Element(1, {"0.5", "", "not evaluated"}), Element(2, {"1", "1"})});
     rows.push_back({"Empty text", {"Empty text", "100 50 300 150", "built", "L 200 0 C 300 150 0 0 0 0"}});
     Held path{CVXPath::Create()};
     for (const Row& row : rows) {
@@ -486,27 +466,17 @@ TEST_F(Templates, BuildMapsTheUnitFrameAndBindsReferencesInOrder) {
     }
 }
 
-TEST(TemplateBuild, ReferenceLimits) {
-    const struct {
-        std::vector<TemplateReference> references;
-        int32_t index;
-        std::vector<double> limits;  // minX, maxX, minY, maxY
-    } cases[] = {
-        {{Reference({"a", "0.5", "0.1", "0.9"})}, 0, {0.1, 0.9, 0, 0}},  // no y texts: 0 and 0
-        {{Reference({"a", "0.3"}), Reference({"b", "0.5", "a/2", "1-a"}, {"c", "0", "b", "b*2"})},
-         1,
-         {0.15, 0.7, 0.5, 1.0}},
-        {{Reference({"a", "0.5", "0.1", "0.9"})}, -1, {0, 1, 0, 1}},
-        {{Reference({"a", "0.5", "0.1", "0.9"})}, 1, {0, 1, 0, 1}},
-        {{Reference({"a", "later", "0.1", "0.9"}), Reference({"later", "1"})}, 0, {0, 1, 0, 1}},
-        // The first failure stops; later limits keep their start values.
-        {{Reference({"a", "0.5", "0.2", "oops"}, {"b", "0", "0.3", "0.4"})}, 0, {0.2, 1, 0, 1}},
-    };
-    for (const auto& c : cases) {
-        auto t = MakeTemplate("T", {}, c.references);
-        std::vector<double> limits(4, -99);
-        GetReferenceLimits(*t, c.index, &limits[0], &limits[1], &limits[2], &limits[3]);
-        for (size_t i = 0; i < 4; ++i) EXPECT_DOUBLE_EQ(limits[i], c.limits[i]) << c.index << " " << i;
+TEST_F(Templates, ReferenceLimits) {
+    VX_Initial(DataFolder("templates/records").c_str());
+    for (const Row& row : ReadRows("templates/records/limits.txt", Split::kBars)) {
+        SCOPED_TRACE(row.where);
+        ASSERT_EQ(row.fields.size(), 3u);
+        const FigureTemplate* t = TemplateLibrary::Instance().FindTemplate(W(row.fields[0]));
+        ASSERT_NE(t, nullptr);
+        std::vector<double> limits(4, -99), want(4);
+        GetReferenceLimits(*t, std::stoi(row.fields[1]), &limits[0], &limits[1], &limits[2], &limits[3]);
+        std::istringstream(row.fields[2]) >> want[0] >> want[1] >> want[2] >> want[3];
+        for (size_t i = 0; i < 4; ++i) EXPECT_DOUBLE_EQ(limits[i], want[i]) << i;
     }
 }
 
@@ -521,8 +491,7 @@ PathCreateParams Params(const std::string& name, std::vector<double> pairs = {},
 }
 
 TEST_F(Templates, CreatePathExSetsValuesBuildsAndAttaches) {
-    StoreTemplate(MakeTemplate("Handle", {Element(0, {"0", "0"}), Element(1, {"a", "b"})},
-                               {Reference({"a", "0.3", "0", "1"}, {"b", "1"}), Reference({"c", "0.5"}, {"d", "a"})}));
+    VX_Initial(DataFolder("templates/records").c_str());  // Handle
     // Count 0: the values of the file. Reference points are frame origin plus frame size times
     // the value; "d" = a cannot be read without bindings, so it contributes 0.
     PathCreateParams p = Params("Handle");
@@ -553,10 +522,7 @@ TEST_F(Templates, CreatePathExSetsValuesBuildsAndAttaches) {
 }
 
 TEST_F(Templates, CreatePathExFailureRowsNameFieldAndHostileNumbers) {
-    StoreTemplate(
-        MakeTemplate("Shape", {Element(0, {"0", "0"}), Element(1, {"1", "1"}), Element(1, {"broken(", "0"})}));
-    StoreTemplate(MakeTemplate("Forward", {Element(0, {"0", "0"})},
-                               {Reference({"a", "b"}, {"", "0.25"}), Reference({"b", "0.5"}, {"", "0"})}));
+    VX_Initial(DataFolder("templates/records").c_str());  // Shape, Forward and Box
     EXPECT_EQ(VX_CreatePathEx(nullptr), nullptr);
     PathCreateParams p;
     for (const char* name : {"shape", "Shape ", ""}) EXPECT_EQ(VX_CreatePathEx(&(p = Params(name))), nullptr) << name;
@@ -576,12 +542,13 @@ TEST_F(Templates, CreatePathExFailureRowsNameFieldAndHostileNumbers) {
     VX_Release();
     EXPECT_EQ(VX_CreatePathEx(&p), nullptr);
     EXPECT_EQ(U8(TemplateOf(partial.path)->info.name) + ": " + PathText(partial.path), "Shape: M 100 50 L 300 150");
+    VX_Initial(DataFolder("templates/records").c_str());
 
     // A name field without a terminator is read within its 256 units: the units after it
     // read as more "n"s, so a reader that ran on would look for a longer name.
     const String full(256, VXCHAR('n'));
-    StoreTemplate(MakeTemplate(U8(full), {Element(0, {"0", "0"})}));
-    StoreTemplate(MakeTemplate(U8(full + VXTEXT("n")), {Element(0, {"1", "1"})}));
+    StoreTemplate(U8(full), {Element(0, {"0", "0"})});
+    StoreTemplate(U8(full + VXTEXT("n")), {Element(0, {"1", "1"})});
     p = Params("");
     std::fill(p.name, p.name + 256, VXCHAR('n'));
     p.count = p.padding = 0x006E006E;
@@ -591,8 +558,6 @@ TEST_F(Templates, CreatePathExFailureRowsNameFieldAndHostileNumbers) {
 
     // NaN and infinite edges and values give a path; whether "nan" and "inf" texts evaluate is
     // the evaluator's business. -1e8 prints longer than 15 units.
-    StoreTemplate(
-        MakeTemplate("Box", {Element(5, {"a", "b", "0.5", "0.5"})}, {Reference({"a", "0.25"}, {"b", "0.25"})}));
     const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
     const double hostile[4] = {nan, -inf, 1, inf};
     p = Params("Box", {nan, -1e8}, hostile);
