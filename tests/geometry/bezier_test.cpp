@@ -16,6 +16,7 @@
 #include "geometry/nearest_point.h"
 #include "platform/debug_output.h"
 #include "support/random_curves.h"
+#include "support/rows.h"
 #include "text/format.h"
 
 namespace vx::geom {
@@ -121,42 +122,23 @@ TEST(NearestPoint, EdgeCasesAndTheDiagnosticLine) {
 }
 
 TEST(NearestPoint, CrossingsAndTheHitBand) {
-    // Rising through y = 0 at x = 1.5, counted only strictly left of the point; the arch meets
-    // y = 5 at 1.15099826 rising and 8.849 falling.
-    const struct {
-        const Point2* v;
-        double px, py;
-        int32_t crossings, winding;
-    } cases[] = {
-        {kStraight, 2, 0, 1, -1},  {kStraight, 1.5, 0, 0, 0}, {kArch, 8.8491, 5, 2, 0}, {kArch, 5, 5, 1, -1},
-        {kArch, 1.1511, 5, 1, -1}, {kArch, 1.1509, 5, 0, 0},  {kArch, 8.849, 5, 1, -1}, {kArch, 20, 9, 0, 0},
-    };
-    for (const auto& c : cases) {
+    for (const auto& row : test::ReadRows("geometry/curve_hit.txt")) {
+        SCOPED_TRACE(row.where);
+        ASSERT_EQ(row.fields.size(), 15u);
+        double f[11];
+        for (size_t i = 0; i < 11; ++i) f[i] = row.fields[i] == "ray" ? 0 : test::NumberField(row.fields[i]);
+        const Point2 v[4] = {{f[0], f[1]}, {f[2], f[3]}, {f[4], f[5]}, {f[6], f[7]}};
         int32_t n = 0, w = 0;
-        CurveLineCrossings(c.v, c.px, c.py, &n, &w);
-        EXPECT_TRUE(n == c.crossings && w == c.winding) << c.px << "," << c.py << ": " << n << w;
+        std::optional<double> t;
+        std::string hit = "-";
+        if (row.fields[10] == "ray") {
+            CurveLineCrossings(v, f[8], f[9], &n, &w);
+        } else {
+            hit = std::to_string(CurveSegmentHit(v, f[8], f[9], f[10], &n, &w, &t));
+        }
+        EXPECT_EQ(hit + " " + std::to_string(n) + " " + std::to_string(w) + " " + (t ? "t" : "-"),
+                  row.fields[11] + " " + row.fields[12] + " " + row.fields[13] + " " + row.fields[14]);
     }
-    // Touching y = py at an end point: the 0 counts as positive, so a curve going negative
-    // crosses (falling, +1) and one going positive does not.
-    const Point2 down[4] = {{0, 0}, {1, -1}, {2, -2}, {3, -3}}, up[4] = {{0, 0}, {1, 1}, {2, 2}, {3, 3}};
-    int32_t n = 0, w = 0;
-    CurveLineCrossings(down, 1, 0, &n, &w);
-    CurveLineCrossings(up, 1, 0, &n, &w);
-    EXPECT_TRUE(n == 1 && w == 1);
-
-    // The band: [ymin - tol, ymax + tol), computing nothing outside it.
-    std::optional<double> t;
-    const auto hit = [&](double px, double py) {
-        t.reset();
-        return CurveSegmentHit(kArch, px, py, 2, &n, &w, &t);
-    };
-    n = w = 0;
-    EXPECT_TRUE(hit(5, 12) == 0 && !t);  // exactly ymax + tol
-    EXPECT_TRUE(hit(5, -2.5) == 0 && !t);
-    EXPECT_TRUE(hit(5, -2) == 0 && t.has_value());  // exactly ymin - tol
-    EXPECT_TRUE(hit(5, 9) == 1 && hit(5, 6) == 1 && n == 0);
-    EXPECT_EQ(hit(5, 9.5), 0);                         // exactly 2 from the top: not closer
-    EXPECT_TRUE(hit(20, 5) == 0 && n == 2 && w == 0);  // a miss counts its crossings
 }
 
 // The method as first written: de Casteljau on a full triangle, the flatness of every
