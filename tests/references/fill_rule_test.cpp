@@ -103,18 +103,6 @@ RandomPath MakeRandomPath(std::mt19937& gen, cairo_t* cr, cairo_t* flattener) {
     return p;
 }
 
-// The segments by the 4-pixel rows of points they may be near, [-16, 528) in y.
-std::vector<std::vector<const Segment*>> RowsOf(const std::vector<Segment>& segments) {
-    std::vector<std::vector<const Segment*>> rows(136);
-    const auto row = [](double y) { return std::clamp(static_cast<int>(std::floor((y + 16) / 4)), 0, 135); };
-    for (const Segment& s : segments) {
-        for (int r = row(std::min(s.y1, s.y2) - s.margin); r <= row(std::max(s.y1, s.y2) + s.margin); ++r) {
-            rows[static_cast<size_t>(r)].push_back(&s);
-        }
-    }
-    return rows;
-}
-
 TEST(AgainstCairo, FillRulesOfRandomPaths) {
     std::mt19937 gen(9104u);
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
@@ -126,12 +114,10 @@ TEST(AgainstCairo, FillRulesOfRandomPaths) {
     ::testing::internal::CaptureStdout();  // the curve code's diagnostic lines
     for (int path = 0; path < 1000 / OSTREL_REFERENCE_DIVISOR; ++path) {
         const RandomPath p = MakeRandomPath(gen, cr, flattener);
-        const std::vector<std::vector<const Segment*>> rows = RowsOf(p.segments);
         for (int k = 0; k < 100; ++k) {
             const double px = Point(gen), py = Point(gen);
-            const std::vector<const Segment*>& row = rows[static_cast<size_t>((py + 16) / 4)];
-            if (std::any_of(row.begin(), row.end(),
-                            [&](const Segment* s) { return Near(px, py, s->x1, s->y1, s->x2, s->y2, s->margin); })) {
+            if (std::any_of(p.segments.begin(), p.segments.end(),
+                            [&](const Segment& s) { return Near(px, py, s.x1, s.y1, s.x2, s.y2, s.margin); })) {
                 ++skipped;
                 continue;
             }
