@@ -30,10 +30,6 @@ constexpr double kTolerance = kUnit;
 
 // Whether (px, py) lies within d of the segment.
 bool Near(double px, double py, double x1, double y1, double x2, double y2, double d) {
-    if (py < std::min(y1, y2) - d || py > std::max(y1, y2) + d || px < std::min(x1, x2) - d ||
-        px > std::max(x1, x2) + d) {
-        return false;
-    }
     const double ex = x2 - x1, ey = y2 - y1, length = ex * ex + ey * ey;
     const double t = length > 0 ? std::clamp(((px - x1) * ex + (py - y1) * ey) / length, 0.0, 1.0) : 0.0;
     const double dx = px - x1 - t * ex, dy = py - y1 - t * ey;
