@@ -320,16 +320,12 @@ std::string BillionLaughs() {
     return laughs;
 }
 
-// A good figure; the secret and the DTD that only a loader reading outside files finds; and
+// The files of tests/data/templates/hostile (a good figure, a secret and a DTD); and
 // hostile.xml as head, count times chunk, and tail (FOLDER in head standing for the folder),
 // or a FIFO when there is no head.
 bool WriteHostileFolder(const TempFolder& folder, std::string head, const std::string& chunk, int count,
                         const std::string& tail) {
-    folder.Write("good.xml", FiguresDocument(LineFigure("Good")));
-    folder.Write("secret.txt", "<moveto><vertex x=\"SECRET\" y=\"SECRET\"/></moveto>");
-    folder.Write("figures.dtd",
-                 "<!ENTITY fetched \"FETCHED\"><!ATTLIST figure icon CDATA \"FETCHED\">"
-                 "<!ENTITY outside \"<lineto><vertex x='FETCHED' y='0'/></lineto>\">");
+    fs::copy(fs::u8path(U8(DataFolder("templates/hostile"))), folder.path);
     if (const size_t at = head.find("FOLDER"); at != head.npos) head.replace(at, 6, folder.path.generic_u8string());
 #ifndef _WIN32
     if (head.empty()) return mkfifo((folder.path / "hostile.xml").c_str(), 0600) == 0;
