@@ -2,7 +2,6 @@
 // query and drawing call gives a defined result and never crashes.
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <limits>
 #include <string>
 
@@ -16,43 +15,28 @@ namespace {
 V Six(const PathTransform& t) { return {t.a, t.b, t.c, t.d, t.e, t.f}; }
 
 TEST(GeometryHelpers, ComposeInvertPointInRectAndUnion) {
-    // Mapping by the result is mapping by the first, then by the second.
-    const PathTransform p{1, 2, 3, 4, 5, 6}, q{7, 8, 9, 10, 11, 12};
-    const struct {
-        PathTransform a, b;
-        V c;
-    } compose[] = {{p, q, {25, 28, 57, 64, 100, 112}}, {q, p, {31, 46, 39, 58, 52, 76}}};
-    PathTransform c;
-    for (const auto& r : compose) {
-        ComposeTransforms(r.a, r.b, &c);
-        EXPECT_EQ(Six(c), r.c);
-    }
-
-    // Inverted in place. A singular transform, and one whose determinant (2^-600 squared)
-    // underflows to exactly 0, invert to the identity; 2^-500 squared is still normal.
-    const struct {
-        PathTransform t;
-        V inverse;
-    } invert[] = {
-        {{2, 0, 0, 0, 5, 5}, Six(kIdentity)},
-        {{0x1p-600, 0, 0, 0x1p-600, 0, 0}, Six(kIdentity)},
-        {{2, 0, 0, 4, 10, 20}, {0.5, 0, 0, 0.25, -5, -5}},
-        {{0, 1, -1, 0, 3, 4}, {0, -1, 1, 0, -4, 3}},
-        {{0x1p-500, 0, 0, 0x1p-500, 0, 0}, {0x1p500, 0, 0, 0x1p500, 0, 0}},
-    };
-    for (auto r : invert) {
-        InvertTransform(r.t, &r.t);
-        EXPECT_EQ(Six(r.t), r.inverse);
-    }
-
-    // A rectangle is normalised, and its border is inside.
     const Rect r{10, 10, 0, 0};
-    const struct {
-        double x, y;
-        bool inside;
-    } points[] = {{0, 0, true},      {10, 10, true},           {5, 10, true},           {10.000001, 5, false},
-                  {5, -1e-6, false}, {std::nan(""), 5, false}, {5, std::nan(""), false}};
-    for (const auto& p : points) EXPECT_EQ(PointInRect(r, p.x, p.y), p.inside) << p.x << " " << p.y;
+    for (const Row& row : ReadRows("path/transforms.txt")) {
+        SCOPED_TRACE(row.where);
+        V n;
+        for (size_t i = 1; i < row.fields.size(); ++i) n.push_back(NumberField(row.fields[i]));
+        const auto at = [&n](size_t i) {
+            return PathTransform{n[i], n[i + 1], n[i + 2], n[i + 3], n[i + 4], n[i + 5]};
+        };
+        PathTransform t;
+        if (row.fields[0] == "compose" && n.size() == 18) {
+            ComposeTransforms(at(0), at(6), &t);
+            EXPECT_EQ(Six(t), V(n.begin() + 12, n.end()));
+        } else if (row.fields[0] == "invert" && n.size() == 12) {
+            t = at(0);
+            InvertTransform(t, &t);
+            EXPECT_EQ(Six(t), V(n.begin() + 6, n.end()));
+        } else if (row.fields[0] == "inside" && n.size() == 3) {
+            EXPECT_EQ(PointInRect(r, n[0], n[1]), n[2] != 0);
+        } else {
+            ADD_FAILURE() << "not a row of compose, invert or inside";
+        }
+    }
 
     Rect a{10, 10, 0, 0};
     UnionRect(&a, a, Rect{5, 20, 15, 12});
@@ -112,12 +96,6 @@ TEST_F(PathTest, BoxesStartAtTheFirstNodeFlatOnesWidenCornersFollowTheTransform)
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
-// A number of a data file; the non-finite ones by name, which not every C library reads.
-double Number(const std::string& text) {
-    if (text == "nan") return kNaN;
-    return text == "inf" ? kInf : text == "-inf" ? -kInf : std::strtod(text.c_str(), nullptr);
-}
-
 // The five fields in index order.
 std::vector<double> Fields() {
     const GlobalParameters& g = g_parameters;
@@ -145,8 +123,8 @@ TEST_F(PathTest, ParameterSizesRoundHalfUpTowardZeroMarginIsExactColoursAreUnsig
         const auto field =
             std::find_if(std::begin(fields), std::end(fields), [&](auto& f) { return f.first == row.fields[0]; });
         ASSERT_NE(field, std::end(fields));
-        VX_SetParameters(field->second, Number(row.fields[1]));
-        EXPECT_EQ(Fields()[size_t(field->second)], Number(row.fields[2]));
+        VX_SetParameters(field->second, NumberField(row.fields[1]));
+        EXPECT_EQ(Fields()[size_t(field->second)], NumberField(row.fields[2]));
     }
     // Readers take a negative size as 2^32 plus it.
     VX_SetParameters(VX_PARAM_EDGE_TOLERANCE, -1.5);

@@ -174,8 +174,6 @@ TEST_F(PathTest, DrawEmitsTransformedCommandsInsideTheBracket) {
 TEST_F(PathTest, MarksAreQuarterArcsOrSquaresCentredWithIntegerHalving) {
     PaintMark(&surface, 100, 50, VX_MARK_CENTER);
     PaintMark(&surface, 0, 0, VX_MARK_CONTROL);
-    const double k = 4 * 0.5565999746322632;
-    const std::string x1 = Num(100 - k), x2 = Num(100 + k), y1 = Num(50 - k), y2 = Num(50 + k);
     EXPECT_TRUE(MatchesGolden(Lines(log.lines.begin(), log.lines.begin() + 8),
                               "drawing_MarksAreQuarterArcsOrSquaresCentredWithIntegerHalving_1"));
     log.Clear();

@@ -62,31 +62,23 @@ struct Sketch : ::testing::Test {
 };
 
 TEST(SketchView, MapsScreenToCanvasAndBack) {
-    struct Case {
-        double zoom, aboutX, aboutY;  // SetZoom about this client point
-        bool snap;
-        double screenX, screenY;  // AdjustPoint of this, with the origin at (4, 42)
-        double canvasX, canvasY;
-    } cases[] = {
-        {1, 0, 0, false, 14, 62, 10, 20},      {2, 0, 0, false, 24, 82, 10, 20},
-        {2, 100, 50, false, 104, 92, 100, 50},                                       // the point under (100, 50) stays
-        {0.25, 40, 40, false, 44, 82, 40, 40}, {1, 0, 0, true, 18.9, 56.9, 10, 10},  // onto the 10-unit grid
-        {1, 0, 0, true, 19.1, 57.1, 20, 20},   {4, 0, 0, true, 44, 82, 10, 10},
-        {100, 0, 0, false, 84, 122, 10, 10},  // zoom clamped to 800 %
-    };
-    for (const Case& c : cases) {
+    for (const vx::test::Row& row : vx::test::ReadRows("sketch/view.txt")) {
+        SCOPED_TRACE(row.where);
+        ASSERT_EQ(row.fields.size(), 8u);
+        double c[8];
+        for (size_t i = 0; i < 8; ++i) c[i] = vx::test::NumberField(row.fields[i]);
         View view;
         view.SetOrigin(4, 42);
-        view.SetZoom(c.zoom, c.aboutX, c.aboutY);
-        view.snap = c.snap;
-        double x = c.screenX, y = c.screenY;
+        view.SetZoom(c[0], c[1], c[2]);
+        view.snap = c[3] != 0;
+        double x = c[4], y = c[5];
         view.AdjustPoint(&x, &y);
-        EXPECT_DOUBLE_EQ(x, c.canvasX) << c.zoom << " " << c.screenX;
-        EXPECT_DOUBLE_EQ(y, c.canvasY) << c.zoom << " " << c.screenY;
-        if (!c.snap) {
+        EXPECT_DOUBLE_EQ(x, c[6]);
+        EXPECT_DOUBLE_EQ(y, c[7]);
+        if (!view.snap) {
             view.ToScreen(&x, &y);
-            EXPECT_NEAR(x, c.screenX, 1e-9);
-            EXPECT_NEAR(y, c.screenY, 1e-9);
+            EXPECT_NEAR(x, c[4], 1e-9);
+            EXPECT_NEAR(y, c[5], 1e-9);
         }
     }
     // Steps move along the levels from 25 % to 800 %, stopping at the ends; NaN leaves the zoom.

@@ -13,22 +13,6 @@
 namespace vx::test {
 namespace {
 
-TEST_F(ToolTest, DragToolsLineFollowsTheMouseAndEndsAtTheLastMove) {
-    // The press is truncated to its pixel; a repeated position is ignored; the release
-    // position is not read; what follows the release stays in the queue.
-    events.Drag(20, 20).Drag(20, 20).Drag(40, 30).Release(90, 90).Move(50, 50);
-    EXPECT_EQ(Got(DrawWith(CreateLineTool, 10.7, 10.2)), "M 10 10 L 40 30");
-    EXPECT_TRUE(MatchesGolden(log.lines, "drag_tools_DragToolsLineFollowsTheMouseAndEndsAtTheLastMove_1"));
-    EXPECT_EQ(events.Leftover(), 1u);
-}
-
-TEST_F(ToolTest, DragToolsRectangleWritesOneSignedNode) {
-    events.Drag(40, 30).Release(40, 30);
-    EXPECT_EQ(Got(DrawWith(CreateRectangleTool, 10, 10)), "M 10 10 L 40 10 L 40 30 L 10 30 Z");
-    EXPECT_EQ(Tail(7), Cat({{"BeginPath null", "Rectangle 10 10 30 20", "EndPath null 1", "ShowOverlay 7 10 10 40 30"},
-                            kFinishing}));
-}
-
 TEST_F(ToolTest, DragToolsPlaceCentresTheFigureOnTheCursor) {
     for (auto [make, text] : {std::pair<IVXFigures* (*)(), const char*>{CreateLineTool, "M 80 90 L 120 110"},
                               {CreateRectangleTool, "M 80 90 L 120 90 L 120 110 L 80 110 Z"}}) {
@@ -132,19 +116,24 @@ TEST_F(CustomFigures, UnmovedOrRefusedDragsPlacesWithoutAMoveAndUnknownNamesCanc
     EXPECT_EQ(FrameAndTransform(), (std::vector<double>{90, 95, 130, 115, 1, 0, 0, 1, 0, 0}));
 }
 
-// Scripts the events of a data row, "release 50 10, move 13 14 shift, key 1B"; false when a
-// step holds Shift and this build cannot hold keys.
+// Scripts the events of a data row, "release 50 10, move 13 14 shift, key 1B, post 204 2";
+// false when a step holds Shift and this build cannot hold keys.
 bool Script(ScriptedEvents& events, const std::string& text) {
     std::istringstream steps(text);
     for (std::string step; std::getline(steps, step, ',');) {
         std::istringstream in(step);
         std::string kind, held;
-        unsigned vk = 0;
+        unsigned vk = 0, message = 0;
         int x = 0, y = 0;
         in >> kind;
         if (kind == "key" || kind == "syskey") {
             in >> std::hex >> vk;
             kind == "key" ? events.KeyDown(vk) : events.SysKeyDown(vk);
+            continue;
+        }
+        if (kind == "post") {
+            in >> std::hex >> message >> vk;
+            events.Post(message, vk, 0);
             continue;
         }
         if (!(in >> x >> y)) ADD_FAILURE() << "no point in '" << step << "'";
@@ -181,12 +170,16 @@ TEST_F(CustomFigures, GesturesOfTheDataFile) {
         SCOPED_TRACE(row.where);
         ASSERT_GE(row.fields.size(), 3u);
         std::istringstream press(row.fields[0]);
-        std::string tool, setting;
+        std::string tool;
         double x = 0, y = 0;
         press >> tool >> x >> y;
         g_parameters = GlobalParameters{};
-        if (press >> setting) {
-            ASSERT_TRUE(setting == "mark" && press >> g_parameters.MarkSize);
+        host.scale = 1;
+        host.offsetX = host.offsetY = 0;
+        for (std::string setting; press >> setting;) {
+            if (setting == "mark") press >> g_parameters.MarkSize;
+            else if (setting == "scale") press >> host.scale >> host.offsetX >> host.offsetY;
+            ASSERT_TRUE(press && (setting == "mark" || setting == "scale")) << setting;
         }
         const auto named = std::find_if(std::begin(tools), std::end(tools), [&](auto& t) { return t.first == tool; });
         ASSERT_NE(named, std::end(tools));
@@ -207,6 +200,13 @@ TEST_F(CustomFigures, GesturesOfTheDataFile) {
                 EXPECT_EQ(log.Only({check.substr(5, colon - 5).c_str()}), Split(check.substr(colon + 2)));
             } else if (check.rfind("trace: ", 0) == 0) {
                 trace = Split(check.substr(7), "\n");
+            } else if (check.rfind("tail: ", 0) == 0) {
+                const Lines tail = Split(check.substr(6));
+                EXPECT_EQ(Tail(tail.size()), tail);
+            } else if (check.rfind("golden ", 0) == 0) {
+                EXPECT_TRUE(MatchesGolden(log.lines, check.substr(7)));
+            } else if (check.rfind("dispatched: ", 0) == 0) {
+                EXPECT_EQ(events.dispatched, Split(check.substr(12)));
             } else {
                 ADD_FAILURE() << "unknown check '" << check << "'";
             }

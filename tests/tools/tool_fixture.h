@@ -25,6 +25,7 @@ protected:
     void SetUp() override {
         g_parameters = GlobalParameters{};
         log.Name(path, "p");
+        host.logGetSurface = true;  // it opens every gesture
     }
     void TearDown() override {
         Use(nullptr);
@@ -68,12 +69,7 @@ protected:
     IVXFigures* tool = nullptr;
     CVXPath* path = CVXPath::Create();
     const VXCHAR* name = VXTEXT("tool");
-    // The recording host, with GetSurface logged too: it opens every gesture.
-    struct Host : RecordingHost {
-        Host(CallLog& l, IDrawSurface* s) : RecordingHost(l, s), log(l) {}
-        IDrawSurface* GetSurface() override { return log.Add("GetSurface"), RecordingHost::GetSurface(); }
-        CallLog& log;
-    } host{log, &surface};
+    RecordingHost host{log, &surface};
 };
 
 // Concatenates parts of an expected call log.
