@@ -1,9 +1,11 @@
 // The tool objects, the common message table with its cancel paths, other windows, quit and
-// failed retrieval, and hostile hosts and huge gestures (defined results, no hang).
+// failed retrieval, hostile hosts and huge gestures (defined results, no hang), and the
+// free-hand thinning.
 #include <cmath>
 #include <cstring>
 
 #include "platform/platform.h"
+#include "support/rows.h"
 #include "tool_fixture.h"
 #include "text/string.h"
 #include "tools/free_hand.h"
@@ -54,17 +56,8 @@ TEST_F(ToolTest, MessageLoopEveryToolCancelsOnTheRightButtonLostCaptureAndDeacti
         }
 }
 
-TEST_F(ToolTest, MessageLoopOtherKeysAndActivationAreSwallowedTheRestDispatched) {
-    // Other keys are swallowed, so never translated into characters; a key-up is dispatched,
-    // Esc or not; the line tool does not take presses.
-    events.Drag(20, 20).KeyDown('A').SysKeyDown('F').Post(kActivate, 1, 0).Post(kActivateApp, 1, 0);
-    events.KeyUp(kEscape).Post(0x0102, 'a', 1).Post(0x0105, kMenu, 0).Press(30, 30).DoubleClick(30, 30);
-    events.Post(0x8005, 1, 2).Release(30, 30);
-    EXPECT_EQ(Got(DrawWith(CreateLineTool, 10, 10)), "M 10 10 L 20 20");
-    EXPECT_EQ(events.dispatched, (Lines{"w0 0x0101 27 -1073741823", "w0 0x0102 97 1", "w0 0x0105 18 0",
-                                        "w0 0x0201 1 1966110", "w0 0x0203 1 1966110", "w0 0x8005 1 2"}));
-    EXPECT_EQ(log.lines, Cat({kOpening, kFirstMove, kFinishing}));
-
+TEST_F(ToolTest, MessageLoopOtherWindowsQuitAndFailedRetrieval) {
+    // Other keys and activation: rows of tests/data/tools/gestures.txt.
     // Screen (210, 120); signed 16-bit client coordinates: (195, 93); w0 sits at the origin.
     void* other = events.AddWindow(200, 100);
     events.Drag(10, 20, kNoKeys, other).Drag(-5, -7, kNoKeys, other).Drag(30, 40);
@@ -146,6 +139,25 @@ TEST_F(ToolTest, BadInputHugePolygonsAndStrokes) {
     EXPECT_EQ(PathText(path), "M 0 0 L 299997 149998.5");
     EXPECT_EQ(zigzag->GetNodes(nullptr, 0), 99999);
     EXPECT_EQ(zigzag->Release(), 0);
+}
+
+TEST_F(ToolTest, FreeHandThinningTheRunTestAndThePointThatLeavesARun) {
+    for (const Row& row : ReadRows("tools/thinning.txt")) {
+        SCOPED_TRACE(row.where);
+        if (row.fields[0] == "thin" && row.fields.size() == 3) {
+            Reset();
+            AddPathText(path, row.fields[1].c_str());
+            tools::ThinStroke(path);
+            EXPECT_EQ(PathText(path), row.fields[2]);
+            continue;
+        }
+        ASSERT_TRUE(row.fields[0] == "classify" && row.fields.size() == 9);
+        double n[8];
+        for (size_t i = 0; i < 8; ++i) n[i] = NumberField(row.fields[i + 1]);
+        EXPECT_EQ(tools::ClassifyPointOnSegment({n[0], n[1]}, {n[2], n[3]}, {n[4], n[5]}, n[6] != 0, 1.0f), n[7]);
+    }
+    // Length estimate of (3, 4): 4 + 3/2 = 5.5, not 5.
+    EXPECT_DOUBLE_EQ(tools::ApproxLineDistance({0, 0}, {3, 4}, {4, -3}), 25 / 5.5);
 }
 
 }  // namespace
