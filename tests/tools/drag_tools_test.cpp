@@ -63,20 +63,10 @@ TEST_F(CustomFigures, DragBuildsTheFigureInTheDraggedBox) {
     EXPECT_TRUE(path->HasTemplate());  // the path's copy outlives the library's template
 }
 
-TEST_F(CustomFigures, UnmovedOrRefusedDragsPlacesWithoutAMoveAndUnknownNamesCancel) {
-    events.Release(10, 10);
-    EXPECT_EQ(Got(DrawWith(CreateCustomFiguresTool, 10, 10)), "refused: ");
-    EXPECT_EQ(log.lines, Cat({kOpening, {"GetRotation"}, kCancelling}));
-    EXPECT_FALSE(path->HasTemplate());
-    // A refused point does not become the last handled one: it is offered again.
-    host.acceptTrackPoint = 0;
-    events.Drag(50, 30).Drag(50, 30).Drag(60, 40).Release(60, 40);
-    EXPECT_EQ(Got(DrawWith(CreateCustomFiguresTool, 10, 10)), "refused: ");
-    EXPECT_EQ(log.Only({"AcceptTrackPoint", "BeginPath"}),
-              (Lines{"AcceptTrackPoint 50 30 1", "AcceptTrackPoint 50 30 1", "AcceptTrackPoint 60 40 1"}));
-
+// Unmoved and refused drags and places without a move are rows of tests/data/tools/gestures.txt.
+TEST_F(CustomFigures, UnknownNamesCancelAndAMovePlaces) {
     // Unknown names (case matters) touch nothing; a known one gives the template's strings.
-    Reset();
+    Use(CreateCustomFiguresTool);
     events.Drag(50, 30).Release(50, 30);
     events.Play();
     EXPECT_FALSE(tool->Draw(VXTEXT("wedge"), 10, 10, &host, nullptr, path));
@@ -89,8 +79,6 @@ TEST_F(CustomFigures, UnmovedOrRefusedDragsPlacesWithoutAMoveAndUnknownNamesCanc
     EXPECT_EQ(String(info->name) + VXTEXT("|") + String(info->tips) + VXTEXT("|") + String(info->icon),
               String(VXTEXT("Wedge|A wedge|wedge.ico")));
 
-    // Placing without a move is refused (a row of the data file); a move places.
-    host.acceptTrackPoint = 1;
     Reset();
     events.Move(110, 105).Release(0, 0);
     EXPECT_EQ(Got(Place(100, 100, 40, 20)), "M 90 95 L 130 95 L 130 115 Z");
@@ -158,11 +146,14 @@ TEST_F(CustomFigures, GesturesOfTheDataFile) {
         g_parameters = GlobalParameters{};
         host.scale = 1;
         host.offsetX = host.offsetY = 0;
+        host.acceptTrackPoint = 1;
         for (std::string setting; press >> setting;) {
             if (setting == "mark") press >> g_parameters.MarkSize;
             else if (setting == "scale") press >> host.scale >> host.offsetX >> host.offsetY;
             else if (setting == "place") press >> width >> height;
-            ASSERT_TRUE(press && (setting == "mark" || setting == "scale" || setting == "place")) << setting;
+            else if (setting == "refuse") host.acceptTrackPoint = 0;
+            else ADD_FAILURE() << "unknown setting " << setting;
+            ASSERT_TRUE(press) << setting;
         }
         const auto named = std::find_if(std::begin(tools), std::end(tools), [&](auto& t) { return t.first == tool; });
         ASSERT_NE(named, std::end(tools));
@@ -195,6 +186,8 @@ TEST_F(CustomFigures, GesturesOfTheDataFile) {
                 EXPECT_EQ(Tail(tail.size()), tail);
             } else if (check.rfind("golden ", 0) == 0) {
                 EXPECT_TRUE(MatchesGolden(log.lines, check.substr(7)));
+            } else if (check == "no template") {
+                EXPECT_FALSE(path->HasTemplate());
             } else if (check.rfind("log: ", 0) == 0) {
                 EXPECT_EQ(log.lines, Split(check.substr(5)));
             } else if (check.rfind("dispatched: ", 0) == 0) {
