@@ -40,18 +40,14 @@ std::string PathText(IVXPath* path) {
     std::string out;
     for (const PathNode& n : nodes) {
         if (!out.empty()) out += ' ';
+        const std::string xy = Num(n.x1) + " " + Num(n.y1);
+        const std::string six = xy + " " + Num(n.x2) + " " + Num(n.y2) + " " + Num(n.x3) + " " + Num(n.y3);
         switch (n.kind) {
-            case VX_NODE_MOVE: out += "M " + Num(n.x1) + " " + Num(n.y1); break;
-            case VX_NODE_LINE: out += "L " + Num(n.x1) + " " + Num(n.y1); break;
-            case VX_NODE_CUBIC:
-                out += "C " + Num(n.x1) + " " + Num(n.y1) + " " + Num(n.x2) + " " + Num(n.y2) + " " + Num(n.x3) + " " +
-                       Num(n.y3);
-                break;
+            case VX_NODE_MOVE: out += "M " + xy; break;
+            case VX_NODE_LINE: out += "L " + xy; break;
+            case VX_NODE_CUBIC: out += "C " + six; break;
             case VX_NODE_CLOSE: out += "Z"; break;
-            default:
-                out += "N " + std::to_string(n.kind) + " " + Num(n.x1) + " " + Num(n.y1) + " " + Num(n.x2) + " " +
-                       Num(n.y2) + " " + Num(n.x3) + " " + Num(n.y3);
-                break;
+            default: out += "N " + std::to_string(n.kind) + " " + six; break;
         }
     }
     return out;

@@ -14,10 +14,6 @@
 
 namespace vx::test {
 
-// Shift and Control cannot be held by a script on Windows (Wine's key state cannot be set).
-#define REQUIRE_HELD_KEYS() \
-    if (!::vx::test::ScriptedEvents::CanHoldKeys()) GTEST_SKIP() << "held keys need the portable hooks"
-
 using Lines = std::vector<std::string>;
 
 class ToolTest : public ::testing::Test {
@@ -72,20 +68,8 @@ protected:
     RecordingHost host{log, &surface};
 };
 
-// Concatenates parts of an expected call log.
-inline Lines Cat(std::initializer_list<Lines> parts) {
-    Lines all;
-    for (const auto& p : parts) all.insert(all.end(), p.begin(), p.end());
-    return all;
-}
-
-// The bracket's lines, as the surface and host receive them with token 7.
-inline const Lines kOpening = {"GetSurface", "BeginOverlay", "BeginTracking", "SaveOverlay"};
+// The ends of the bracket, as the surface and host receive them with token 7.
 inline const Lines kFinishing = {"DropOverlay 7", "EndOverlay", "EndTracking"};
-// Everything a line drag from (10, 10) to (20, 20) shows.
-inline const Lines kFirstMove = {
-    "AcceptTrackPoint 20 20 1", "RestoreOverlay 7 10 10 10 10", "BeginPath null", "MoveTo 10 10", "LineTo 20 20",
-    "EndPath null 1",           "ShowOverlay 7 10 10 20 20"};
 inline const Lines kCancelling = {"RestoreOverlay 7 null", "ShowOverlay 7 null", "DropOverlay 7", "EndOverlay",
                                   "EndTracking"};
 
