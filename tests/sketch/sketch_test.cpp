@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <map>
+#include <sstream>
 
 #include "host.h"
 #include "support/rows.h"
@@ -169,26 +171,20 @@ TEST_F(Sketch, UndoAndRedoFollowTheApprovals) {
     EXPECT_EQ(Paths(), (std::vector<IVXPath*>{a, c}));
     star->Release();  // the list's reference, passed to the caller
 
-    struct Step {
-        bool undo;
+    // The removal back in place, the template text, the move, the additions one a step.
+    const std::map<std::string, IVXPath*> named = {{"a", a}, {"star", star}, {"c", c}};
+    for (const vx::test::Row& row : vx::test::ReadRows("sketch/undo.txt", vx::test::Split::kBars)) {
+        SCOPED_TRACE(row.where);
+        ASSERT_EQ(row.fields.size(), 4u);
+        ASSERT_TRUE(row.fields[0] == "undo" ? undo.Undo() : undo.Redo());
         std::vector<IVXPath*> paths;
-        double aX;
-        std::string starText;
-    } steps[] = {
-        {true, {a, star, c}, 5, "<Star><(0.500000,0.900000)>"},  // the removal, back in place
-        {true, {a, star, c}, 5, "<Star><(0.5,0.76395)>"},        // the template text
-        {true, {a, star, c}, 0, "<Star><(0.5,0.76395)>"},        // the move
-        {true, {a, star}, 0, "<Star><(0.5,0.76395)>"},           // the additions, one a step
-        {false, {a, star, c}, 0, "<Star><(0.5,0.76395)>"},       {false, {a, star, c}, 5, "<Star><(0.5,0.76395)>"},
-        {false, {a, star, c}, 5, "<Star><(0.500000,0.900000)>"}, {false, {a, c}, 5, "<Star><(0.500000,0.900000)>"},
-    };
-    for (const Step& s : steps) {
-        ASSERT_TRUE(s.undo ? undo.Undo() : undo.Redo());
-        EXPECT_EQ(Paths(), s.paths);
+        std::istringstream names(row.fields[1]);
+        for (std::string name; names >> name;) paths.push_back(named.at(name));
+        EXPECT_EQ(Paths(), paths);
         double m[6];
         a->GetTransform(m);
-        EXPECT_EQ(m[4], s.aX);
-        EXPECT_EQ(Text(star), s.starText);
+        EXPECT_EQ(m[4], vx::test::NumberField(row.fields[2]));
+        EXPECT_EQ(Text(star), row.fields[3]);
         EXPECT_TRUE(star->HasTemplate());
     }
     EXPECT_FALSE(undo.Redo());
