@@ -68,9 +68,7 @@ protected:
     RecordingHost host{log, &surface};
 };
 
-// The ends of the bracket, as the surface and host receive them with token 7.
+// The end of the bracket, as the surface and host receive it with token 7.
 inline const Lines kFinishing = {"DropOverlay 7", "EndOverlay", "EndTracking"};
-inline const Lines kCancelling = {"RestoreOverlay 7 null", "ShowOverlay 7 null", "DropOverlay 7", "EndOverlay",
-                                  "EndTracking"};
 
 }  // namespace vx::test
