@@ -175,17 +175,10 @@ TEST_F(HitTest, InsideRectTakesEveryPointControlsIncluded) {
     EXPECT_FALSE(path->IsInsideRect(-kInf, -kInf, kInf, kInf));
 }
 
-// The numbers of a row, from field FROM on.
-std::vector<double> Numbers(const Row& row, size_t from = 0) {
-    std::vector<double> numbers;
-    for (size_t i = from; i < row.fields.size(); ++i) numbers.push_back(NumberField(row.fields[i]));
-    return numbers;
-}
-
 TEST(SegmentHit, DistancesTruncationsAndTheRayTowardSmallerX) {
     for (const Row& row : ReadRows("hit_test/segment_hit.txt")) {
         SCOPED_TRACE(row.where);
-        const std::vector<double> c = Numbers(row);
+        const std::vector<double> c = NumberFields(row);
         ASSERT_EQ(c.size(), 10u);
         int32_t n = 0, w = 0;
         const int32_t hit = SegmentHit(c[0], c[1], c[2], c[3], c[4], c[5], c[6], &n, &w);
@@ -213,7 +206,7 @@ std::tuple<int32_t, int32_t, int32_t, int32_t> OutlineHit(const char* text, doub
 TEST(PathOutlineHit, NodeNumbersFillRulesKindsAndHostileValues) {
     for (const Row& row : ReadRows("hit_test/outline_hit.txt")) {
         SCOPED_TRACE(row.where);
-        const std::vector<double> c = Numbers(row, 1);
+        const std::vector<double> c = NumberFields(row, 1);
         ASSERT_EQ(c.size(), 5u);
         const int32_t none = int32_t(c[2]), nz = int32_t(c[3]), eo = int32_t(c[4]);
         EXPECT_EQ(OutlineHit(row.fields[0].c_str(), c[0], c[1]), std::make_tuple(none, nz, eo, none));

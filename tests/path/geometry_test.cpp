@@ -18,8 +18,7 @@ TEST(GeometryHelpers, ComposeInvertPointInRectAndUnion) {
     const Rect r{10, 10, 0, 0};
     for (const Row& row : ReadRows("path/transforms.txt")) {
         SCOPED_TRACE(row.where);
-        V n;
-        for (size_t i = 1; i < row.fields.size(); ++i) n.push_back(NumberField(row.fields[i]));
+        const V n = NumberFields(row, 1);
         const auto at = [&n](size_t i) {
             return PathTransform{n[i], n[i + 1], n[i + 2], n[i + 3], n[i + 4], n[i + 5]};
         };
@@ -111,20 +110,15 @@ TEST_F(PathTest, ParameterDefaultsHoldAndIndicesOutsideZeroToFourChangeNothing) 
 }
 
 TEST_F(PathTest, ParameterSizesRoundHalfUpTowardZeroMarginIsExactColoursAreUnsigned) {
-    const std::vector<Row> rows = ReadRows("path/parameters.txt", Split::kBars);
-    const std::pair<std::string, int32_t> fields[] = {{"MarkSize", VX_PARAM_MARK_SIZE},
-                                                      {"FlatBoundsMargin", VX_PARAM_FLAT_BOUNDS_MARGIN},
-                                                      {"EdgeTolerance", VX_PARAM_EDGE_TOLERANCE},
-                                                      {"HandleColor", VX_PARAM_HANDLE_COLOR},
-                                                      {"OutlineColor", VX_PARAM_OUTLINE_COLOR}};
-    for (const Row& row : rows) {
+    // The fields by their index, VX_PARAM_MARK_SIZE (0) to VX_PARAM_OUTLINE_COLOR (4).
+    const std::string names[] = {"MarkSize", "FlatBoundsMargin", "EdgeTolerance", "HandleColor", "OutlineColor"};
+    for (const Row& row : ReadRows("path/parameters.txt", Split::kBars)) {
         SCOPED_TRACE(row.where);
         ASSERT_EQ(row.fields.size(), 3u);
-        const auto field =
-            std::find_if(std::begin(fields), std::end(fields), [&](auto& f) { return f.first == row.fields[0]; });
-        ASSERT_NE(field, std::end(fields));
-        VX_SetParameters(field->second, NumberField(row.fields[1]));
-        EXPECT_EQ(Fields()[size_t(field->second)], NumberField(row.fields[2]));
+        const auto index = size_t(std::find(std::begin(names), std::end(names), row.fields[0]) - std::begin(names));
+        ASSERT_LT(index, 5u);
+        VX_SetParameters(int32_t(index), NumberField(row.fields[1]));
+        EXPECT_EQ(Fields()[index], NumberField(row.fields[2]));
     }
     // Readers take a negative size as 2^32 plus it.
     VX_SetParameters(VX_PARAM_EDGE_TOLERANCE, -1.5);

@@ -67,8 +67,7 @@ TEST(SketchView, MapsScreenToCanvasAndBack) {
     for (const vx::test::Row& row : vx::test::ReadRows("sketch/view.txt")) {
         SCOPED_TRACE(row.where);
         ASSERT_EQ(row.fields.size(), 8u);
-        double c[8];
-        for (size_t i = 0; i < 8; ++i) c[i] = vx::test::NumberField(row.fields[i]);
+        const std::vector<double> c = vx::test::NumberFields(row);
         View view;
         view.SetOrigin(4, 42);
         view.SetZoom(c[0], c[1], c[2]);

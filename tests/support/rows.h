@@ -98,4 +98,11 @@ inline double NumberField(const std::string& field) {
     return minus ? -value : value;
 }
 
+// The number fields of a row, from field FROM on.
+inline std::vector<double> NumberFields(const Row& row, size_t from = 0) {
+    std::vector<double> numbers;
+    for (size_t i = from; i < row.fields.size(); ++i) numbers.push_back(NumberField(row.fields[i]));
+    return numbers;
+}
+
 }  // namespace vx::test

@@ -128,8 +128,7 @@ TEST_F(ToolTest, FreeHandThinningTheRunTestAndThePointThatLeavesARun) {
             continue;
         }
         ASSERT_TRUE(row.fields[0] == "classify" && row.fields.size() == 9);
-        double n[8];
-        for (size_t i = 0; i < 8; ++i) n[i] = NumberField(row.fields[i + 1]);
+        const std::vector<double> n = NumberFields(row, 1);
         EXPECT_EQ(tools::ClassifyPointOnSegment({n[0], n[1]}, {n[2], n[3]}, {n[4], n[5]}, n[6] != 0, 1.0f), n[7]);
     }
     // Length estimate of (3, 4): 4 + 3/2 = 5.5, not 5.
