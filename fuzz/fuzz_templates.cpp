@@ -23,11 +23,15 @@
 namespace {
 
 const std::string& Folder() {
+    static char pattern[] = "/tmp/ostrel-fuzz-templates-XXXXXX";
     static const std::string folder = [] {
-        char pattern[] = "/tmp/ostrel-fuzz-templates-XXXXXX";
-        const char* made = mkdtemp(pattern);
-        if (!made) std::abort();
-        return std::string(made);
+        if (!mkdtemp(pattern)) std::abort();
+        // libFuzzer ends with exit(): take the folder away then, so that runs leave nothing.
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(pattern, ignored);
+        });
+        return std::string(pattern);
     }();
     return folder;
 }

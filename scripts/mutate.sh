@@ -52,12 +52,14 @@ for id in "${ids[@]}"; do
         lost=$((lost + 1))
         continue
     fi
-    # A mutant can make a test print without end into a captured stream: each mutant gets
-    # a temporary folder of its own, emptied after it, so that it cannot fill the disk's.
+    # A mutant can make a test print without end into a captured stream (GoogleTest puts it
+    # in TEST_TMPDIR, else /tmp): each mutant gets a temporary folder of its own, emptied
+    # after it, and no file over 256 MB, so that it cannot fill the disk.
     rm -rf "$DIR/tmp" && mkdir "$DIR/tmp"
     if ! cmake --build "$DIR" -j "$JOBS" >"$DIR/mutant.log" 2>&1; then
         verdict=stillborn; stillborn=$((stillborn + 1))
-    elif TMPDIR=$DIR/tmp ctest --test-dir "$DIR" -j "$JOBS" --timeout 60 --stop-on-failure >>"$DIR/mutant.log" 2>&1; then
+    elif (ulimit -f $((256 * 1024)) && TMPDIR=$DIR/tmp TEST_TMPDIR=$DIR/tmp/ \
+        ctest --test-dir "$DIR" -j "$JOBS" --timeout 60 --stop-on-failure >>"$DIR/mutant.log" 2>&1); then
         verdict=survived; survived=$((survived + 1))
         printf '%s\n' "$row" >>"$DIR/survivors.txt"
     elif grep -q '\*\*\*Timeout' "$DIR/mutant.log" && ! grep -q '\*\*\*Failed' "$DIR/mutant.log"; then

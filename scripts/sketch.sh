@@ -7,7 +7,7 @@
 #   - without: the scripted tour of the test command on a private Xvfb display, real X
 #     input through xdotool, ending with the screenshot out/sketch.png (and the drawing
 #     out/sketch.svg).
-# Wine runs in a prefix of its own, build/win64/sketch-wineprefix (made on the first run).
+# Wine runs in build/win64/wineprefix, the test suite's prefix (made on the first run).
 #
 # Environment: BUILD_ROOT (default build/), JOBS (2), OUT_DIR (default out/).
 set -euo pipefail
@@ -31,11 +31,11 @@ main() {
     echo "The program: $dir/sketch/ (sketch.exe, Ostrel.dll, figures/)"
     if [ -n "${DISPLAY:-}" ]; then
         echo "Running it on $DISPLAY"
-        sketch_run "$dir/sketch/sketch.exe" "$dir/sketch-wineprefix" "$@"
+        sketch_run "$dir/sketch/sketch.exe" "$dir/wineprefix" "$@"
         return
     fi
     echo "No DISPLAY: the scripted tour on Xvfb"
-    sketch_tour "$dir/sketch/sketch.exe" "$dir/sketch-wineprefix" "$OUT_DIR"
+    sketch_tour "$dir/sketch/sketch.exe" "$dir/wineprefix" "$OUT_DIR"
     echo "The drawing: $OUT_DIR/sketch.svg"
     echo "The screenshot: $OUT_DIR/sketch.png"
 }

@@ -180,7 +180,7 @@ windows_x86_64() {
         "$ROOT/figures" --windows "$WINE64" "$dir/apps/ostrel/ostrel.exe" || true
     wine_stop
     step "win64: Ostrel Sketch tour (Wine X11 on Xvfb)" sketch-tour \
-        sketch_tour "$dir/sketch/sketch.exe" "$dir/sketch-wineprefix" "$ROOT/out" || true
+        sketch_tour "$dir/sketch/sketch.exe" "$dir/wineprefix" "$ROOT/out" || true
     sed -n 's/^\(Wine step\|tour\): /    sketch \1: /p' "$LOG_DIR/sketch-tour.log" || true
 }
 

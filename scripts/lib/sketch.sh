@@ -6,8 +6,9 @@
 SKETCH_SIZE=1024x768
 SKETCH_SCREEN=1280x1024x24
 
-# A Wine prefix of its own for the X11 driver (the test suite's prefix uses the null driver).
-# Created once, then reused: creating one takes half a minute. DISPLAY must be set.
+# A Wine prefix on the X11 driver. Created once, then reused: creating one takes half a minute
+# and 700 MB, so the test run lends the suite's prefix and wine_prepare selects the null driver
+# again when it next needs it. DISPLAY must be set.
 sketch_prefix() {  # sketch_prefix dir
     export WINEPREFIX=$1 WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml,winedbg.exe="
