@@ -9,8 +9,10 @@
 #   scripts/mutate.sh --pick N    write a new list of about N mutants (changes the baseline!)
 #
 # Prints one line a mutant and last "killed K of N (P%), S survived, T timed out, C did not
-# compile"; a mutant whose only failure is a test past the 60 s limit is not a kill (a loaded
-# machine can do that), and is listed with the survivors in build/mutate/survivors.txt.
+# compile". A mutant whose only failure is a test past the 60 s limit has that test run again
+# alone: past the limit again, it hangs on the mutant, which the suite catches (it never
+# ends), and the verdict is "hang", counted as killed; passing, it was only the load of the
+# machine, and the verdict is "timeout", listed with the survivors in survivors.txt.
 # Environment: BUILD_ROOT, JOBS.
 set -euo pipefail
 
@@ -32,6 +34,13 @@ if ! git -C "$ROOT" diff --quiet -- src; then
     exit 2
 fi
 restore() { git -C "$ROOT" checkout -- src; }
+# A mutant can make a test print without end into a captured stream (GoogleTest puts it in
+# TEST_TMPDIR, else /tmp): the tests write into the mutant's own folder, emptied after it,
+# and no file over 256 MB, so that they cannot fill the disk.
+run_tests() {  # run_tests [ctest options...]
+    (ulimit -f $((256 * 1024)) && TMPDIR=$DIR/tmp TEST_TMPDIR=$DIR/tmp/ \
+        ctest --test-dir "$DIR" --timeout 60 "$@" >>"$DIR/mutant.log" 2>&1)
+}
 trap restore EXIT
 
 mkdir -p "$DIR"
@@ -52,20 +61,21 @@ for id in "${ids[@]}"; do
         lost=$((lost + 1))
         continue
     fi
-    # A mutant can make a test print without end into a captured stream (GoogleTest puts it
-    # in TEST_TMPDIR, else /tmp): each mutant gets a temporary folder of its own, emptied
-    # after it, and no file over 256 MB, so that it cannot fill the disk.
     rm -rf "$DIR/tmp" && mkdir "$DIR/tmp"
     if ! cmake --build "$DIR" -j "$JOBS" >"$DIR/mutant.log" 2>&1; then
         verdict=stillborn; stillborn=$((stillborn + 1))
-    elif (ulimit -f $((256 * 1024)) && TMPDIR=$DIR/tmp TEST_TMPDIR=$DIR/tmp/ \
-        ctest --test-dir "$DIR" -j "$JOBS" --timeout 60 --stop-on-failure >>"$DIR/mutant.log" 2>&1); then
+    elif run_tests -j "$JOBS" --stop-on-failure; then
         verdict=survived; survived=$((survived + 1))
         printf '%s\n' "$row" >>"$DIR/survivors.txt"
     elif grep -q '\*\*\*Timeout' "$DIR/mutant.log" && ! grep -q '\*\*\*Failed' "$DIR/mutant.log"; then
-        # A loaded machine can push a sound test past the limit: not a kill, say so apart.
-        verdict=timeout; timedout=$((timedout + 1))
-        printf '%s\n' "$row" >>"$DIR/survivors.txt"
+        slow=$(sed -n 's/.*Test *#[0-9]*: \([A-Za-z0-9_-]*\) .*\*\*\*Timeout.*/\1/p' "$DIR/mutant.log" |
+            paste -sd '|')
+        if run_tests -R "^($slow)\$"; then
+            verdict=timeout; timedout=$((timedout + 1))
+            printf '%s\n' "$row" >>"$DIR/survivors.txt"
+        else
+            verdict=hang; killed=$((killed + 1))
+        fi
     else
         verdict=killed; killed=$((killed + 1))
     fi
