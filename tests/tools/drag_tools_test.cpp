@@ -2,6 +2,7 @@
 // points and unknown names; and the gestures of every drawing tool, dragging and placing,
 // written as rows of tests/data/tools/gestures.txt.
 #include <algorithm>
+#include <map>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -85,25 +86,46 @@ TEST_F(CustomFigures, UnknownNamesCancelAndAMovePlaces) {
     EXPECT_EQ(FrameAndTransform(), (std::vector<double>{90, 95, 130, 115, 1, 0, 0, 1, 0, 0}));
 }
 
-// Scripts the events of a data row, "release 50 10, move 13 14 shift, key 1B, post 204 2";
-// false when a step holds Shift and this build cannot hold keys.
+// A key or message of a data row: the name of its VX_KEY_ or VX_WM_ constant without the
+// prefix, or a number in hex for one the library has no name for.
+unsigned Code(std::istream& in) {
+    static const std::map<std::string, unsigned> kNames = {
+        {"ALT", VX_KEY_ALT},
+        {"ESCAPE", VX_KEY_ESCAPE},
+        {"ACTIVATE", VX_WM_ACTIVATE},
+        {"ACTIVATEAPP", VX_WM_ACTIVATEAPP},
+        {"KEYDOWN", VX_WM_KEYDOWN},
+        {"SYSKEYDOWN", VX_WM_SYSKEYDOWN},
+        {"SYSKEYUP", VX_WM_SYSKEYUP},
+        {"RBUTTONDOWN", VX_WM_RBUTTONDOWN},
+        {"RBUTTONUP", VX_WM_RBUTTONUP},
+        {"CAPTURECHANGED", VX_WM_CAPTURECHANGED},
+    };
+    std::string word;
+    if (!(in >> word)) return 0;
+    const auto named = kNames.find(word);
+    return named != kNames.end() ? named->second : static_cast<unsigned>(std::stoul(word, nullptr, 16));
+}
+
+// Scripts the events of a data row, "release 50 10, move 13 14 shift, key ESCAPE,
+// post RBUTTONDOWN 2"; false when a step holds Shift and this build cannot hold keys.
 bool Script(ScriptedEvents& events, const std::string& text) {
     std::istringstream steps(text);
     for (std::string step; std::getline(steps, step, ',');) {
         std::istringstream in(step);
         std::string kind, held;
-        unsigned vk = 0, message = 0;
         intptr_t lParam = 0;
         int x = 0, y = 0;
         in >> kind;
         if (kind == "key" || kind == "syskey" || kind == "keyup") {
-            in >> std::hex >> vk;
+            const unsigned vk = Code(in);
             kind == "key" ? events.KeyDown(vk) : kind == "syskey" ? events.SysKeyDown(vk) : events.KeyUp(vk);
             continue;
         }
         if (kind == "post") {
-            in >> std::hex >> message >> vk >> lParam;  // lParam may be left out: 0
-            events.Post(message, vk, lParam);
+            const unsigned message = Code(in), wParam = Code(in);
+            in >> std::hex >> lParam;  // wParam and lParam may be left out: 0
+            events.Post(message, wParam, lParam);
             continue;
         }
         if (!(in >> x >> y)) ADD_FAILURE() << "no point in '" << step << "'";
