@@ -1,11 +1,11 @@
 // The path object: nodes, attached objects, clone and copy, and what it draws.
-#include <algorithm>
 #include <limits>
 #include <utility>
 
 #include "path/marks.h"
 #include "path_fixture.h"
 #include "support/golden.h"
+#include "support/host_path.h"
 
 namespace vx::test {
 namespace {
@@ -87,39 +87,6 @@ TEST_F(PathTest, AttachedObjectsTakeTheNewReferenceBeforeReleasingTheOld) {
     EXPECT_EQ(log.lines, (Lines{"Release fill 1", "Release user 1", "Release b 2", "Release fill 1", "Release b 1"}));
 }
 
-const double kMoveBy4[6] = {1, 0, 0, 1, 4, 4};
-
-// A host's own path: CopyFrom reads its nodes and transform through the interface and finds
-// no template copy to read, whatever HasTemplate says.
-class ForeignPath : public IVXPath {
-    using D = double*;
-    int32_t AddRef() override { return 1; }
-    int32_t Release() override { return 1; }
-    uint32_t SetTag(uint32_t t) override { return t; }
-    uint32_t GetTag() override { return 0; }
-    void AddNodes(PathNode*, int32_t) override {}
-    void AddNode(int32_t, double, double, double, double, double, double) override {}
-    void ClearNodes() override {}
-    D GetTransform(D out) override { return std::copy_n(kMoveBy4, 6, out) - 6; }
-    const double* SetTransform(const double* in) override { return in; }
-    int32_t GetNodes(PathNode* out, int32_t max) override {
-        if (out && max) *out = PathNode{VX_NODE_LINE, 0, 6, 7, 0, 0, 0, 0};
-        return 1;
-    }
-    IVXPath* Clone() override { return nullptr; }
-    int32_t CopyFrom(IVXPath*, int32_t) override { return 0; }
-    void Draw(IDrawSurface*) override {}
-    D GetBounds(D, D, D, D h) override { return h; }
-    void GetOrientedCorners(D, D, D, D, D, D, D, D) override {}
-    void GetCorners(D, D, D, D, D, D, D, D) override {}
-    void SetUserObject(IVXHostObject*) override {}
-    void SetFillObject(IVXFillObject*) override {}
-    IVXHostObject* GetUserObject() override { return nullptr; }
-    IVXFillObject* GetFillObject() override { return nullptr; }
-    bool HasTemplate() override { return true; }
-    bool GetTemplateInfo(PathCreateParams*) override { return false; }
-};
-
 TEST_F(PathTest, CloneAndCopyFromTakeNodesAndTransformButNotTheTag) {
     AddPathText(path, "M 1 2 C 3 4 5 6 7 8 Z N 9 1 1 1 1 1 1");
     SetTransform(path, {2, 0, 0, 2, 10, 20});
@@ -155,7 +122,12 @@ TEST_F(PathTest, CloneAndCopyFromTakeNodesAndTransformButNotTheTag) {
     EXPECT_EQ(path->GetUserObject(), &user);
     EXPECT_EQ(source->Release(), 0);
 
-    ForeignPath foreign;
+    // A host's own path: read through the interface, with no template copy to read
+    // whatever HasTemplate says.
+    HostPath foreign;
+    foreign.claims_template = true;
+    AddPathText(&foreign, "L 6 7");
+    SetTransform(&foreign, {1, 0, 0, 1, 4, 4});
     EXPECT_EQ(path->CopyFrom(&foreign, 1), 1);
     EXPECT_EQ(PathText(path), "L 6 7");
     EXPECT_EQ(Box(path), (V{6, 7, 8, 8}));  // a point widened by 4, moved by (4, 4)
