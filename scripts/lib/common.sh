@@ -9,6 +9,7 @@
 # the Windows cross compilers, Wine and pkg-config.
 BUILD_PACKAGES=(
     cmake make g++ libgtest-dev googletest libxml2-dev
+    locales  # the definitions of the decimal-comma locale the number tests build
 )
 # What scripts/demo.sh needs beyond a build: rsvg-convert for the gallery's PNG.
 DEMO_PACKAGES=(
