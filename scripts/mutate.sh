@@ -34,12 +34,19 @@ if ! git -C "$ROOT" diff --quiet -- src; then
     exit 2
 fi
 restore() { git -C "$ROOT" checkout -- src; }
-# A mutant can make a test print without end into a captured stream (GoogleTest puts it in
-# TEST_TMPDIR, else /tmp): the tests write into the mutant's own folder, emptied after it,
-# and no file over 256 MB, so that they cannot fill the disk.
+# A mutant can make a test print without end, or leave its temporary files when it is
+# stopped: no test may write a file over 256 MB, and the tests' temporary folders go into the
+# mutant's own, emptied after it. GoogleTest 1.12 puts its captured streams in /tmp whatever
+# the environment says: the large ones made while the mutant ran go too (a sound test's are
+# a few kilobytes and gone when it ends, so another run's are never touched).
 run_tests() {  # run_tests [ctest options...]
-    (ulimit -f $((256 * 1024)) && TMPDIR=$DIR/tmp TEST_TMPDIR=$DIR/tmp/ \
+    (ulimit -f $((256 * 1024)) && TMPDIR=$DIR/tmp \
         ctest --test-dir "$DIR" --timeout 60 "$@" >>"$DIR/mutant.log" 2>&1)
+}
+forget_mutant_files() {
+    find /tmp -maxdepth 1 -name 'gtest_captured_stream.*' -size +1M -newer "$DIR/started" \
+        -delete 2>/dev/null || true
+    rm -rf "$DIR/tmp"
 }
 trap restore EXIT
 
@@ -61,7 +68,7 @@ for id in "${ids[@]}"; do
         lost=$((lost + 1))
         continue
     fi
-    rm -rf "$DIR/tmp" && mkdir "$DIR/tmp"
+    rm -rf "$DIR/tmp" && mkdir "$DIR/tmp" && touch "$DIR/started"
     if ! cmake --build "$DIR" -j "$JOBS" >"$DIR/mutant.log" 2>&1; then
         verdict=stillborn; stillborn=$((stillborn + 1))
     elif run_tests -j "$JOBS" --stop-on-failure; then
@@ -80,7 +87,7 @@ for id in "${ids[@]}"; do
         verdict=killed; killed=$((killed + 1))
     fi
     printf '%s  %-10s %s: %s\n' "$id" "$verdict" "${file#"$ROOT"/}" "$(cut -f4- <<<"$row" | tr '\t' ' ')"
-    rm -rf "$DIR/tmp"
+    forget_mutant_files
     restore
 done
 # Rebuild the unmutated tree so that it is not left holding the last mutant.
